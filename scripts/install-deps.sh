@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs the Debian packages needed to build, run and test Quorvane. Safe to run again.
+set -euo pipefail
+packages=(
+  build-essential cmake pkg-config ccache
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  libsqlcipher-dev sqlcipher libsodium-dev libcurl4-openssl-dev
+  xvfb xauth fonts-dejavu-core poppler-utils
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

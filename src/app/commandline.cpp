@@ -1,0 +1,50 @@
+#include "app/commandline.h"
+
+CommandLine CommandLine::parse(const QStringList& arguments)
+{
+    CommandLine line;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        auto value = [&](QString& target) {
+            if (i + 1 >= arguments.size()) {
+                line.error = QStringLiteral("%1 needs a value.").arg(argument);
+                return;
+            }
+            target = arguments[++i];
+        };
+        if (argument == QLatin1String("--program-folder")) {
+            value(line.programFolder);
+        } else if (argument == QLatin1String("--create-database")) {
+            line.createDatabase = true;
+        } else if (argument == QLatin1String("--demo")) {
+            line.demo = true;
+        } else if (argument == QLatin1String("--admin-password")) {
+            QString password;
+            value(password);
+            line.adminPassword = password;
+        } else if (argument == QLatin1String("--report")) {
+            value(line.reportLayout);
+        } else if (argument == QLatin1String("--formula")) {
+            value(line.reportFormula);
+        } else if (argument == QLatin1String("--pdf")) {
+            value(line.reportPdf);
+        } else {
+            line.error = QStringLiteral("Unknown option %1.").arg(argument);
+        }
+        if (!line.error.isEmpty())
+            break;
+    }
+    if (line.error.isEmpty() && (line.demo || line.adminPassword) && !line.createDatabase)
+        line.error = QStringLiteral("--demo and --admin-password go with --create-database.");
+    if (line.error.isEmpty() && line.wantsReport() && line.reportPdf.isEmpty())
+        line.error = QStringLiteral("--report needs --pdf OUT.");
+    return line;
+}
+
+QString CommandLine::usage()
+{
+    return QStringLiteral(
+        "Usage: quorvane [--program-folder DIR]\n"
+        "       quorvane [--program-folder DIR] --create-database [--demo] [--admin-password PW]\n"
+        "       quorvane [--program-folder DIR] --report LAYOUT [--formula F] --pdf OUT\n");
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+/** What the command line asks the program to do. */
+struct CommandLine {
+    QString programFolder;
+    bool createDatabase = false;
+    bool demo = false;
+    std::optional<QString> adminPassword;
+    QString reportLayout;
+    QString reportFormula;
+    QString reportPdf;
+    QString error;
+
+    bool wantsReport() const { return !reportLayout.isEmpty(); }
+    static CommandLine parse(const QStringList& arguments);
+    static QString usage();
+};

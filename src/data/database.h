@@ -1,0 +1,177 @@
+#pragma once
+
+#include "data/currency.h"
+#include "data/status.h"
+
+#include <QDate>
+#include <QString>
+#include <concepts>
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+class Database;
+
+/** A SQL value bound to a statement parameter: null, whole number, real, text, date, money or
+ *  yes/no. Dates travel as ISO text, money as ten-thousandths, yes/no as 0 or 1. */
+class SqlValue {
+public:
+    enum class Type { Null, Integer, Real, Text };
+
+    SqlValue() = default;
+    SqlValue(std::nullopt_t) {}
+    template <std::integral T>
+        requires(!std::same_as<T, bool>)
+    SqlValue(T v) : m_type(Type::Integer), m_integer(static_cast<std::int64_t>(v))
+    {
+    }
+    SqlValue(bool v) : m_type(Type::Integer), m_integer(v ? 1 : 0) {}
+    SqlValue(double v) : m_type(Type::Real), m_real(v) {}
+    SqlValue(const QString& v) : m_type(Type::Text), m_text(v) {}
+    SqlValue(const char* v) : m_type(Type::Text), m_text(QString::fromUtf8(v)) {}
+    SqlValue(Currency v) : m_type(Type::Integer), m_integer(v.units()) {}
+    SqlValue(const QDate& v);
+    template <typename T> SqlValue(const std::optional<T>& v)
+    {
+        if (v)
+            *this = SqlValue(*v);
+    }
+
+    Type type() const { return m_type; }
+    std::int64_t integer() const { return m_integer; }
+    double real() const { return m_real; }
+    const QString& text() const { return m_text; }
+
+private:
+    Type m_type = Type::Null;
+    std::int64_t m_integer = 0;
+    double m_real = 0;
+    QString m_text;
+};
+
+/** A prepared statement with its bound values; step through result rows with next(). */
+class Query {
+public:
+    Query(Query&& other) noexcept;
+    Query& operator=(Query&& other) noexcept;
+    Query(const Query&) = delete;
+    Query& operator=(const Query&) = delete;
+    ~Query();
+
+    /** Moves to the next row; false at the end or on an error (see status()). */
+    bool next();
+    /** Runs a statement that returns no rows. */
+    Status exec();
+    const Status& status() const { return m_status; }
+
+    int columnCount() const;
+    QString columnName(int column) const;
+    /** Position of a column by name, case ignored; -1 when absent. */
+    int columnIndex(const QString& name) const;
+
+    bool isNull(int column) const;
+    QString text(int column) const;
+    std::int64_t integer(int column) const;
+    double real(int column) const;
+    bool boolean(int column) const { return integer(column) != 0; }
+    QDate date(int column) const;
+    Currency money(int column) const { return Currency::fromUnits(integer(column)); }
+
+    bool isNull(const QString& name) const { return isNull(columnIndex(name)); }
+    QString text(const QString& name) const { return text(columnIndex(name)); }
+    std::int64_t integer(const QString& name) const { return integer(columnIndex(name)); }
+    double real(const QString& name) const { return real(columnIndex(name)); }
+    bool boolean(const QString& name) const { return boolean(columnIndex(name)); }
+    QDate date(const QString& name) const { return date(columnIndex(name)); }
+    Currency money(const QString& name) const { return money(columnIndex(name)); }
+
+private:
+    friend class Database;
+    Query(Database* db, sqlite3_stmt* statement, Status status);
+    bool validColumn(int column) const;
+
+    Database* m_db = nullptr;
+    sqlite3_stmt* m_statement = nullptr;
+    Status m_status;
+    bool m_done = false;
+};
+
+/**
+ * The program's database, opened for the length of one handler. Every handler opens its own
+ * scope; the keyed connection behind it is kept for the process so that only the first open
+ * pays the key derivation. Between scopes no transaction stays open, so other processes'
+ * committed changes are seen at once.
+ */
+class Database {
+public:
+    static constexpr const char* FileName = "helpdesk-e.mdb";
+
+    /** Opens the database file at `path`; it must exist. */
+    explicit Database(const QString& path);
+    /** Opens the program folder's database file. */
+    Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+    ~Database();
+
+    /** Creates a new, empty, keyed database file; refuses to overwrite one. */
+    static Status createFile(const QString& path);
+    /** Closes the kept connections, before the file is replaced or removed. */
+    static void closeKeptConnections();
+
+    bool isOpen() const { return m_connection != nullptr; }
+    const Status& openStatus() const { return m_openStatus; }
+
+    template <typename... Args> Query query(const QString& sql, const Args&... args)
+    {
+        return prepare(sql, {SqlValue(args)...});
+    }
+    template <typename... Args> Status exec(const QString& sql, const Args&... args)
+    {
+        return prepare(sql, {SqlValue(args)...}).exec();
+    }
+    Query prepare(const QString& sql, std::initializer_list<SqlValue> values);
+
+    /** Number of rows changed by the last write. */
+    int changes() const;
+    std::int64_t lastInsertRowId() const;
+    sqlite3* handle() const;
+    QString path() const { return m_path; }
+
+    /** Status of the connection's last error, in words. */
+    Status lastError(const QString& context = {}) const;
+
+    /** The process-wide keyed connection behind the scopes; internal to the data layer. */
+    struct Connection;
+
+private:
+    friend class Transaction;
+    QString m_path;
+    std::shared_ptr<Connection> m_connection;
+    Status m_openStatus;
+};
+
+/** A write transaction that rolls back unless committed. It takes the write lock at once, so
+ *  that reading a counter and storing the next number cannot interleave with another writer. */
+class Transaction {
+public:
+    explicit Transaction(Database& db);
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    ~Transaction();
+
+    bool isActive() const { return m_active; }
+    const Status& beginStatus() const { return m_beginStatus; }
+    Status commit();
+
+private:
+    Database& m_db;
+    bool m_active = false;
+    Status m_beginStatus;
+};
+
+/** Escapes a user's search text for `LIKE ? ESCAPE '\'` so that it matches literally anywhere. */
+QString likeContains(const QString& text);

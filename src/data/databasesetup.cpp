@@ -1,0 +1,97 @@
+#include "data/databasesetup.h"
+
+#include "data/passwords.h"
+#include "data/schema.h"
+
+#include <QFile>
+
+namespace {
+
+Status insertValues(Database& db, const char* table, const QStringList& values)
+{
+    for (const QString& value : values) {
+        if (Status status =
+                db.exec(QStringLiteral("INSERT INTO %1 VALUES (?)").arg(QLatin1String(table)), value);
+            !status)
+            return status;
+    }
+    return Status::ok();
+}
+
+Status fillStartingContent(Database& db, const QString& adminPassword)
+{
+    const QStringList problemTypes = {
+        QStringLiteral("Hardware"), QStringLiteral("Software"), QStringLiteral("Network"),
+        QStringLiteral("E-mail"),   QStringLiteral("Printer"),  QStringLiteral("Virus/Malware"),
+        QStringLiteral("Other")};
+    const QStringList partTypes = {QStringLiteral("Hardware"), QStringLiteral("Software"),
+                                   QStringLiteral("Labor"), QStringLiteral("Accessory"),
+                                   QStringLiteral("Service")};
+    if (Status status = insertValues(db, "ProblemType", problemTypes); !status)
+        return status;
+    if (Status status = insertValues(db, "InventoryType", partTypes); !status)
+        return status;
+    if (Status status = db.exec(
+            QStringLiteral("INSERT INTO Employee (EmpID, EmpFName, EmpLName, EmpMidIn, EmpPic, "
+                           "Inactive, Male, Female, PostDate) VALUES "
+                           "('ADMIN', 'System', 'Administrator', '', '', 0, 0, 0, ?)"),
+            QDate::currentDate());
+        !status)
+        return status;
+    QList<bool> everything(Schema::accessFlagColumns().size(), true);
+    return DatabaseSetup::addLogin(db, QStringLiteral("ADMIN"), adminPassword, everything);
+}
+
+} // namespace
+
+namespace DatabaseSetup {
+
+Status addLogin(Database& db, const QString& empId, const QString& password,
+                const QList<bool>& rights)
+{
+    const auto hashed = Passwords::hash(password);
+    if (!hashed)
+        return Status::failed(QStringLiteral("The password could not be protected."));
+    if (Status status = db.exec(
+            QStringLiteral("INSERT INTO Login (EmpID, UserName, Pwd) VALUES (?, ?, ?)"), empId,
+            empId, *hashed);
+        !status)
+        return status;
+    const QStringList& flags = Schema::accessFlagColumns();
+    QString sql = QStringLiteral("INSERT INTO EmployeeAccess (%1, EmpID) VALUES (")
+                      .arg(flags.join(QStringLiteral(", ")));
+    for (qsizetype i = 0; i < flags.size(); ++i)
+        sql += rights.value(i) ? QStringLiteral("1, ") : QStringLiteral("0, ");
+    sql += QStringLiteral("?)");
+    return db.exec(sql, empId);
+}
+
+Status create(const QString& path, const QString& adminPassword, bool demo)
+{
+    if (Status status = Database::createFile(path); !status)
+        return status;
+    Status status = [&] {
+        Database db(path);
+        if (!db.isOpen())
+            return db.openStatus();
+        if (Status upgraded = Schema::upgrade(db); !upgraded)
+            return upgraded;
+        Transaction transaction(db);
+        if (!transaction.isActive())
+            return transaction.beginStatus();
+        if (Status filled = fillStartingContent(db, adminPassword); !filled)
+            return filled;
+        if (demo) {
+            if (Status filled = DemoData::fill(db); !filled)
+                return filled;
+        }
+        return transaction.commit();
+    }();
+    if (!status) {
+        Database::closeKeptConnections();
+        QFile::remove(path);
+    }
+    return status;
+}
+
+} // namespace DatabaseSetup

@@ -1,0 +1,247 @@
+#include "data/schema.h"
+
+#include <functional>
+#include <vector>
+
+namespace {
+
+// Text compares without case everywhere, as the shop's searches and logins expect. Dates are
+// ISO text, money is whole ten-thousandths, yes/no is 0 or 1.
+constexpr const char* InitialTables[] = {
+    R"(CREATE TABLE SchemaVersion (Version INTEGER NOT NULL))",
+
+    R"(CREATE TABLE CallLog (
+        TicketNum INTEGER NOT NULL UNIQUE,
+        CustID TEXT COLLATE NOCASE,
+        Priority TEXT COLLATE NOCASE,
+        CallStatus TEXT COLLATE NOCASE,
+        ProbType TEXT COLLATE NOCASE,
+        TypeSpecific TEXT COLLATE NOCASE,
+        Comm TEXT COLLATE NOCASE,
+        Tech TEXT COLLATE NOCASE,
+        OpenPostDate DATE,
+        ClosePostDate DATE,
+        EmailSol INTEGER NOT NULL DEFAULT 0))",
+    R"(CREATE INDEX CallLogByTech ON CallLog (Tech, CallStatus))",
+    R"(CREATE INDEX CallLogByCustomer ON CallLog (CustID))",
+    R"(CREATE INDEX CallLogByStatus ON CallLog (CallStatus, Priority))",
+
+    R"(CREATE TABLE ProbSol (
+        TicketNum INTEGER NOT NULL,
+        QuickDescp TEXT COLLATE NOCASE,
+        Problem TEXT COLLATE NOCASE,
+        Solution TEXT COLLATE NOCASE,
+        SaveKB INTEGER NOT NULL DEFAULT 0))",
+    R"(CREATE INDEX ProbSolByTicket ON ProbSol (TicketNum))",
+    R"(CREATE INDEX ProbSolKnowledgeBase ON ProbSol (SaveKB, TicketNum))",
+
+    R"(CREATE TABLE RepairOrder (
+        WorkNum INTEGER NOT NULL UNIQUE,
+        RMANum INTEGER,
+        RepairTech TEXT COLLATE NOCASE,
+        RepairNotes TEXT COLLATE NOCASE,
+        CustID TEXT COLLATE NOCASE,
+        TicketNum INTEGER,
+        WrkOrd INTEGER NOT NULL DEFAULT 0,
+        Invoiced INTEGER NOT NULL DEFAULT 0))",
+    R"(CREATE INDEX RepairOrderByTicket ON RepairOrder (TicketNum))",
+
+    R"(CREATE TABLE ARInvoice (
+        InvNum INTEGER NOT NULL UNIQUE,
+        InvDate DATE,
+        PostDate DATE,
+        CustID TEXT COLLATE NOCASE,
+        InvTax INTEGER NOT NULL DEFAULT 0,
+        InvTotal INTEGER NOT NULL DEFAULT 0,
+        WrkOrdNum INTEGER,
+        InvPrinted INTEGER NOT NULL DEFAULT 0,
+        InvPaid INTEGER NOT NULL DEFAULT 0,
+        PayDate DATE,
+        CheckNo INTEGER,
+        CreditMemo TEXT COLLATE NOCASE))",
+    R"(CREATE INDEX ARInvoiceByCustomer ON ARInvoice (CustID, InvPaid))",
+    R"(CREATE INDEX ARInvoiceByDate ON ARInvoice (InvDate))",
+
+    R"(CREATE TABLE InvDetail (
+        InvNum INTEGER NOT NULL,
+        PartNo TEXT COLLATE NOCASE,
+        PartDescp TEXT COLLATE NOCASE,
+        PartQty REAL,
+        PartPrice INTEGER NOT NULL DEFAULT 0,
+        Paid INTEGER NOT NULL DEFAULT 0))",
+    R"(CREATE INDEX InvDetailByInvoice ON InvDetail (InvNum))",
+
+    R"(CREATE TABLE AmountPaid (
+        InvNum INTEGER NOT NULL,
+        CustID TEXT COLLATE NOCASE,
+        AmtPaid INTEGER NOT NULL DEFAULT 0,
+        PayDate DATE,
+        Paid INTEGER NOT NULL DEFAULT 1))",
+    R"(CREATE INDEX AmountPaidByInvoice ON AmountPaid (InvNum))",
+
+    R"(CREATE TABLE Customer (
+        CustID TEXT COLLATE NOCASE NOT NULL UNIQUE,
+        CustName TEXT COLLATE NOCASE,
+        CustAdd TEXT COLLATE NOCASE,
+        CustCity TEXT COLLATE NOCASE,
+        CustState TEXT COLLATE NOCASE,
+        CustZip TEXT COLLATE NOCASE,
+        CustPhone TEXT COLLATE NOCASE,
+        CustFax TEXT COLLATE NOCASE,
+        CustEmail TEXT COLLATE NOCASE,
+        Comm TEXT COLLATE NOCASE,
+        Inactive INTEGER NOT NULL DEFAULT 0,
+        CompID TEXT COLLATE NOCASE,
+        PostDate DATE))",
+    R"(CREATE INDEX CustomerByName ON Customer (CustName))",
+
+    R"(CREATE TABLE Inventory (
+        ItemNo TEXT COLLATE NOCASE NOT NULL UNIQUE,
+        ItemDescp TEXT COLLATE NOCASE,
+        ItemPrice1 INTEGER NOT NULL DEFAULT 0,
+        Taxable INTEGER NOT NULL DEFAULT 0,
+        TaxRate REAL NOT NULL DEFAULT 0,
+        ItemType TEXT COLLATE NOCASE,
+        Inactive INTEGER NOT NULL DEFAULT 0,
+        PostDate DATE))",
+
+    R"(CREATE TABLE InventoryType (InvType TEXT COLLATE NOCASE NOT NULL))",
+    R"(CREATE TABLE ProblemType (ProbType TEXT COLLATE NOCASE NOT NULL))",
+    R"(CREATE TABLE TypeHardware (Typeh TEXT COLLATE NOCASE NOT NULL))",
+    R"(CREATE TABLE TypeSoftware (TypeDetail TEXT COLLATE NOCASE NOT NULL))",
+
+    R"(CREATE TABLE Employee (
+        EmpID TEXT COLLATE NOCASE NOT NULL UNIQUE,
+        EmpFName TEXT COLLATE NOCASE,
+        EmpLName TEXT COLLATE NOCASE,
+        EmpMidIn TEXT COLLATE NOCASE,
+        EmpAdd TEXT COLLATE NOCASE,
+        EmpCity TEXT COLLATE NOCASE,
+        EmpState TEXT COLLATE NOCASE,
+        EmpZip TEXT COLLATE NOCASE,
+        EmpPhone TEXT COLLATE NOCASE,
+        EmpEmail TEXT COLLATE NOCASE,
+        EmpSSN TEXT COLLATE NOCASE,
+        EmpDOB DATE,
+        EmpHireDate DATE,
+        EmpComm TEXT COLLATE NOCASE,
+        EmpPic TEXT,
+        Inactive INTEGER NOT NULL DEFAULT 0,
+        Male INTEGER NOT NULL DEFAULT 0,
+        Female INTEGER NOT NULL DEFAULT 0,
+        PostDate DATE))",
+
+    R"(CREATE TABLE Login (
+        EmpID TEXT COLLATE NOCASE NOT NULL UNIQUE,
+        UserName TEXT COLLATE NOCASE,
+        Pwd TEXT NOT NULL))",
+
+    // EmployeeAccess is created from accessFlagColumns() below.
+
+    R"(CREATE TABLE COMPANY (
+        CompName TEXT COLLATE NOCASE,
+        CompAdd TEXT COLLATE NOCASE,
+        CompCity TEXT COLLATE NOCASE,
+        CompState TEXT COLLATE NOCASE,
+        CompZip TEXT COLLATE NOCASE,
+        CompPhone TEXT COLLATE NOCASE,
+        CompFax TEXT COLLATE NOCASE,
+        CompEmail TEXT COLLATE NOCASE,
+        CompWeb TEXT COLLATE NOCASE,
+        PostDate DATE,
+        CompID TEXT COLLATE NOCASE))",
+
+    R"(CREATE TABLE TicketCount (TicketNum INTEGER NOT NULL))",
+    R"(CREATE TABLE KnowBaseCount (KnowNum INTEGER NOT NULL))",
+    R"(CREATE TABLE WorkOrdCount (WkOrdNum INTEGER NOT NULL))",
+    R"(CREATE TABLE RMACount (RMANum INTEGER NOT NULL))",
+    R"(CREATE TABLE InvNumCount (InvNum INTEGER NOT NULL))",
+    R"(CREATE TABLE CUSTCOUNT (CustNum INTEGER NOT NULL))",
+    R"(CREATE TABLE EmployeeCount (EmpNum INTEGER NOT NULL))",
+    R"(INSERT INTO TicketCount VALUES (0))",
+    R"(INSERT INTO KnowBaseCount VALUES (0))",
+    R"(INSERT INTO WorkOrdCount VALUES (0))",
+    R"(INSERT INTO RMACount VALUES (0))",
+    R"(INSERT INTO InvNumCount VALUES (0))",
+    R"(INSERT INTO CUSTCOUNT VALUES (0))",
+    R"(INSERT INTO EmployeeCount VALUES (0))",
+};
+
+Status createInitialTables(Database& db)
+{
+    for (const char* statement : InitialTables) {
+        if (Status status = db.exec(QString::fromUtf8(statement)); !status)
+            return status;
+    }
+    QString access = QStringLiteral("CREATE TABLE EmployeeAccess (");
+    for (const QString& flag : Schema::accessFlagColumns())
+        access += flag + QStringLiteral(" INTEGER NOT NULL DEFAULT 0, ");
+    access += QStringLiteral("EmpID TEXT COLLATE NOCASE NOT NULL UNIQUE)");
+    return db.exec(access);
+}
+
+// One entry per release that changed the file; never edit a step once shipped, add one.
+const std::vector<std::function<Status(Database&)>>& steps()
+{
+    static const std::vector<std::function<Status(Database&)>> all = {createInitialTables};
+    return all;
+}
+
+} // namespace
+
+namespace Schema {
+
+int currentVersion()
+{
+    return static_cast<int>(steps().size());
+}
+
+int versionOf(Database& db)
+{
+    Query exists = db.query(QStringLiteral(
+        "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'SchemaVersion'"));
+    if (!exists.next() || exists.integer(0) == 0)
+        return 0;
+    Query version = db.query(QStringLiteral("SELECT max(Version) FROM SchemaVersion"));
+    return version.next() ? static_cast<int>(version.integer(0)) : 0;
+}
+
+Status upgrade(Database& db)
+{
+    for (int version = versionOf(db); version < currentVersion(); ++version) {
+        Transaction transaction(db);
+        if (!transaction.isActive())
+            return transaction.beginStatus();
+        if (Status status = steps()[static_cast<size_t>(version)](db); !status)
+            return status;
+        if (Status status = db.exec(QStringLiteral("INSERT INTO SchemaVersion VALUES (?)"),
+                                    version + 1);
+            !status)
+            return status;
+        if (Status status = transaction.commit(); !status)
+            return status;
+    }
+    return Status::ok();
+}
+
+const QStringList& accessFlagColumns()
+{
+    static const QStringList columns = {
+        QStringLiteral("BackupDb"),         QStringLiteral("CompactDb"),
+        QStringLiteral("DelOneTicket"),     QStringLiteral("DelAllTickets"),
+        QStringLiteral("DelOneInvoice"),    QStringLiteral("DelAllInvoices"),
+        QStringLiteral("DelOneSolution"),   QStringLiteral("DelKnowledgeBase"),
+        QStringLiteral("EditCompany"),      QStringLiteral("EditEmployee"),
+        QStringLiteral("EditCustomer"),     QStringLiteral("EditInventory"),
+        QStringLiteral("AddHSType"),        QStringLiteral("CustHistory"),
+        QStringLiteral("CustPayment"),      QStringLiteral("Reassign"),
+        QStringLiteral("HelpDesk"),         QStringLiteral("TicketLog"),
+        QStringLiteral("BillingStatement"), QStringLiteral("CallLogStats"),
+        QStringLiteral("EmployeeList"),     QStringLiteral("InventoryList"),
+        QStringLiteral("KnowledgeBase"),    QStringLiteral("PrintAllInvoices"),
+        QStringLiteral("RePrintInvoice"),
+    };
+    return columns;
+}
+
+} // namespace Schema

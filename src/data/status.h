@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+#include <utility>
+
+/** Outcome of a data-layer operation: success, or an error with a readable message. */
+class Status {
+public:
+    enum class Kind { Ok, NotFound, Duplicate, Busy, Failed };
+
+    Status() = default;
+    static Status ok() { return {}; }
+    static Status error(Kind kind, QString message) { return Status(kind, std::move(message)); }
+    static Status failed(QString message) { return Status(Kind::Failed, std::move(message)); }
+
+    bool isOk() const { return m_kind == Kind::Ok; }
+    explicit operator bool() const { return isOk(); }
+    Kind kind() const { return m_kind; }
+    bool isDuplicate() const { return m_kind == Kind::Duplicate; }
+    bool isNotFound() const { return m_kind == Kind::NotFound; }
+    const QString& message() const { return m_message; }
+
+private:
+    Status(Kind kind, QString message) : m_kind(kind), m_message(std::move(message)) {}
+    Kind m_kind = Kind::Ok;
+    QString m_message;
+};
+
+/** A value, or the status that explains why there is none. */
+template <typename T> class Result {
+public:
+    Result(T value) : m_value(std::move(value)) {}
+    Result(Status status) : m_status(std::move(status)) {}
+
+    bool isOk() const { return m_value.has_value(); }
+    explicit operator bool() const { return isOk(); }
+    const T& value() const { return *m_value; }
+    T& value() { return *m_value; }
+    const T& operator*() const { return *m_value; }
+    const T* operator->() const { return &*m_value; }
+    T valueOr(T fallback) const { return m_value ? *m_value : std::move(fallback); }
+    const Status& status() const { return m_status; }
+
+private:
+    std::optional<T> m_value;
+    Status m_status;
+};

@@ -1,0 +1,280 @@
+#include "data/database.h"
+#include "data/databasesetup.h"
+#include "data/passwords.h"
+#include "data/schema.h"
+#include "support/testfolder.h"
+
+#include <QFile>
+#include <QtTest>
+#include <sqlcipher/sqlite3.h>
+
+/** The encrypted file, the schema's fixed column orders and the data layer's guarantees. */
+class TestDatabase : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void fileIsEncryptedAndOpensOnlyWithTheKey()
+    {
+        TestFolder folder;
+        QFile file(folder.databasePath());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(!file.read(16).startsWith("SQLite format 3"));
+        file.close();
+
+        sqlite3* raw = nullptr;
+        QCOMPARE(sqlite3_open_v2(QFile::encodeName(folder.databasePath()).constData(), &raw,
+                                 SQLITE_OPEN_READONLY, nullptr),
+                 SQLITE_OK);
+        QVERIFY(sqlite3_exec(raw, "SELECT count(*) FROM sqlite_master", nullptr, nullptr,
+                             nullptr) != SQLITE_OK);
+        sqlite3_key(raw, "wrong", 5);
+        QVERIFY(sqlite3_exec(raw, "SELECT count(*) FROM sqlite_master", nullptr, nullptr,
+                             nullptr) != SQLITE_OK);
+        sqlite3_close(raw);
+
+        Database db;
+        QVERIFY(db.isOpen());
+        Query query = db.query(QStringLiteral("SELECT count(*) FROM Login"));
+        QVERIFY(query.next());
+        QCOMPARE(query.integer(0), 1);
+    }
+
+    void missingOrForeignFileIsReportedNotCreated()
+    {
+        TestFolder folder(TestFolder::Content::NoDatabase);
+        {
+            Database db;
+            QVERIFY(!db.isOpen());
+            QVERIFY(db.openStatus().isNotFound());
+        }
+        QVERIFY(!QFile::exists(folder.databasePath()));
+
+        QFile junk(folder.databasePath());
+        QVERIFY(junk.open(QIODevice::WriteOnly));
+        junk.write(QByteArray(4096, 'x'));
+        junk.close();
+        Database db;
+        QVERIFY(!db.isOpen());
+        QVERIFY(!db.openStatus().message().isEmpty());
+    }
+
+    void createRefusesToOverwrite()
+    {
+        TestFolder folder;
+        const QByteArray before = [&] {
+            QFile f(folder.databasePath());
+            f.open(QIODevice::ReadOnly);
+            return f.readAll();
+        }();
+        Database::closeKeptConnections();
+        QVERIFY(!DatabaseSetup::create(folder.databasePath(), QStringLiteral("x"), false));
+        QFile after(folder.databasePath());
+        QVERIFY(after.open(QIODevice::ReadOnly));
+        QCOMPARE(after.readAll(), before);
+    }
+
+    void positionalColumnOrders_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QStringList>("leading");
+        QTest::newRow("Inventory") << "Inventory"
+                                   << QStringList{"ItemNo", "ItemDescp", "ItemPrice1"};
+        QTest::newRow("Employee")
+            << "Employee"
+            << QStringList{"EmpID",   "EmpFName", "EmpLName", "EmpMidIn",    "EmpAdd",
+                           "EmpCity", "EmpState", "EmpZip",   "EmpPhone",    "EmpEmail",
+                           "EmpSSN",  "EmpDOB",   "EmpHireDate", "EmpComm", "EmpPic",
+                           "Inactive", "Male",    "Female",   "PostDate"};
+        QStringList access = Schema::accessFlagColumns();
+        access << "EmpID";
+        QTest::newRow("EmployeeAccess") << "EmployeeAccess" << access;
+        QTest::newRow("COMPANY") << "COMPANY"
+                                 << QStringList{"CompName", "CompAdd",   "CompCity",
+                                                "CompState", "CompZip",  "CompPhone",
+                                                "CompFax",  "CompEmail", "CompWeb",
+                                                "PostDate", "CompID"};
+    }
+
+    void positionalColumnOrders()
+    {
+        QFETCH(QString, table);
+        QFETCH(QStringList, leading);
+        TestFolder folder;
+        Database db;
+        Query query = db.query(QStringLiteral("SELECT * FROM %1").arg(table));
+        QVERIFY(query.columnCount() >= leading.size());
+        for (int i = 0; i < leading.size(); ++i)
+            QCOMPARE(query.columnName(i), leading[i]);
+        QCOMPARE(Schema::accessFlagColumns().size(), 25);
+    }
+
+    void textMatchesWithoutCaseAndValuesTravelBound()
+    {
+        TestFolder folder;
+        Database db;
+        QVERIFY(db.exec(QStringLiteral("INSERT INTO Customer (CustID, CustName) VALUES (?, ?)"),
+                        "OBN-1", "O'Brien's Bar & Grill"));
+        QVERIFY(db.exec(QStringLiteral("INSERT INTO Customer (CustID, CustName) VALUES (?, ?)"),
+                        "abe-2", "abe"));
+
+        Query byId = db.query(QStringLiteral("SELECT CustName FROM Customer WHERE CustID = ?"),
+                              "obn-1");
+        QVERIFY(byId.next());
+        QCOMPARE(byId.text("custname"), QStringLiteral("O'Brien's Bar & Grill"));
+
+        Query like = db.query(
+            QStringLiteral("SELECT count(*) FROM Customer WHERE CustName LIKE ? ESCAPE '\\'"),
+            likeContains(QStringLiteral("BRIEN'S")));
+        QVERIFY(like.next());
+        QCOMPARE(like.integer(0), 1);
+
+        Query sorted = db.query(QStringLiteral("SELECT CustID FROM Customer ORDER BY CustID"));
+        QVERIFY(sorted.next());
+        QCOMPARE(sorted.text(0), QStringLiteral("abe-2"));
+
+        // A duplicate key differing only in case is refused as a duplicate.
+        Status duplicate = db.exec(QStringLiteral("INSERT INTO Customer (CustID) VALUES (?)"),
+                                   "Obn-1");
+        QVERIFY(duplicate.isDuplicate());
+        QVERIFY(!duplicate.message().isEmpty());
+    }
+
+    void likeContainsMatchesWildcardsLiterally()
+    {
+        TestFolder folder;
+        Database db;
+        for (const char* text : {"100% dead", "1000 dead", "a_b", "axb", "star*", "back\\slash"})
+            QVERIFY(db.exec(QStringLiteral("INSERT INTO ProbSol (TicketNum, QuickDescp) VALUES (1, ?)"),
+                            text));
+        auto count = [&](const QString& typed) {
+            Query q = db.query(
+                QStringLiteral("SELECT count(*) FROM ProbSol WHERE QuickDescp LIKE ? ESCAPE '\\'"),
+                likeContains(typed));
+            return q.next() ? q.integer(0) : -1;
+        };
+        QCOMPARE(count(QStringLiteral("100%")), 1);
+        QCOMPARE(count(QStringLiteral("_")), 1);
+        QCOMPARE(count(QStringLiteral("*")), 1);
+        QCOMPARE(count(QStringLiteral("\\")), 1);
+        QCOMPARE(count(QString()), 6);
+    }
+
+    void valuesRoundTripExactly()
+    {
+        TestFolder folder;
+        Database db;
+        const QDate day(2026, 2, 28);
+        const Currency amount = Currency::fromUnits(12345678); // 1234.5678
+        QVERIFY(db.exec(QStringLiteral("INSERT INTO ARInvoice (InvNum, InvDate, InvTotal, InvPaid, "
+                                       "PayDate) VALUES (?, ?, ?, ?, ?)"),
+                        7, day, amount, true, std::optional<QDate>()));
+        Query q = db.query(QStringLiteral("SELECT * FROM ARInvoice WHERE InvNum = ?"), 7);
+        QVERIFY(q.next());
+        QCOMPARE(q.date("InvDate"), day);
+        QCOMPARE(q.money("InvTotal"), amount);
+        QVERIFY(q.boolean("InvPaid"));
+        QVERIFY(q.isNull("PayDate"));
+        QVERIFY(!q.date("PayDate").isValid());
+        QCOMPARE(q.columnIndex(QStringLiteral("nosuchcolumn")), -1);
+        QCOMPARE(q.text(QStringLiteral("nosuchcolumn")), QString());
+    }
+
+    void transactionRollsBackUnlessCommitted()
+    {
+        TestFolder folder;
+        Database db;
+        {
+            Transaction transaction(db);
+            QVERIFY(transaction.isActive());
+            QVERIFY(db.exec(QStringLiteral("UPDATE TicketCount SET TicketNum = 99")));
+        }
+        Query q = db.query(QStringLiteral("SELECT TicketNum FROM TicketCount"));
+        QVERIFY(q.next());
+        QCOMPARE(q.integer(0), 0);
+        {
+            Transaction transaction(db);
+            QVERIFY(db.exec(QStringLiteral("UPDATE TicketCount SET TicketNum = 5")));
+            QVERIFY(transaction.commit());
+        }
+        Query again = db.query(QStringLiteral("SELECT TicketNum FROM TicketCount"));
+        QVERIFY(again.next());
+        QCOMPARE(again.integer(0), 5);
+    }
+
+    void otherConnectionsSeeCommittedChangesAtOnce()
+    {
+        TestFolder folder;
+        { Database warm; }
+        sqlite3* other = nullptr;
+        QCOMPARE(sqlite3_open(QFile::encodeName(folder.databasePath()).constData(), &other),
+                 SQLITE_OK);
+        sqlite3_key(other, "qzt517406", 9);
+        QCOMPARE(sqlite3_exec(other, "UPDATE TicketCount SET TicketNum = 41", nullptr, nullptr,
+                              nullptr),
+                 SQLITE_OK);
+        {
+            Database db;
+            Query q = db.query(QStringLiteral("SELECT TicketNum FROM TicketCount"));
+            QVERIFY(q.next());
+            QCOMPARE(q.integer(0), 41);
+            QVERIFY(db.exec(QStringLiteral("UPDATE TicketCount SET TicketNum = 42")));
+        }
+        sqlite3_stmt* statement = nullptr;
+        sqlite3_prepare_v2(other, "SELECT TicketNum FROM TicketCount", -1, &statement, nullptr);
+        QCOMPARE(sqlite3_step(statement), SQLITE_ROW);
+        QCOMPARE(sqlite3_column_int(statement, 0), 42);
+        sqlite3_finalize(statement);
+        sqlite3_close(other);
+    }
+
+    void replacedFileIsReopened()
+    {
+        TestFolder folder;
+        {
+            Database db;
+            QVERIFY(db.exec(QStringLiteral("UPDATE TicketCount SET TicketNum = 3")));
+        }
+        const QString copy = folder.filePath(QStringLiteral("copy.mdb"));
+        QVERIFY(QFile::copy(folder.databasePath(), copy));
+        {
+            Database db;
+            QVERIFY(db.exec(QStringLiteral("UPDATE TicketCount SET TicketNum = 9")));
+        }
+        QVERIFY(QFile::remove(folder.databasePath()));
+        QVERIFY(QFile::rename(copy, folder.databasePath()));
+        Database db;
+        Query q = db.query(QStringLiteral("SELECT TicketNum FROM TicketCount"));
+        QVERIFY(q.next());
+        QCOMPARE(q.integer(0), 3);
+    }
+
+    void startingContentAndPasswordHashes()
+    {
+        TestFolder folder;
+        Database db;
+        QCOMPARE(Schema::versionOf(db), Schema::currentVersion());
+        QVERIFY(Schema::upgrade(db));
+        Query login = db.query(QStringLiteral("SELECT Pwd FROM Login WHERE EmpID = 'admin'"));
+        QVERIFY(login.next());
+        const QString stored = login.text(0);
+        QVERIFY(!stored.contains(TestFolder::adminPassword()));
+        QVERIFY(Passwords::verify(stored, QStringLiteral("admin")));
+        QVERIFY(!Passwords::verify(stored, QStringLiteral("ADMIN")));
+        QVERIFY(!Passwords::verify(stored, QStringLiteral("' or '1'='1")));
+        QVERIFY(!Passwords::verify(QString(), QStringLiteral("admin")));
+        const auto again = Passwords::hash(QStringLiteral("admin"));
+        QVERIFY(again && *again != stored); // salted
+
+        Query access = db.query(QStringLiteral("SELECT * FROM EmployeeAccess WHERE EmpID = 'ADMIN'"));
+        QVERIFY(access.next());
+        for (int i = 0; i < 25; ++i)
+            QVERIFY(access.boolean(i));
+        Query types = db.query(QStringLiteral(
+            "SELECT (SELECT count(*) FROM ProblemType), (SELECT count(*) FROM InventoryType)"));
+        QVERIFY(types.next());
+        QVERIFY(types.integer(0) > 0 && types.integer(1) > 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDatabase)
+#include "tst_database.moc"

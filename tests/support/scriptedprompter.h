@@ -1,0 +1,49 @@
+#pragma once
+
+#include "app/prompter.h"
+
+#include <QList>
+#include <QQueue>
+#include <QString>
+
+/** A Prompter for tests: records every text it is shown and gives the answers queued for it.
+ *  A question with no queued answer is answered Yes (confirm), cancel (input, files). */
+class ScriptedPrompter : public Prompter {
+public:
+    struct Shown {
+        enum class Kind { Message, Confirm, Input, OpenFile, SaveFile, Folder } kind;
+        QString text;
+        QString title;
+    };
+
+    ScriptedPrompter();
+    ~ScriptedPrompter() override;
+
+    void answerConfirm(bool yes) { m_confirmAnswers.enqueue(yes); }
+    void answerInput(std::optional<QString> text) { m_inputAnswers.enqueue(std::move(text)); }
+    void answerFile(const QString& path) { m_fileAnswers.enqueue(path); }
+
+    const QList<Shown>& shown() const { return m_shown; }
+    /** Texts of the messages (OK boxes) shown so far. */
+    QStringList messages() const;
+    /** Texts of every message and question, in order. */
+    QStringList allTexts() const;
+    QString lastMessage() const;
+    void clear() { m_shown.clear(); }
+
+    void message(const QString& text, const QString& title, Icon icon) override;
+    bool confirm(const QString& text, const QString& title, Icon icon) override;
+    std::optional<QString> input(const QString& prompt, const QString& title,
+                                 const QString& defaultText) override;
+    QString openFileName(const QString& caption, const QString& folder,
+                         const QString& filter) override;
+    QString saveFileName(const QString& caption, const QString& folder,
+                         const QString& filter) override;
+    QString existingFolder(const QString& caption, const QString& folder) override;
+
+private:
+    QList<Shown> m_shown;
+    QQueue<bool> m_confirmAnswers;
+    QQueue<std::optional<QString>> m_inputAnswers;
+    QQueue<QString> m_fileAnswers;
+};
