@@ -60,8 +60,8 @@ std::optional<QString> DialogPrompter::input(const QString& prompt, const QStrin
 {
     NormalPointer pointer;
     bool ok = false;
-    QString text = QInputDialog::getText(parentWindow(), title, prompt, QLineEdit::Normal,
-                                         defaultText, &ok);
+    QString text =
+        QInputDialog::getText(parentWindow(), title, prompt, QLineEdit::Normal, defaultText, &ok);
     if (!ok)
         return std::nullopt;
     return text;

@@ -24,7 +24,8 @@ public:
     virtual bool confirm(const QString& text, const QString& title = defaultTitle(),
                          Icon icon = Icon::Question) = 0;
     /** An input box; nothing when cancelled. */
-    virtual std::optional<QString> input(const QString& prompt, const QString& title = defaultTitle(),
+    virtual std::optional<QString> input(const QString& prompt,
+                                         const QString& title = defaultTitle(),
                                          const QString& defaultText = QString()) = 0;
     /** File pickers; an empty text when cancelled. */
     virtual QString openFileName(const QString& caption, const QString& folder,

@@ -70,8 +70,8 @@ QString formatAmountText(const QString& text)
 
 QString formatSixDigits(std::int64_t value)
 {
-    const QString digits = QString::number(value < 0 ? -value : value).rightJustified(6,
-                                                                                     QLatin1Char('0'));
+    const QString digits =
+        QString::number(value < 0 ? -value : value).rightJustified(6, QLatin1Char('0'));
     return value < 0 ? QLatin1Char('-') + digits : digits;
 }
 
@@ -125,7 +125,8 @@ Whole<std::int16_t> toInt16(const QString& text)
 
 double leadingNumber(const QString& text)
 {
-    static const QRegularExpression pattern(QStringLiteral(R"(^\s*[+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?)"));
+    static const QRegularExpression pattern(
+        QStringLiteral(R"(^\s*[+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?)"));
     const auto match = pattern.match(text);
     return match.hasMatch() ? match.captured(0).trimmed().toDouble() : 0.0;
 }

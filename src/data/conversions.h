@@ -26,7 +26,10 @@ QString formatDate(const QDate& date);
 
 /** Reads "mm/dd/yy", "m/d/yy" or a four-digit year; two-digit years 00-29 are 20xx. */
 std::optional<QDate> parseDate(const QString& text);
-inline bool isDate(const QString& text) { return parseDate(text).has_value(); }
+inline bool isDate(const QString& text)
+{
+    return parseDate(text).has_value();
+}
 
 /** A decimal number, optionally signed, with an optional exponent; blanks around it allowed. */
 bool isNumeric(const QString& text);

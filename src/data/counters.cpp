@@ -38,9 +38,9 @@ Result<std::int64_t> stored(Database& db, Counter counter)
     if (!query.next()) {
         if (!query.status())
             return query.status();
-        return Status::error(Status::Kind::NotFound,
-                             QStringLiteral("The counter table %1 has no row.")
-                                 .arg(QLatin1String(table)));
+        return Status::error(
+            Status::Kind::NotFound,
+            QStringLiteral("The counter table %1 has no row.").arg(QLatin1String(table)));
     }
     return query.integer(0);
 }
@@ -48,9 +48,9 @@ Result<std::int64_t> stored(Database& db, Counter counter)
 Status store(Database& db, Counter counter, std::int64_t number)
 {
     const auto [table, column] = tableOf(counter);
-    return db.exec(QStringLiteral("UPDATE %1 SET %2 = ?").arg(QLatin1String(table),
-                                                             QLatin1String(column)),
-                   number);
+    return db.exec(
+        QStringLiteral("UPDATE %1 SET %2 = ?").arg(QLatin1String(table), QLatin1String(column)),
+        number);
 }
 
 } // namespace

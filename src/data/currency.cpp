@@ -1,11 +1,11 @@
 #include "data/currency.h"
 
-
 Currency Currency::fromDouble(double value)
 {
     // Go through 15 significant digits first so that 2.475 is taken as written, not as the
     // nearest binary fraction 2.47499999...
-    return fromUnits(parseScaled(QString::number(value, 'g', 15), 4, Rounding::HalfEven).value_or(0));
+    return fromUnits(
+        parseScaled(QString::number(value, 'g', 15), 4, Rounding::HalfEven).value_or(0));
 }
 
 std::optional<Currency> Currency::parse(const QString& text)
@@ -88,8 +88,8 @@ QString Currency::toString() const
 {
     const std::int64_t rounded = roundedToCents().units() / 100;
     const std::int64_t magnitude = rounded < 0 ? -rounded : rounded;
-    QString text = QStringLiteral("%1.%2").arg(magnitude / 100).arg(magnitude % 100, 2, 10,
-                                                                     QLatin1Char('0'));
+    QString text =
+        QStringLiteral("%1.%2").arg(magnitude / 100).arg(magnitude % 100, 2, 10, QLatin1Char('0'));
     return rounded < 0 ? QLatin1Char('-') + text : text;
 }
 

@@ -44,8 +44,8 @@ std::optional<FileIdentity> identityOf(const QString& path)
 Status statusFromCode(sqlite3* db, int code, const QString& context)
 {
     const int primary = code & 0xff;
-    QString message = db ? QString::fromUtf8(sqlite3_errmsg(db))
-                         : QString::fromUtf8(sqlite3_errstr(code));
+    QString message =
+        db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(code));
     if (!context.isEmpty())
         message = context + QStringLiteral(": ") + message;
     switch (primary) {
@@ -106,8 +106,8 @@ static Result<std::shared_ptr<Database::Connection>> openKeyed(const QString& pa
     sqlite3_busy_timeout(connection->db, BusyTimeoutMs);
     rc = sqlite3_key(connection->db, FileKey, static_cast<int>(sizeof FileKey - 1));
     if (rc == SQLITE_OK)
-        rc = sqlite3_exec(connection->db, "SELECT count(*) FROM sqlite_master", nullptr,
-                          nullptr, nullptr);
+        rc = sqlite3_exec(connection->db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr,
+                          nullptr);
     if (rc != SQLITE_OK)
         return Status::failed(QStringLiteral("The file %1 is not a Quorvane database.").arg(path));
     return connection;
@@ -147,8 +147,9 @@ Status Database::createFile(const QString& path)
 {
     const QString absolute = QFileInfo(path).absoluteFilePath();
     if (QFileInfo::exists(absolute))
-        return Status::error(Status::Kind::Duplicate,
-                             QStringLiteral("%1 already exists; it is left as it is.").arg(absolute));
+        return Status::error(
+            Status::Kind::Duplicate,
+            QStringLiteral("%1 already exists; it is left as it is.").arg(absolute));
     auto opened = openKeyed(absolute, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     if (!opened) {
         QFile::remove(absolute);
@@ -186,8 +187,8 @@ Query Database::prepare(const QString& sql, std::initializer_list<SqlValue> valu
             break;
         case SqlValue::Type::Text: {
             const QByteArray utf8 = value.text().toUtf8();
-            rc = sqlite3_bind_text(statement, index, utf8.constData(), static_cast<int>(utf8.size()),
-                                   SQLITE_TRANSIENT);
+            rc = sqlite3_bind_text(statement, index, utf8.constData(),
+                                   static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
             break;
         }
         }
@@ -264,8 +265,8 @@ bool Query::next()
         return true;
     m_done = true;
     if (rc != SQLITE_DONE)
-        m_status = statusFromCode(m_db->handle(), sqlite3_extended_errcode(m_db->handle()),
-                                  QString());
+        m_status =
+            statusFromCode(m_db->handle(), sqlite3_extended_errcode(m_db->handle()), QString());
     return false;
 }
 

@@ -24,8 +24,8 @@ public:
     SqlValue() = default;
     SqlValue(std::nullopt_t) {}
     template <std::integral T>
-        requires(!std::same_as<T, bool>)
-    SqlValue(T v) : m_type(Type::Integer), m_integer(static_cast<std::int64_t>(v))
+    requires(!std::same_as<T, bool>) SqlValue(T v)
+        : m_type(Type::Integer), m_integer(static_cast<std::int64_t>(v))
     {
     }
     SqlValue(bool v) : m_type(Type::Integer), m_integer(v ? 1 : 0) {}

@@ -10,8 +10,8 @@ namespace {
 Status insertValues(Database& db, const char* table, const QStringList& values)
 {
     for (const QString& value : values) {
-        if (Status status =
-                db.exec(QStringLiteral("INSERT INTO %1 VALUES (?)").arg(QLatin1String(table)), value);
+        if (Status status = db.exec(
+                QStringLiteral("INSERT INTO %1 VALUES (?)").arg(QLatin1String(table)), value);
             !status)
             return status;
     }
@@ -20,10 +20,10 @@ Status insertValues(Database& db, const char* table, const QStringList& values)
 
 Status fillStartingContent(Database& db, const QString& adminPassword)
 {
-    const QStringList problemTypes = {
-        QStringLiteral("Hardware"), QStringLiteral("Software"), QStringLiteral("Network"),
-        QStringLiteral("E-mail"),   QStringLiteral("Printer"),  QStringLiteral("Virus/Malware"),
-        QStringLiteral("Other")};
+    const QStringList problemTypes = {QStringLiteral("Hardware"), QStringLiteral("Software"),
+                                      QStringLiteral("Network"),  QStringLiteral("E-mail"),
+                                      QStringLiteral("Printer"),  QStringLiteral("Virus/Malware"),
+                                      QStringLiteral("Other")};
     const QStringList partTypes = {QStringLiteral("Hardware"), QStringLiteral("Software"),
                                    QStringLiteral("Labor"), QStringLiteral("Accessory"),
                                    QStringLiteral("Service")};
@@ -52,9 +52,9 @@ Status addLogin(Database& db, const QString& empId, const QString& password,
     const auto hashed = Passwords::hash(password);
     if (!hashed)
         return Status::failed(QStringLiteral("The password could not be protected."));
-    if (Status status = db.exec(
-            QStringLiteral("INSERT INTO Login (EmpID, UserName, Pwd) VALUES (?, ?, ?)"), empId,
-            empId, *hashed);
+    if (Status status =
+            db.exec(QStringLiteral("INSERT INTO Login (EmpID, UserName, Pwd) VALUES (?, ?, ?)"),
+                    empId, empId, *hashed);
         !status)
         return status;
     const QStringList& flags = Schema::accessFlagColumns();

@@ -36,8 +36,8 @@ void addCustomers(Database& db, Step& step)
         bool inactive;
     };
     const Customer customers[] = {
-        {"JTH-1", "John Smith", "18 Maple Avenue", "Springfield", "IL", "62702",
-         "(217) 555-0198", "", "jsmith@example.com", "Prefers calls after 5 pm.", false},
+        {"JTH-1", "John Smith", "18 Maple Avenue", "Springfield", "IL", "62702", "(217) 555-0198",
+         "", "jsmith@example.com", "Prefers calls after 5 pm.", false},
         {"MIA-2", "Maria Garcia", "77 Lakeview Drive", "Chatham", "IL", "62629", "(217) 555-0123",
          "", "mgarcia@example.com", "", false},
         {"AES-3", "Allen Dental Associates", "230 Oak Street", "Springfield", "IL", "62704",
@@ -123,8 +123,8 @@ void addInventoryAndTypes(Database& db, Step& step)
     }
     for (const char* hardware : {"Desktop", "Laptop", "Monitor", "Printer", "Router", "Hard Drive"})
         step.run(db, "INSERT INTO TypeHardware VALUES (?)", hardware);
-    for (const char* software : {"Windows", "Office", "E-mail Client", "Antivirus", "Browser",
-                                 "Accounting"})
+    for (const char* software :
+         {"Windows", "Office", "E-mail Client", "Antivirus", "Browser", "Accounting"})
         step.run(db, "INSERT INTO TypeSoftware VALUES (?)", software);
 }
 
@@ -141,13 +141,12 @@ void addTickets(Database& db, Step& step)
         {1, "JTH-1", "2-Med", "Closed", "Software", "Windows", "Called back twice.", "JTT-1", 40,
          38, "Computer slow after update", "Machine takes ten minutes to start since last update.",
          "Disabled startup programs and ran disk cleanup; boots in one minute.", true},
-        {2, "AES-3", "1-High", "Open", "Hardware", "Desktop", "Front desk PC, urgent.", "JTT-1",
-         6, -1, "PC does not power on", "Reception computer dead, no lights or fans.", "", false},
+        {2, "AES-3", "1-High", "Open", "Hardware", "Desktop", "Front desk PC, urgent.", "JTT-1", 6,
+         -1, "PC does not power on", "Reception computer dead, no lights or fans.", "", false},
         {3, "MIA-2", "3-Low", "Open", "E-mail", "E-mail Client", "", "JTT-1", 3, -1,
          "Cannot send e-mail", "Outgoing mail stays in the outbox with a server error.", "", false},
         {4, "PKS-5", "2-Med", "Open", "Printer", "Printer", "", "RP-3", 2, -1,
-         "Printer prints blank pages", "Laser printer feeds paper but pages are blank.", "",
-         false},
+         "Printer prints blank pages", "Laser printer feeds paper but pages are blank.", "", false},
         {5, "BEY-4", "1-High", "Closed", "Virus/Malware", "Antivirus", "", "RP-3", 20, 18,
          "Pop-ups in the browser", "Browser opens advertising pages on its own.",
          "Removed adware extension, installed antivirus, reset browser settings.", true},
@@ -164,15 +163,13 @@ void addTickets(Database& db, Step& step)
                  t.solution, t.knowledgeBase);
     }
     step.run(db, "UPDATE TicketCount SET TicketNum = 6");
-    step.run(db,
-             "INSERT INTO ProbSol VALUES (1, 'Printer offline after router change', "
-             "'Network printer shows offline after the router was replaced.', "
-             "'Give the printer a fixed address or re-add it with its new address.', 1)");
-    step.run(db,
-             "INSERT INTO ProbSol VALUES (2, 'Forgotten Windows password', "
-             "'Customer cannot sign in to a local Windows account.', "
-             "'Reset with the recovery questions or an administrator account; never reinstall "
-             "first.', 1)");
+    step.run(db, "INSERT INTO ProbSol VALUES (1, 'Printer offline after router change', "
+                 "'Network printer shows offline after the router was replaced.', "
+                 "'Give the printer a fixed address or re-add it with its new address.', 1)");
+    step.run(db, "INSERT INTO ProbSol VALUES (2, 'Forgotten Windows password', "
+                 "'Customer cannot sign in to a local Windows account.', "
+                 "'Reset with the recovery questions or an administrator account; never reinstall "
+                 "first.', 1)");
     step.run(db, "UPDATE KnowBaseCount SET KnowNum = 2");
 }
 
@@ -191,8 +188,8 @@ void addBilling(Database& db, Step& step)
              Currency::fromUnits(645000));
     step.run(db, "INSERT INTO InvDetail VALUES (1, 'LAB-HR', 'Bench labor, per hour', 1, ?, 0)",
              Currency::fromUnits(750000));
-    step.run(db, "INSERT INTO AmountPaid VALUES (1, 'AES-3', ?, ?, 1)",
-             Currency::fromUnits(500000), daysAgo(1));
+    step.run(db, "INSERT INTO AmountPaid VALUES (1, 'AES-3', ?, ?, 1)", Currency::fromUnits(500000),
+             daysAgo(1));
     step.run(db, "UPDATE InvDetail SET Paid = 1 WHERE InvNum = 1");
     step.run(db, "UPDATE InvNumCount SET InvNum = 1");
 }

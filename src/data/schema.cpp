@@ -214,8 +214,8 @@ Status upgrade(Database& db)
             return transaction.beginStatus();
         if (Status status = steps()[static_cast<size_t>(version)](db); !status)
             return status;
-        if (Status status = db.exec(QStringLiteral("INSERT INTO SchemaVersion VALUES (?)"),
-                                    version + 1);
+        if (Status status =
+                db.exec(QStringLiteral("INSERT INTO SchemaVersion VALUES (?)"), version + 1);
             !status)
             return status;
         if (Status status = transaction.commit(); !status)

@@ -37,7 +37,8 @@ private Q_SLOTS:
         QCOMPARE(tax.toPlainString(), QStringLiteral("2.475"));
         QCOMPARE(tax.roundedToCents().toString(), QStringLiteral("2.48"));
         QCOMPARE((amount + tax.roundedToCents()).toString(), QStringLiteral("32.48"));
-        QCOMPARE((Currency::fromText(QStringLiteral("1.20")) + Currency::fromText(QStringLiteral("0.30")))
+        QCOMPARE((Currency::fromText(QStringLiteral("1.20")) +
+                  Currency::fromText(QStringLiteral("0.30")))
                      .toPlainString(),
                  QStringLiteral("1.5"));
         // Four places, halves to even, beyond that.
@@ -105,7 +106,7 @@ private Q_SLOTS:
         QCOMPARE(conv::toInt32(QString()).error, E32::NotNumeric);
         QCOMPARE(conv::toInt16(QStringLiteral("32767")).value, 32767);
         QCOMPARE(conv::toInt16(QStringLiteral("32768")).error, E16::Overflow);
-        QCOMPARE(conv::toInt16(QStringLiteral("2.5")).value, 2);  // halves to even
+        QCOMPARE(conv::toInt16(QStringLiteral("2.5")).value, 2); // halves to even
         QCOMPARE(conv::toInt16(QStringLiteral("3.5")).value, 4);
         QVERIFY(conv::isNumeric(QStringLiteral("-1.5e3")));
         QVERIFY(conv::isNumeric(QStringLiteral(".5")));

@@ -11,11 +11,11 @@ class TestCounters : public QObject {
     static void setStored(Counter counter, const char* table, qint64 value)
     {
         Database db;
-        QVERIFY(db.exec(QStringLiteral("UPDATE %1 SET %2 = ?")
-                            .arg(QLatin1String(table),
-                                 QLatin1String(counter == Counter::Ticket ? "TicketNum"
-                                                                          : "InvNum")),
-                        value));
+        QVERIFY(
+            db.exec(QStringLiteral("UPDATE %1 SET %2 = ?")
+                        .arg(QLatin1String(table),
+                             QLatin1String(counter == Counter::Ticket ? "TicketNum" : "InvNum")),
+                    value));
     }
 
     // Saves one record the way the windows do: number, save, commit, in one transaction.

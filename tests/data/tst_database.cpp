@@ -77,22 +77,21 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("table");
         QTest::addColumn<QStringList>("leading");
-        QTest::newRow("Inventory") << "Inventory"
-                                   << QStringList{"ItemNo", "ItemDescp", "ItemPrice1"};
-        QTest::newRow("Employee")
-            << "Employee"
-            << QStringList{"EmpID",   "EmpFName", "EmpLName", "EmpMidIn",    "EmpAdd",
-                           "EmpCity", "EmpState", "EmpZip",   "EmpPhone",    "EmpEmail",
-                           "EmpSSN",  "EmpDOB",   "EmpHireDate", "EmpComm", "EmpPic",
-                           "Inactive", "Male",    "Female",   "PostDate"};
+        QTest::newRow("Inventory")
+            << "Inventory" << QStringList{"ItemNo", "ItemDescp", "ItemPrice1"};
+        QTest::newRow("Employee") << "Employee"
+                                  << QStringList{"EmpID",       "EmpFName", "EmpLName", "EmpMidIn",
+                                                 "EmpAdd",      "EmpCity",  "EmpState", "EmpZip",
+                                                 "EmpPhone",    "EmpEmail", "EmpSSN",   "EmpDOB",
+                                                 "EmpHireDate", "EmpComm",  "EmpPic",   "Inactive",
+                                                 "Male",        "Female",   "PostDate"};
         QStringList access = Schema::accessFlagColumns();
         access << "EmpID";
         QTest::newRow("EmployeeAccess") << "EmployeeAccess" << access;
         QTest::newRow("COMPANY") << "COMPANY"
-                                 << QStringList{"CompName", "CompAdd",   "CompCity",
-                                                "CompState", "CompZip",  "CompPhone",
-                                                "CompFax",  "CompEmail", "CompWeb",
-                                                "PostDate", "CompID"};
+                                 << QStringList{"CompName", "CompAdd",   "CompCity", "CompState",
+                                                "CompZip",  "CompPhone", "CompFax",  "CompEmail",
+                                                "CompWeb",  "PostDate",  "CompID"};
     }
 
     void positionalColumnOrders()
@@ -117,8 +116,8 @@ private Q_SLOTS:
         QVERIFY(db.exec(QStringLiteral("INSERT INTO Customer (CustID, CustName) VALUES (?, ?)"),
                         "abe-2", "abe"));
 
-        Query byId = db.query(QStringLiteral("SELECT CustName FROM Customer WHERE CustID = ?"),
-                              "obn-1");
+        Query byId =
+            db.query(QStringLiteral("SELECT CustName FROM Customer WHERE CustID = ?"), "obn-1");
         QVERIFY(byId.next());
         QCOMPARE(byId.text("custname"), QStringLiteral("O'Brien's Bar & Grill"));
 
@@ -133,8 +132,8 @@ private Q_SLOTS:
         QCOMPARE(sorted.text(0), QStringLiteral("abe-2"));
 
         // A duplicate key differing only in case is refused as a duplicate.
-        Status duplicate = db.exec(QStringLiteral("INSERT INTO Customer (CustID) VALUES (?)"),
-                                   "Obn-1");
+        Status duplicate =
+            db.exec(QStringLiteral("INSERT INTO Customer (CustID) VALUES (?)"), "Obn-1");
         QVERIFY(duplicate.isDuplicate());
         QVERIFY(!duplicate.message().isEmpty());
     }
@@ -144,8 +143,8 @@ private Q_SLOTS:
         TestFolder folder;
         Database db;
         for (const char* text : {"100% dead", "1000 dead", "a_b", "axb", "star*", "back\\slash"})
-            QVERIFY(db.exec(QStringLiteral("INSERT INTO ProbSol (TicketNum, QuickDescp) VALUES (1, ?)"),
-                            text));
+            QVERIFY(db.exec(
+                QStringLiteral("INSERT INTO ProbSol (TicketNum, QuickDescp) VALUES (1, ?)"), text));
         auto count = [&](const QString& typed) {
             Query q = db.query(
                 QStringLiteral("SELECT count(*) FROM ProbSol WHERE QuickDescp LIKE ? ESCAPE '\\'"),
@@ -204,14 +203,16 @@ private Q_SLOTS:
     void otherConnectionsSeeCommittedChangesAtOnce()
     {
         TestFolder folder;
-        { Database warm; }
+        {
+            Database warm;
+        }
         sqlite3* other = nullptr;
         QCOMPARE(sqlite3_open(QFile::encodeName(folder.databasePath()).constData(), &other),
                  SQLITE_OK);
         sqlite3_key(other, "qzt517406", 9);
-        QCOMPARE(sqlite3_exec(other, "UPDATE TicketCount SET TicketNum = 41", nullptr, nullptr,
-                              nullptr),
-                 SQLITE_OK);
+        QCOMPARE(
+            sqlite3_exec(other, "UPDATE TicketCount SET TicketNum = 41", nullptr, nullptr, nullptr),
+            SQLITE_OK);
         {
             Database db;
             Query q = db.query(QStringLiteral("SELECT TicketNum FROM TicketCount"));
@@ -265,7 +266,8 @@ private Q_SLOTS:
         const auto again = Passwords::hash(QStringLiteral("admin"));
         QVERIFY(again && *again != stored); // salted
 
-        Query access = db.query(QStringLiteral("SELECT * FROM EmployeeAccess WHERE EmpID = 'ADMIN'"));
+        Query access =
+            db.query(QStringLiteral("SELECT * FROM EmployeeAccess WHERE EmpID = 'ADMIN'"));
         QVERIFY(access.next());
         for (int i = 0; i < 25; ++i)
             QVERIFY(access.boolean(i));

@@ -20,9 +20,9 @@ QString templateDatabase(TestFolder::Content content)
     auto found = made.find(content);
     if (found != made.end())
         return found->second;
-    const QString path = store.filePath(content == TestFolder::Content::Demo
-                                            ? QStringLiteral("demo.mdb")
-                                            : QStringLiteral("starting.mdb"));
+    const QString path =
+        store.filePath(content == TestFolder::Content::Demo ? QStringLiteral("demo.mdb")
+                                                            : QStringLiteral("starting.mdb"));
     const Status status = DatabaseSetup::create(path, TestFolder::adminPassword(),
                                                 content == TestFolder::Content::Demo);
     Database::closeKeptConnections();
