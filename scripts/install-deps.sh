@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake pkg-config ccache
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools libqt6svg6 libgl-dev
   libsqlcipher-dev sqlcipher libsodium-dev libcurl4-openssl-dev
   xvfb xauth fonts-dejavu-core poppler-utils
 )

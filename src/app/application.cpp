@@ -1,14 +1,14 @@
 #include "app/application.h"
 
 #include "app/commandline.h"
+#include "app/mdihelpdesk.h"
 #include "app/terminal.h"
+#include "app/windowconventions.h"
 #include "data/database.h"
 #include "data/databasesetup.h"
 #include "data/programfolder.h"
 
 #include <QApplication>
-#include <QIcon>
-#include <QMainWindow>
 #include <iostream>
 
 namespace {
@@ -62,10 +62,10 @@ int runQuorvane(int argc, char* argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/quorvane.svg")));
+    QApplication::setWindowIcon(WindowConventions::applicationIcon());
 
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Quorvane"));
-    window.show();
+    MDIHelpDesk main;
+    main.show();
+    main.startLogin();
     return QApplication::exec();
 }

@@ -4,11 +4,18 @@
 #include <QScreen>
 #include <QWidget>
 
+// The icon is compiled into the program's library, whose resources must be registered by hand.
+static QIcon loadApplicationIcon()
+{
+    Q_INIT_RESOURCE(resources);
+    return QIcon(QStringLiteral(":/quorvane.svg"));
+}
+
 namespace WindowConventions {
 
 QIcon applicationIcon()
 {
-    static const QIcon icon(QStringLiteral(":/quorvane.svg"));
+    static const QIcon icon = loadApplicationIcon();
     return icon;
 }
 

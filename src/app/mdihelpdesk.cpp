@@ -1,0 +1,274 @@
+#include "app/mdihelpdesk.h"
+
+#include "app/about.h"
+#include "app/changepass.h"
+#include "app/helpviewer.h"
+#include "app/login.h"
+#include "app/menuaccess.h"
+#include "app/session.h"
+#include "app/windowconventions.h"
+#include "data/conversions.h"
+
+#include <QCloseEvent>
+#include <QDate>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+
+namespace {
+
+QMenu* addMenu(QWidget* parent, QMenuBar* bar, QMenu* into, const char* name,
+               const QString& caption)
+{
+    auto* menu = new QMenu(caption, parent);
+    menu->setObjectName(QString::fromLatin1(name));
+    menu->menuAction()->setObjectName(QString::fromLatin1(name));
+    if (bar)
+        bar->addMenu(menu);
+    else
+        into->addMenu(menu);
+    return menu;
+}
+
+QAction* addEntry(QWidget* parent, QMenu* into, const char* name, const QString& caption)
+{
+    auto* action = new QAction(caption, parent);
+    action->setObjectName(QString::fromLatin1(name));
+    into->addAction(action);
+    return action;
+}
+
+} // namespace
+
+MDIHelpDesk::MDIHelpDesk(QWidget* parent) : QMainWindow(parent), m_mdi(new QMdiArea(this))
+{
+    setObjectName(QStringLiteral("MDIHelpDesk"));
+    setWindowTitle(QStringLiteral("Quorvane - www.quorvane.example"));
+    WindowConventions::applyIcon(this);
+    m_mdi->setBackground(QColor(0x5a, 0x6e, 0x82));
+    setCentralWidget(m_mdi);
+
+    // The current employee, on a strip under the menu bar.
+    auto* strip = new QToolBar(this);
+    strip->setObjectName(QStringLiteral("Picture1Bar"));
+    strip->setMovable(false);
+    Picture1 = new QWidget(strip);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    auto* stripLayout = new QHBoxLayout(Picture1);
+    stripLayout->setContentsMargins(6, 2, 6, 2);
+    stripLayout->addWidget(new QLabel(tr("Employee ID:"), Picture1));
+    txtEmpID = new QLineEdit(Picture1);
+    txtEmpID->setObjectName(QStringLiteral("txtEmpID"));
+    txtEmpID->setReadOnly(true);
+    txtEmpID->setFixedWidth(120);
+    stripLayout->addWidget(txtEmpID);
+    stripLayout->addStretch();
+    strip->addWidget(Picture1);
+    addToolBar(Qt::TopToolBarArea, strip);
+
+    auto* StatusBar1 = statusBar();
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    m_versionPanel = new QLabel(QStringLiteral("Quorvane Pro v 2.2"), StatusBar1);
+    m_datePanel = new QLabel(conv::formatDate(QDate::currentDate()), StatusBar1);
+    m_versionPanel->setObjectName(QStringLiteral("StatusBar1Panel1"));
+    m_datePanel->setObjectName(QStringLiteral("StatusBar1Panel2"));
+    StatusBar1->addWidget(m_versionPanel, 1);
+    StatusBar1->addPermanentWidget(m_datePanel);
+
+    buildMenus();
+    resize(1024, 768);
+}
+
+void MDIHelpDesk::buildMenus()
+{
+    QMenuBar* bar = menuBar();
+    QMenu* file = addMenu(this, bar, nullptr, "mnuFile", QStringLiteral("&File"));
+    addEntry(this, file, "mnubackup", QStringLiteral("Backup Database"));
+    addEntry(this, file, "mnucompact", QStringLiteral("Compact Database"));
+    file->addSeparator();
+    QMenu* tickets = addMenu(this, nullptr, file, "mnutick", QStringLiteral("Delete Ticket"));
+    addEntry(this, tickets, "mnudeloneticket", QStringLiteral("Delete One Ticket"));
+    addEntry(this, tickets, "mnuDelAllTic", QStringLiteral("Delete All Closed Tickets"));
+    file->addSeparator();
+    QMenu* invoices = addMenu(this, nullptr, file, "mnudelIn", QStringLiteral("Delete Invoice"));
+    addEntry(this, invoices, "mnudelinv", QStringLiteral("Delete One Invoice"));
+    addEntry(this, invoices, "mnudelallinv", QStringLiteral("Delete All Closed Invoices"));
+    file->addSeparator();
+    QMenu* solutions =
+        addMenu(this, nullptr, file, "mnuDelSols", QStringLiteral("Delete Solutions"));
+    addEntry(this, solutions, "mnuDelOneSol", QStringLiteral("Delete One Solution"));
+    addEntry(this, solutions, "mnuDelAllSols", QStringLiteral("Delete All Solutions"));
+    file->addSeparator();
+    connect(addEntry(this, file, "mnuexit", QStringLiteral("&Exit")), &QAction::triggered, this,
+            &MDIHelpDesk::mnuexit_Click);
+
+    QMenu* company = addMenu(this, bar, nullptr, "mnucomp", QStringLiteral("&Company Info"));
+    addEntry(this, company, "mnucompInfo", QStringLiteral("&Add/Edit Company"));
+    addEntry(this, company, "mnuEmp", QStringLiteral("Add/&Edit Employee"));
+    connect(addEntry(this, company, "mnuChgPwd", QStringLiteral("Change Password")),
+            &QAction::triggered, this, &MDIHelpDesk::mnuChgPwd_Click);
+
+    QMenu* options = addMenu(this, bar, nullptr, "mnuopt", QStringLiteral("&Options"));
+    addEntry(this, options, "mnuaddcust", QStringLiteral("&Add/Edit Customer"));
+    addEntry(this, options, "mnuInventory", QStringLiteral("Add/Edit &Inventory"));
+    addEntry(this, options, "mnuHStype", QStringLiteral("Add Hardware/Software Type"));
+    options->addSeparator();
+    addEntry(this, options, "mnuCustHist", QStringLiteral("&Customer History"));
+    addEntry(this, options, "mnuCustPay", QStringLiteral("Customer Payment"));
+    options->addSeparator();
+    addEntry(this, options, "mnuAssign", QStringLiteral("&ReAssign Ticket/Priority"));
+    addEntry(this, options, "mnuhdsk", QStringLiteral("&HelpDesk"));
+    addEntry(this, options, "mnuOpenOrd", QStringLiteral("&Ticket Log"));
+
+    QMenu* reports = addMenu(this, bar, nullptr, "mnurpt", QStringLiteral("&Reports"));
+    QMenu* bill = addMenu(this, nullptr, reports, "mnuBill", QStringLiteral("&Billing Statement"));
+    addEntry(this, bill, "mnuBillDate", QStringLiteral("By Date"));
+    addEntry(this, bill, "mnuBillfull", QStringLiteral("Full Report"));
+    addEntry(this, reports, "mnuCallStat", QStringLiteral("Call Log Statistics"));
+    addEntry(this, reports, "mnuEmplst", QStringLiteral("Employee List"));
+    addEntry(this, reports, "mnuInvent", QStringLiteral("Inventory List"));
+    addEntry(this, reports, "mnuKB", QStringLiteral("Knowledge Base"));
+    QMenu* open = addMenu(this, nullptr, reports, "mnuopnticket", QStringLiteral("Open Tickets"));
+    addEntry(this, open, "mnuOpnTickTech", QStringLiteral("By Technician"));
+    addEntry(this, open, "mnuopentickets", QStringLiteral("Full Report"));
+    addEntry(this, reports, "mnuPrtAllInv", QStringLiteral("&Print All Invoices"));
+    addEntry(this, reports, "mnuReprint", QStringLiteral("&RePrint Invoice"));
+    QMenu* tax = addMenu(this, nullptr, reports, "mnusaltax", QStringLiteral("Sales Tax Report"));
+    addEntry(this, tax, "mnusaltaxdate", QStringLiteral("By Date"));
+    addEntry(this, tax, "mnusaltaxfull", QStringLiteral("Full"));
+    addEntry(this, reports, "mnuwrkorder", QStringLiteral("&Work Order"));
+
+    m_windowMenu = addMenu(this, bar, nullptr, "mnuwind", QStringLiteral("&Windows"));
+    addEntry(this, m_windowMenu, "mnulst", QStringLiteral("List"));
+    m_windowListStart = m_windowMenu->addSeparator();
+    connect(m_windowMenu, &QMenu::aboutToShow, this, &MDIHelpDesk::fillWindowList);
+
+    QMenu* help = addMenu(this, bar, nullptr, "mnuHelp", QStringLiteral("&Help"));
+    connect(addEntry(this, help, "mnuabout", QStringLiteral("About Quorvane")), &QAction::triggered,
+            this, &MDIHelpDesk::mnuabout_Click);
+    connect(addEntry(this, help, "mnugethelp", QStringLiteral("Help")), &QAction::triggered, this,
+            &MDIHelpDesk::mnugethelp_Click);
+}
+
+QAction* MDIHelpDesk::entry(const QString& name) const
+{
+    return findChild<QAction*>(name);
+}
+
+Login* MDIHelpDesk::startLogin()
+{
+    for (const QString& name : MenuAccess::topMenus())
+        entry(name)->setEnabled(false);
+    auto* login = new Login;
+    connect(login, &Login::loggedIn, this, &MDIHelpDesk::loggedIn);
+    if (!login->databaseReachable()) {
+        delete login;
+        return nullptr;
+    }
+    addChild(login);
+    if (QMdiSubWindow* sub = m_mdi->activeSubWindow()) {
+        const QRect area = m_mdi->viewport()->rect();
+        sub->move(area.width() / 2 - sub->width() / 2, area.height() / 2 - sub->height() / 2);
+    }
+    return login;
+}
+
+void MDIHelpDesk::loggedIn(const QString& empId, const std::optional<QList<bool>>& rights)
+{
+    MenuAccess::apply(rights, [this](const QString& name) { return entry(name); });
+    txtEmpID->setText(empId);
+    Session::setCurrentEmployeeId(empId);
+}
+
+void MDIHelpDesk::addChild(QWidget* window)
+{
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    QMdiSubWindow* sub = m_mdi->addSubWindow(window);
+    sub->setWindowIcon(WindowConventions::applicationIcon());
+    // A window that unloads itself takes its frame with it.
+    QPointer<QMdiSubWindow> frame(sub);
+    connect(window, &QObject::destroyed, this, [frame] {
+        if (frame)
+            frame->close();
+    });
+    sub->resize(window->size().expandedTo(window->minimumSizeHint()) +
+                (sub->size() - sub->contentsRect().size()));
+    window->show();
+    sub->show();
+    m_mdi->setActiveSubWindow(sub);
+}
+
+void MDIHelpDesk::addPopup(QWidget* window)
+{
+    window->setParent(this, window->windowFlags() | Qt::Window);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    WindowConventions::applyIcon(window);
+    m_popups.removeAll(nullptr);
+    m_popups.append(window);
+    window->adjustSize();
+    WindowConventions::centreOnMainWindow(window);
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void MDIHelpDesk::fillWindowList()
+{
+    const QList<QAction*> actions = m_windowMenu->actions();
+    for (qsizetype i = actions.indexOf(m_windowListStart) + 1; i < actions.size(); ++i) {
+        m_windowMenu->removeAction(actions[i]);
+        actions[i]->deleteLater();
+    }
+    const QList<QMdiSubWindow*> windows = m_mdi->subWindowList();
+    m_windowListStart->setVisible(!windows.isEmpty());
+    int number = 1;
+    for (QMdiSubWindow* sub : windows) {
+        QAction* item =
+            m_windowMenu->addAction(QStringLiteral("&%1 %2").arg(number++).arg(sub->windowTitle()));
+        item->setCheckable(true);
+        item->setChecked(sub == m_mdi->activeSubWindow());
+        connect(item, &QAction::triggered, this, [this, frame = QPointer<QMdiSubWindow>(sub)] {
+            if (frame) {
+                frame->showNormal();
+                m_mdi->setActiveSubWindow(frame);
+            }
+        });
+    }
+}
+
+void MDIHelpDesk::mnuexit_Click()
+{
+    close();
+}
+
+void MDIHelpDesk::mnuChgPwd_Click()
+{
+    showChild<ChangePass>();
+}
+
+void MDIHelpDesk::mnuabout_Click()
+{
+    showPopup<About>();
+}
+
+void MDIHelpDesk::mnugethelp_Click()
+{
+    auto* viewer = showPopup<HelpViewer>();
+    viewer->showMaximized();
+}
+
+void MDIHelpDesk::closeEvent(QCloseEvent* event)
+{
+    m_mdi->closeAllSubWindows();
+    if (!m_mdi->subWindowList().isEmpty()) {
+        event->ignore();
+        return;
+    }
+    for (const QPointer<QWidget>& popup : m_popups)
+        if (popup)
+            popup->close();
+    event->accept();
+}

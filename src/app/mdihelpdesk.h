@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <optional>
+
+class QLabel;
+class QLineEdit;
+class QMenu;
+class Login;
+
+/** The main window: a multiple-document frame with the menu bar, the status bar and the box that
+ *  holds the current employee. Every task window opens inside it, once. */
+class MDIHelpDesk : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit MDIHelpDesk(QWidget* parent = nullptr);
+
+    /** Opens the login window inside the frame, with the top menus off until it succeeds. */
+    Login* startLogin();
+
+    /** The menu entry (or menu) with that object name. */
+    QAction* entry(const QString& name) const;
+    QMdiArea* mdiArea() const { return m_mdi; }
+    QLineEdit* currentEmployeeBox() const { return txtEmpID; }
+
+    /** Shows the child window of type T, creating it the first time; brings it forward. */
+    template <typename T> T* showChild()
+    {
+        for (QMdiSubWindow* sub : m_mdi->subWindowList()) {
+            if (auto* window = qobject_cast<T*>(sub->widget())) {
+                sub->showNormal();
+                m_mdi->setActiveSubWindow(sub);
+                return window;
+            }
+        }
+        auto* window = new T;
+        addChild(window);
+        return window;
+    }
+
+    /** Shows the pop-up window of type T (a top-level window), creating it the first time. */
+    template <typename T> T* showPopup()
+    {
+        for (const QPointer<QWidget>& popup : m_popups) {
+            if (auto* window = qobject_cast<T*>(popup.data())) {
+                window->showNormal();
+                window->raise();
+                window->activateWindow();
+                return window;
+            }
+        }
+        auto* window = new T;
+        addPopup(window);
+        return window;
+    }
+
+public Q_SLOTS:
+    void mnuexit_Click();
+    void mnuChgPwd_Click();
+    void mnuabout_Click();
+    void mnugethelp_Click();
+
+private Q_SLOTS:
+    void loggedIn(const QString& empId, const std::optional<QList<bool>>& rights);
+    void fillWindowList();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    void addChild(QWidget* window);
+    void addPopup(QWidget* window);
+
+    QMdiArea* m_mdi;
+    QWidget* Picture1;
+    QLineEdit* txtEmpID;
+    QLabel* m_versionPanel;
+    QLabel* m_datePanel;
+    QMenu* m_windowMenu = nullptr;
+    QAction* m_windowListStart = nullptr;
+    QList<QPointer<QWidget>> m_popups;
+};
