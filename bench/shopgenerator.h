@@ -1,0 +1,22 @@
+#pragma once
+
+#include "data/status.h"
+
+#include <QString>
+
+/** Sizes of a generated shop. */
+struct ShopSize {
+    int customers = 10000;
+    int employees = 25;
+    int inventory = 2000;
+    int tickets = 200000;
+    int invoices = 60000;
+    int invoiceLines = 200000;
+    int payments = 60000;
+    int knowledgeBase = 2000;
+};
+
+/** Fills a new database at `path` with a shop of `size`, the same for the same seed: ten years of
+ *  tickets with their problem texts, invoices with lines and payments. The administrator ADMIN
+ *  has the password "admin"; every technician T<n> has "tech". */
+Status generateShop(const QString& path, const ShopSize& size, unsigned seed = 20261206);
