@@ -37,6 +37,11 @@ template <typename T, std::size_t N> const char* pick(std::mt19937& random, T (&
 }
 
 struct Generator {
+    Generator(Database& database, unsigned seed, const ShopSize& shopSize)
+        : db(database), random(seed), size(shopSize)
+    {
+    }
+
     Database& db;
     std::mt19937 random;
     const ShopSize& size;
@@ -178,7 +183,7 @@ Status generateShop(const QString& path, const ShopSize& size, unsigned seed)
     Transaction transaction(db);
     if (!transaction.isActive())
         return transaction.beginStatus();
-    Generator generator{db, std::mt19937(seed), size, {}, {}, {}};
+    Generator generator(db, seed, size);
     generator.customers();
     generator.employees();
     generator.inventory();
