@@ -39,6 +39,8 @@ QPlainTextEdit* textArea(const char* name, bool readOnly)
     widget->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     widget->setTabChangesFocus(true);
     widget->setReadOnly(readOnly);
+    // Small enough that the busy open-tickets page fits the task window.
+    widget->setMinimumHeight(widget->fontMetrics().lineSpacing() * 2 + 12);
     return widget;
 }
 

@@ -9,7 +9,6 @@
 
 #include <QEvent>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -35,9 +34,12 @@ InvoiceFrame::InvoiceFrame(HelpDeskState& state, QLineEdit* customerIdBox, QLine
 {
     setObjectName(QStringLiteral("Invoice"));
     ComboAutoComplete::install(combInvPart);
+    combInvPart->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    combInvPart->setMinimumContentsLength(12);
     combInvPart->setEditText(QString());
     InputHelpers::selectOnFocus({txtInvQty});
     lstInvItems->setTabStops({40, 130, 160, 200, 250});
+    lstInvItems->setMinimumHeight(lstInvItems->fontMetrics().lineSpacing() * 3);
     txtInvTax->setText(Zero);
     txtInvTotal->setText(Zero);
     buildLayout();
@@ -59,16 +61,16 @@ void InvoiceFrame::buildLayout()
     addLabelled(entry, 2, 0, tr("Price"), txtPrice);
     addLabelled(entry, 2, 2, tr("Qty"), txtInvQty);
     addLabelled(entry, 2, 4, tr("Total"), txtInvSubTotal);
-    entry->setColumnStretch(3, 1);
+    entry->setVerticalSpacing(4);
+    for (int column : {1, 3, 5})
+        entry->setColumnStretch(column, 1);
 
-    auto* totals = new QHBoxLayout;
-    auto* sums = new QGridLayout;
-    addLabelled(sums, 0, 0, tr("Tax"), txtInvTax);
-    addLabelled(sums, 1, 0, tr("Invoice Total "), txtInvTotal);
-    totals->addLayout(sums);
-    totals->addStretch();
-    totals->addWidget(cmdInvoice);
-    totals->addWidget(cmdClearInv);
+    auto* totals = new QGridLayout;
+    addLabelled(totals, 0, 0, tr("Tax"), txtInvTax);
+    addLabelled(totals, 0, 2, tr("Invoice Total "), txtInvTotal);
+    totals->setColumnStretch(4, 1);
+    totals->addWidget(cmdInvoice, 0, 5);
+    totals->addWidget(cmdClearInv, 0, 6);
 
     auto* frame = new QVBoxLayout(this);
     frame->addLayout(entry);

@@ -51,7 +51,7 @@ void LogCallPage::buildLayout()
     addLabelled(call, 0, 0, tr("Ticket #"), txtTicket);
     addLabelled(call, 1, 0, tr("Customer ID"), combCustIDHD);
     call->addWidget(lstCust, 2, 1, 1, 3);
-    lstCust->setMaximumHeight(lstCust->fontMetrics().height() * 4);
+    lstCust->setFixedHeight(lstCust->fontMetrics().lineSpacing() * 3 + 8);
     addLabelled(call, 0, 2, tr("Technician"), txtTech);
     addLabelled(call, 3, 0, tr("Priority"), combPriority);
     addLabelled(call, 3, 2, tr("Call Status"), combCallStatus);

@@ -38,6 +38,7 @@ OpenTicketsPage::OpenTicketsPage(HelpDeskState& state, QWidget* parent)
 {
     setObjectName(QStringLiteral("OpenTicketsPage"));
     lstOpenTickets->setTabStops({30, 50, 75, 165});
+    lstOpenTickets->setMinimumHeight(lstOpenTickets->fontMetrics().lineSpacing() * 3);
     chkKnowOT->setText(tr("Save to Knowledge Base"));
     lstCustOT->setFocusPolicy(Qt::NoFocus);
     cmdEmail->setIcon(style()->standardIcon(QStyle::SP_DialogYesButton));
@@ -71,9 +72,9 @@ QWidget* OpenTicketsPage::buildTicketColumn()
     auto* customer = new QGridLayout;
     addLabelled(customer, 0, 0, tr("Customer ID"), txtCustID);
     customer->addWidget(lstCustOT, 1, 0, 1, 2);
-    lstCustOT->setMaximumHeight(lstCustOT->fontMetrics().height() * 4);
+    lstCustOT->setFixedHeight(lstCustOT->fontMetrics().lineSpacing() * 3 + 8);
     customer->addWidget(chkKnowOT, 2, 0, 1, 2);
-    customer->addWidget(cmdClearOT, 3, 1, Qt::AlignRight);
+    customer->addWidget(cmdClearOT, 2, 1, Qt::AlignRight);
 
     auto* column = new QWidget;
     auto* layout = new QVBoxLayout(column);
@@ -94,9 +95,10 @@ QWidget* OpenTicketsPage::buildTextColumn()
     addLabelled(solution, 1, 0, tr("Closed?"), combclose);
     auto* email = new QLabel(tr("Email solution to customer"));
     email->setBuddy(txtRecipient);
-    solution->addWidget(email, 2, 0, 1, 2);
-    solution->addWidget(txtRecipient, 2, 2);
-    solution->addWidget(cmdEmail, 2, 3);
+    solution->addWidget(email, 2, 0, 1, 4);
+    solution->addWidget(txtRecipient, 3, 0, 1, 3);
+    solution->addWidget(cmdEmail, 3, 3);
+    solution->setColumnStretch(2, 1);
 
     auto* comments = new QVBoxLayout;
     comments->addWidget(txtComm);
