@@ -29,13 +29,7 @@ AddKbPage::AddKbPage(QWidget* parent)
     addLabelled(entry, 0, 0, tr("Knowledge Base #"), txtKBaseNum);
     addLabelled(entry, 1, 0, tr("Quick Description"), txtKQDesc, 2);
     entry->setColumnStretch(2, 1);
-    auto* texts = new QHBoxLayout;
-    auto* problem = new QVBoxLayout;
-    addAbove(problem, tr("Problem In Detail"), txtKProb);
-    auto* solution = new QVBoxLayout;
-    addAbove(solution, tr("Solution"), txtKSol);
-    texts->addLayout(problem);
-    texts->addLayout(solution);
+    QHBoxLayout* texts = sideBySide(tr("Problem In Detail"), txtKProb, tr("Solution"), txtKSol);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(cmdAddKBase);

@@ -3,10 +3,12 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace HelpDeskWidgets {
 
@@ -75,6 +77,19 @@ void addAbove(QLayout* layout, const QString& caption, QWidget* field)
     label->setBuddy(field);
     layout->addWidget(label);
     layout->addWidget(field);
+}
+
+QHBoxLayout* sideBySide(const QString& leftCaption, QWidget* left, const QString& rightCaption,
+                        QWidget* right)
+{
+    auto* pair = new QHBoxLayout;
+    for (const auto& [caption, field] :
+         {std::pair(leftCaption, left), std::pair(rightCaption, right)}) {
+        auto* column = new QVBoxLayout;
+        addAbove(column, caption, field);
+        pair->addLayout(column);
+    }
+    return pair;
 }
 
 QGroupBox* frame(const QString& title, QLayout* layout)

@@ -5,6 +5,7 @@
 class QComboBox;
 class QGridLayout;
 class QGroupBox;
+class QHBoxLayout;
 class QLayout;
 class QLineEdit;
 class QPlainTextEdit;
@@ -36,6 +37,9 @@ void addLabelled(QGridLayout* grid, int row, int column, const QString& caption,
                  int span = 1);
 /** A caption label above `field` in a vertical layout. */
 void addAbove(QLayout* layout, const QString& caption, QWidget* field);
+/** Two captioned fields side by side, as a problem and its solution are shown. */
+QHBoxLayout* sideBySide(const QString& leftCaption, QWidget* left, const QString& rightCaption,
+                        QWidget* right);
 QGroupBox* frame(const QString& title, QLayout* layout);
 
 } // namespace HelpDeskWidgets

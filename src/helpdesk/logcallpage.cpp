@@ -61,16 +61,9 @@ void LogCallPage::buildLayout()
     call->setColumnStretch(1, 1);
     call->setColumnStretch(3, 1);
 
-    auto* texts = new QGridLayout;
-    auto* problem = new QVBoxLayout;
-    addAbove(problem, tr("Problem In Detail"), txtProb);
-    auto* solution = new QVBoxLayout;
-    addAbove(solution, tr("Solution"), txtSol);
-    auto* comments = new QVBoxLayout;
-    addAbove(comments, tr("Comments"), txtCommLog);
-    texts->addLayout(problem, 0, 0);
-    texts->addLayout(solution, 0, 1);
-    texts->addLayout(comments, 1, 0, 1, 2);
+    auto* texts = new QVBoxLayout;
+    texts->addLayout(sideBySide(tr("Problem In Detail"), txtProb, tr("Solution"), txtSol));
+    addAbove(texts, tr("Comments"), txtCommLog);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(chkKnowBase);

@@ -1,11 +1,9 @@
 #include "helpdesk/lookupstore.h"
 
-namespace {
+namespace LookupStore {
 
-template <typename... Args>
-Result<QStringList> firstColumn(Database& db, const QString& sql, const Args&... args)
+Result<QStringList> firstColumn(Query query)
 {
-    Query query = db.query(sql, args...);
     QStringList values;
     while (query.next())
         values << query.text(0);
@@ -14,29 +12,26 @@ Result<QStringList> firstColumn(Database& db, const QString& sql, const Args&...
     return values;
 }
 
-} // namespace
-
-namespace LookupStore {
-
 Result<QStringList> problemTypes(Database& db)
 {
-    return firstColumn(db, QStringLiteral("SELECT ProbType FROM ProblemType"));
+    return firstColumn(db.query(QStringLiteral("SELECT ProbType FROM ProblemType")));
 }
 
 Result<QStringList> hardwareTypes(Database& db)
 {
-    return firstColumn(db, QStringLiteral("SELECT Typeh FROM TypeHardware"));
+    return firstColumn(db.query(QStringLiteral("SELECT Typeh FROM TypeHardware")));
 }
 
 Result<QStringList> softwareTypes(Database& db)
 {
-    return firstColumn(db, QStringLiteral("SELECT TypeDetail FROM TypeSoftware"));
+    return firstColumn(db.query(QStringLiteral("SELECT TypeDetail FROM TypeSoftware")));
 }
 
 Result<QStringList> customerLines(Database& db)
 {
-    return firstColumn(db, QStringLiteral("SELECT CustID || '   ' || IFNULL(CustName, '') "
-                                          "FROM Customer WHERE Inactive = 0 ORDER BY CustID"));
+    return firstColumn(
+        db.query(QStringLiteral("SELECT CustID || '   ' || IFNULL(CustName, '') "
+                                "FROM Customer WHERE Inactive = 0 ORDER BY CustID")));
 }
 
 Result<QStringList> customerAddress(Database& db, const QString& custId)
@@ -54,15 +49,17 @@ Result<QStringList> customerAddress(Database& db, const QString& custId)
 
 Result<QStringList> technicianLines(Database& db)
 {
-    return firstColumn(db, QStringLiteral("SELECT EmpID || '   ' || IFNULL(EmpFName, '') || '  ' "
-                                          "|| IFNULL(EmpLName, '') FROM Employee "
-                                          "WHERE Inactive = 0 ORDER BY EmpID"));
+    return firstColumn(
+        db.query(QStringLiteral("SELECT EmpID || '   ' || IFNULL(EmpFName, '') || '  ' "
+                                "|| IFNULL(EmpLName, '') FROM Employee "
+                                "WHERE Inactive = 0 ORDER BY EmpID")));
 }
 
 Result<QStringList> partLines(Database& db)
 {
-    return firstColumn(db, QStringLiteral("SELECT ItemNo || ' - ' || IFNULL(ItemDescp, '') "
-                                          "FROM Inventory WHERE Inactive = 0 ORDER BY ItemNo"));
+    return firstColumn(
+        db.query(QStringLiteral("SELECT ItemNo || ' - ' || IFNULL(ItemDescp, '') "
+                                "FROM Inventory WHERE Inactive = 0 ORDER BY ItemNo")));
 }
 
 QStringList addressLines(const QString& name, const QString& street, const QString& city,

@@ -23,6 +23,9 @@ Result<QStringList> partLines(Database& db);
 QStringList addressLines(const QString& name, const QString& street, const QString& city,
                          const QString& state, const QString& zip);
 
+/** The first column of every row the query returns, as text. */
+Result<QStringList> firstColumn(Query query);
+
 /** The key of a choice line: its text before the first blank. */
 QString keyOfLine(const QString& line);
 

@@ -34,13 +34,7 @@ SearchKbPage::SearchKbPage(QWidget* parent)
 
     auto* results = new QVBoxLayout;
     addAbove(results, tr("Search Results"), lstSearchRes);
-    auto* texts = new QHBoxLayout;
-    auto* problem = new QVBoxLayout;
-    addAbove(problem, tr("Problem"), lstProb);
-    auto* solution = new QVBoxLayout;
-    addAbove(solution, tr("Solutions"), lstSolution);
-    texts->addLayout(problem);
-    texts->addLayout(solution);
+    QHBoxLayout* texts = sideBySide(tr("Problem"), lstProb, tr("Solutions"), lstSolution);
 
     auto* page = new QVBoxLayout(this);
     page->addLayout(search);

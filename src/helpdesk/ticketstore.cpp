@@ -50,19 +50,13 @@ Result<std::int32_t> logCall(Database& db, const NewCall& call, std::int32_t sho
 
 Result<QStringList> openTicketLines(Database& db, const QString& technician)
 {
-    Query query = db.query(
+    return LookupStore::firstColumn(db.query(
         QStringLiteral("SELECT c.TicketNum || char(9) || IFNULL(c.CustID, '') || char(9) || "
                        "IFNULL(u.CustName, '') || char(9) || IFNULL(c.Priority, '') "
                        "FROM CallLog c LEFT JOIN Customer u ON u.CustID = c.CustID "
                        "WHERE c.Tech = ? AND c.CallStatus = 'Open' "
                        "ORDER BY c.Priority, c.TicketNum"),
-        technician);
-    QStringList lines;
-    while (query.next())
-        lines << query.text(0);
-    if (!query.status())
-        return query.status();
-    return lines;
+        technician));
 }
 
 Result<TicketDetail> ticketDetail(Database& db, std::int32_t ticket)
