@@ -1,0 +1,66 @@
+#pragma once
+
+#include "data/currency.h"
+#include "helpdesk/helpdeskstate.h"
+
+#include <QGroupBox>
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class TabbedList;
+
+/**
+ * Frame "Invoice" inside the repair frame: the parts billed to the customer of the chosen ticket,
+ * with the running tax and total, written as an invoice under the invoice counter.
+ */
+class InvoiceFrame : public QGroupBox {
+    Q_OBJECT
+
+public:
+    /** `customerIdBox` is the open-tickets page's customer box, `workOrderBox` the repair
+     *  frame's work order number. */
+    InvoiceFrame(HelpDeskState& state, QLineEdit* customerIdBox, QLineEdit* workOrderBox,
+                 QWidget* parent = nullptr);
+
+    /** Adds the active parts to combInvPart without clearing it first. */
+    void fillParts();
+    void showNextInvoiceNumber();
+    /** Empties the line being entered and the item list, shows zero tax and total, forgets the
+     *  tax of the lines and enables cmdInvoice. The invoice number stays. */
+    void clearInvoiceEntry();
+    /** The tax of the lines on the list. */
+    Currency taxAccumulator() const { return m_taxAccumulator; }
+
+    QLineEdit* txtInvNum;
+    QComboBox* combInvPart;
+    QLineEdit* txtInvDesc;
+    QLineEdit* txtPrice;
+    QLineEdit* txtInvQty;
+    QLineEdit* txtInvSubTotal;
+    TabbedList* lstInvItems;
+    QLineEdit* txtInvTax;
+    QLineEdit* txtInvTotal;
+    QPushButton* cmdInvoice;
+    QPushButton* cmdClearInv;
+
+public Q_SLOTS:
+    void combInvPart_Click(int index);
+    void txtInvQty_Change();
+    void txtInvQty_LostFocus();
+    void lstInvItems_Click(int row);
+    void cmdInvoice_Click();
+    void cmdClearInv_Click();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildLayout();
+
+    HelpDeskState& m_state;
+    QLineEdit* m_customerIdBox;
+    QLineEdit* m_workOrderBox;
+    QString m_chosenPart;
+    Currency m_taxAccumulator;
+};

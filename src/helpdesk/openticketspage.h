@@ -1,0 +1,59 @@
+#pragma once
+
+#include "helpdesk/helpdeskstate.h"
+
+#include <QWidget>
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class RepairFrame;
+class TabbedList;
+
+/** Page "Open Tickets" of the help desk window: the technician's open calls, one of them shown
+ *  for update, with the repair and invoice frames. */
+class OpenTicketsPage : public QWidget {
+    Q_OBJECT
+
+public:
+    OpenTicketsPage(HelpDeskState& state, QWidget* parent = nullptr);
+
+    RepairFrame* repairFrame() const { return m_repair; }
+
+    /** Lists the logged-in technician's open calls, High priority first. */
+    void fillOpenTickets();
+    /** Offers "Open" and "Closed" in combclose, with nothing chosen. */
+    void fillCloseChoices();
+
+    TabbedList* lstOpenTickets;
+    QLineEdit* txtCustID;
+    QListWidget* lstCustOT;
+    QCheckBox* chkKnowOT;
+    QPushButton* cmdClearOT;
+    QLineEdit* txtProbType;
+    QPlainTextEdit* txtProbOT;
+    QPlainTextEdit* txtSolOT;
+    QComboBox* combclose;
+    QLineEdit* txtRecipient;
+    QPushButton* cmdEmail;
+    QPlainTextEdit* txtComm;
+    QPushButton* cmdUpdateCall;
+    QPushButton* cmdClearAll;
+
+public Q_SLOTS:
+    void lstOpenTickets_Click(int row);
+    void cmdUpdateCall_Click();
+    void cmdClearOT_Click();
+    void cmdClearAll_Click();
+    void cmdEmail_Click();
+
+private:
+    QWidget* buildTicketColumn();
+    QWidget* buildTextColumn();
+
+    HelpDeskState& m_state;
+    RepairFrame* m_repair;
+};
