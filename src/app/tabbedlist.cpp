@@ -22,24 +22,21 @@ public:
             style->drawControl(QStyle::CE_ItemViewItem, &background, painter, widget);
 
         const QStringList fields = index.data().toString().split(QLatin1Char('\t'));
-        const QList<int> stops = m_list->tabStopPixels();
         const QRect area = option.rect.adjusted(3, 0, -3, 0);
         painter->save();
         painter->setPen(option.state & QStyle::State_Selected
                             ? option.palette.color(QPalette::HighlightedText)
                             : option.palette.color(QPalette::Text));
-        int x = area.left();
+        // As a list box expands tabs: a field that runs past the next stop pushes the fields
+        // after it to the first stop beyond its end, so nothing is cut short.
+        int x = 0;
         for (int i = 0; i < fields.size(); ++i) {
-            const int next = i < stops.size() ? area.left() + stops[i] : area.right();
-            const int right = i + 1 < fields.size() && i < stops.size() ? next - 4 : area.right();
-            const QRect cell(x, area.top(), std::max(0, right - x), area.height());
-            painter->drawText(
-                cell, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                option.fontMetrics.elidedText(fields[i], Qt::ElideRight, cell.width()));
-            if (i < stops.size())
-                x = std::max(x, next);
-            else
-                x = right; // no stop left: the rest run together at the end
+            if (i > 0)
+                x = m_list->nextStop(x);
+            const int width = option.fontMetrics.horizontalAdvance(fields[i]);
+            painter->drawText(QRect(area.left() + x, area.top(), width + 1, area.height()),
+                              Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, fields[i]);
+            x += width + option.fontMetrics.averageCharWidth() / 2;
         }
         painter->restore();
     }
@@ -65,6 +62,20 @@ void TabbedList::setTabStops(const QList<int>& dialogUnits)
 {
     m_tabStops = dialogUnits;
     viewport()->update();
+}
+
+int TabbedList::nextStop(int x) const
+{
+    const QList<int> stops = tabStopPixels();
+    for (int stop : stops)
+        if (stop > x)
+            return stop;
+    // Past the last stop, tabs go on at the last stop's spacing (or every eight characters).
+    const int last = stops.isEmpty() ? 0 : stops.last();
+    int step = stops.size() > 1 ? stops.last() - stops[stops.size() - 2] : last;
+    if (step <= 0)
+        step = 8 * fontMetrics().averageCharWidth();
+    return last + ((x - last) / step + 1) * step;
 }
 
 QList<int> TabbedList::tabStopPixels() const

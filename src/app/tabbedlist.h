@@ -17,6 +17,8 @@ public:
     /** Column starts in dialog units; an empty list leaves one column per line. */
     void setTabStops(const QList<int>& dialogUnits);
     QList<int> tabStopPixels() const;
+    /** Where a field that follows a tab starts when the text before it ends at `x` pixels. */
+    int nextStop(int x) const;
 
     void addLine(const QString& line);
     /** Replaces every line at once; fast for long lists. */

@@ -143,6 +143,10 @@ private Q_SLOTS:
         list.setTabStops({30, 50, 75, 165});
         const int average = list.fontMetrics().averageCharWidth();
         QCOMPARE(list.tabStopPixels().first(), 30 * average / 4);
+        const QList<int> stops = list.tabStopPixels();
+        QCOMPARE(list.nextStop(0), stops[0]);
+        QCOMPARE(list.nextStop(stops[0]), stops[1]); // a field reaching a stop moves on
+        QCOMPARE(list.nextStop(stops[3] + 1), stops[3] + (stops[3] - stops[2]));
         list.setLines({QStringLiteral("12\tJTH-1\tJohn Smith\t1-High"),
                        QStringLiteral("15\tMIA-2\tMaria Garcia\t2-Med")});
         list.addLine(QStringLiteral("16\tKEN-7\tKim Chen\t3-Low"));
