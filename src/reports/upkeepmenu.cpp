@@ -86,10 +86,12 @@ Backup* UpkeepMenu::backupWindow() const
 
 void UpkeepMenu::mnubackup_Click()
 {
-    if (!m_backup)
+    if (m_backup) {
+        m_backup->raise();
+    } else {
         m_backup = new Backup(WindowConventions::mainWindow());
-    m_backup->show();
-    m_backup->raise();
+        m_backup->show();
+    }
     m_backup->activateWindow();
 }
 
