@@ -51,16 +51,9 @@ private Q_SLOTS:
         QTest::newRow("invoice, yes")
             << QByteArray("mnudelinv_Click") << "Invoice" << invoices << " 1 " << true
             << "Invoice #: 1 has been deleted." << qint64(0);
-        QTest::newRow("invoice, no") << QByteArray("mnudelinv_Click") << "Invoice" << invoices
-                                     << "1" << false << "Deletion has been canclled" << qint64(1);
-        QTest::newRow("invoice that does not exist")
-            << QByteArray("mnudelinv_Click") << "Invoice" << invoices << "7" << true
-            << "There is no Invoice #: 7." << qint64(1);
         QTest::newRow("solution, yes")
             << QByteArray("mnuDelOneSol_Click") << "Solution" << solutions << "3" << true
             << "Solution #: 3 has been deleted." << qint64(0);
-        QTest::newRow("solution, no") << QByteArray("mnuDelOneSol_Click") << "Solution" << solutions
-                                      << "3" << false << "Deletion has been canclled" << qint64(1);
         QTest::newRow("solution that does not exist")
             << QByteArray("mnuDelOneSol_Click") << "Solution" << solutions << "-4" << true
             << "There is no Solution #: -4." << qint64(1);
