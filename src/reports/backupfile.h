@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <system_error>
+
+class Database;
+
+/** Copies the open database, page by page under one read lock, into another file: a consistent
+ *  copy even while other workstations write. Used by the backup window and by compaction. */
+namespace BackupFile {
+
+/** Why a copy failed, in the kinds the user is told about. */
+enum class Failure { None, DiskFull, PermissionDenied, InvalidPath, PathNotFound, Other };
+
+struct Outcome {
+    Failure failure = Failure::None;
+    /** The underlying reason, in words, for the failures without a message of their own. */
+    QString detail;
+    bool isOk() const { return failure == Failure::None; }
+};
+
+/**
+ * Writes a keyed copy of the program's database to `target`, replacing a file of that name
+ * only once the copy is complete and checked. `target` must be an absolute file name outside
+ * the database file itself.
+ */
+Outcome copyDatabaseTo(const QString& target);
+
+/** Creates `path` as a new, empty file; fails if it exists. An empty file is an empty
+ *  database, which the data layer opens with its key. */
+Outcome createEmptyFile(const QString& path);
+
+/** Copies every page of `source` into the empty database at `emptyFile` and checks the copy.
+ *  The caller releases the kept connections before it renames or removes the file. */
+Outcome copyInto(Database& source, const QString& emptyFile);
+
+/** Checks the structure of a copy just written: every page and index readable and sound. */
+Outcome checkCopy(Database& copy);
+
+/** The failure kind of a platform error (errno value or file system error). */
+Failure failureOf(std::error_code error);
+
+/** Renames `from` to `to`, replacing `to` in one step. */
+Outcome replaceFile(const QString& from, const QString& to);
+
+} // namespace BackupFile

@@ -1,0 +1,136 @@
+#include "reports/compactdatabase.h"
+
+#include "data/database.h"
+#include "data/programfolder.h"
+#include "reports/backupfile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QList>
+#include <QPair>
+
+namespace CompactDatabase {
+
+namespace {
+
+// Windows cannot rename over a file that is open; elsewhere the database stays locked until
+// the copy has taken its place, so that no workstation writes into the file being replaced.
+#ifdef Q_OS_WIN
+constexpr bool ReplaceWhileLocked = false;
+#else
+constexpr bool ReplaceWhileLocked = true;
+#endif
+
+using TableCounts = QList<QPair<QString, qint64>>;
+
+Status failure(const BackupFile::Outcome& outcome)
+{
+    return Status::failed(outcome.detail);
+}
+
+Result<TableCounts> countRows(Database& db)
+{
+    QStringList tables;
+    Query names = db.query(
+        QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name"));
+    while (names.next())
+        tables << names.text(0);
+    if (!names.status())
+        return names.status();
+    TableCounts counts;
+    for (const QString& table : tables) {
+        // The names come from the database's own catalogue, quoted as identifiers.
+        QString quoted = table;
+        quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+        Query count = db.query(QStringLiteral("SELECT count(*) FROM \"%1\"").arg(quoted));
+        if (!count.next())
+            return count.status();
+        counts.append({table, count.integer(0)});
+    }
+    return counts;
+}
+
+/** Keeps every other connection out of the database until `db`'s connection is closed. */
+Status lockExclusively(Database& db)
+{
+    Status status = db.exec(QStringLiteral("PRAGMA locking_mode = EXCLUSIVE"));
+    if (status)
+        status = db.exec(QStringLiteral("BEGIN EXCLUSIVE"));
+    if (status)
+        status = db.exec(QStringLiteral("COMMIT"));
+    return status;
+}
+
+/** Writes the compacted copy and proves it opens with the key and holds every row. */
+Status writeCheckedCopy(Database& source, const QString& copyPath)
+{
+    const Result<TableCounts> before = countRows(source);
+    if (!before)
+        return before.status();
+    BackupFile::Outcome copied = BackupFile::copyInto(source, copyPath);
+    if (!copied.isOk())
+        return failure(copied);
+    {
+        Database copy(copyPath);
+        if (Status vacuumed = copy.exec(QStringLiteral("VACUUM")); !vacuumed)
+            return vacuumed;
+    }
+    // Drops the copy's connection (the source's stays with `source`), so that the copy is
+    // opened afresh with the key below.
+    Database::closeKeptConnections();
+    Database reopened(copyPath);
+    if (!reopened.isOpen())
+        return reopened.openStatus();
+    if (BackupFile::Outcome checked = BackupFile::checkCopy(reopened); !checked.isOk())
+        return failure(checked);
+    const Result<TableCounts> after = countRows(reopened);
+    if (!after)
+        return after.status();
+    if (after.value() != before.value())
+        return Status::failed(QStringLiteral("The compacted copy does not hold every row."));
+    return Status::ok();
+}
+
+Status replace(const QString& copyPath, const QString& databasePath)
+{
+    const BackupFile::Outcome replaced = BackupFile::replaceFile(copyPath, databasePath);
+    return replaced.isOk() ? Status::ok() : failure(replaced);
+}
+
+Status compactInto(const QString& copyPath, const QString& databasePath)
+{
+    Database source;
+    if (!source.isOpen())
+        return source.openStatus();
+    Status status = lockExclusively(source);
+    if (status)
+        status = writeCheckedCopy(source, copyPath);
+    Database::closeKeptConnections();
+    if (status && ReplaceWhileLocked)
+        status = replace(copyPath, databasePath);
+    return status;
+}
+
+} // namespace
+
+Status run()
+{
+    const QString databasePath = ProgramFolder::filePath(QString::fromLatin1(Database::FileName));
+    const QString copyPath = ProgramFolder::filePath(QString::fromLatin1(CopyName));
+    if (QFileInfo::exists(copyPath) && !QFile::remove(copyPath))
+        return Status::failed(
+            QStringLiteral("The file %1 from an earlier compaction could not be removed.")
+                .arg(copyPath));
+    if (BackupFile::Outcome created = BackupFile::createEmptyFile(copyPath); !created.isOk())
+        return failure(created);
+
+    Status status = compactInto(copyPath, databasePath);
+    Database::closeKeptConnections();
+    if (status && !ReplaceWhileLocked)
+        status = replace(copyPath, databasePath);
+    if (!status)
+        QFile::remove(copyPath);
+    return status;
+}
+
+} // namespace CompactDatabase

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "data/status.h"
+
+/** Rewrites the program's database without its unused space: the compacted copy is written
+ *  beside it, checked, and only then put in its place. */
+namespace CompactDatabase {
+
+/** The copy's name in the program folder while compaction runs. */
+inline constexpr const char* CopyName = "helpdesk1.mdb";
+
+/** Compacts the database. A copy left over from an earlier failed run is removed first; on a
+ *  failure the database stays as it was and no copy is left behind. */
+Status run();
+
+} // namespace CompactDatabase
