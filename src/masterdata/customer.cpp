@@ -217,21 +217,23 @@ void Customer::createCustomer()
         prompter().message(QStringLiteral("No customer to Add"));
         return;
     }
-    Hourglass busy;
-    CustomerRecord customer{txtID->text(),
-                            Text1->text(),
-                            Text2->text(),
-                            Text3->text(),
-                            Text4->text(),
-                            Text5->text(),
-                            Text6->text(),
-                            Text7->text(),
-                            Text8->text(),
-                            txtComm->toPlainText(),
-                            chkInactive->isChecked(),
-                            m_postDate};
-    Database db;
-    const Status status = CustomerStore::create(db, customer);
+    const CustomerRecord customer{txtID->text(),
+                                  Text1->text(),
+                                  Text2->text(),
+                                  Text3->text(),
+                                  Text4->text(),
+                                  Text5->text(),
+                                  Text6->text(),
+                                  Text7->text(),
+                                  Text8->text(),
+                                  txtComm->toPlainText(),
+                                  chkInactive->isChecked(),
+                                  m_postDate};
+    const Status status = [&] {
+        Hourglass busy;
+        Database db;
+        return CustomerStore::create(db, customer);
+    }();
     if (status.isDuplicate()) {
         prompter().message(QStringLiteral("This customer already exists!"));
         return;
@@ -246,21 +248,24 @@ void Customer::createCustomer()
 
 void Customer::editCustomer()
 {
-    Hourglass busy;
-    CustomerRecord customer{m_currentCustomerId,
-                            Text1->text(),
-                            Text2->text(),
-                            Text3->text(),
-                            Text4->text(),
-                            Text5->text(),
-                            Text6->text(),
-                            Text7->text(),
-                            Text8->text(),
-                            txtComm->toPlainText(),
-                            chkInactive->isChecked(),
-                            {}};
-    Database db;
-    if (const Status status = CustomerStore::update(db, customer); !status) {
+    const CustomerRecord customer{m_currentCustomerId,
+                                  Text1->text(),
+                                  Text2->text(),
+                                  Text3->text(),
+                                  Text4->text(),
+                                  Text5->text(),
+                                  Text6->text(),
+                                  Text7->text(),
+                                  Text8->text(),
+                                  txtComm->toPlainText(),
+                                  chkInactive->isChecked(),
+                                  {}};
+    const Status status = [&] {
+        Hourglass busy;
+        Database db;
+        return CustomerStore::update(db, customer);
+    }();
+    if (!status) {
         prompter().message(status.message());
         return;
     }
@@ -335,9 +340,12 @@ void Customer::RemoveCustomer()
     }
     if (!CheckOpenInvoices())
         return;
-    Hourglass busy;
-    Database db;
-    if (const Status status = CustomerStore::remove(db, m_currentCustomerId); !status) {
+    const Status status = [this] {
+        Hourglass busy;
+        Database db;
+        return CustomerStore::remove(db, m_currentCustomerId);
+    }();
+    if (!status) {
         prompter().message(status.message());
         return;
     }
