@@ -80,7 +80,8 @@ void Company::buildControls()
     grid->addWidget(Text1[1], 1, 1, 1, 3);
     grid->addWidget(label("City, State, Zip"), 2, 0);
     grid->addWidget(Text1[2], 2, 1);
-    grid->addWidget(Text1[3], 2, 2);
+    grid->addWidget(Text1[3], 2, 2, Qt::AlignLeft);
+    Text1[3]->setMaximumWidth(Text1[3]->fontMetrics().horizontalAdvance(QStringLiteral("WWWW")));
     grid->addWidget(Text1[4], 2, 3);
     grid->addWidget(label("Phone, Fax"), 3, 0);
     grid->addWidget(Text1[5], 3, 1);

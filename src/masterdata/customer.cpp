@@ -96,6 +96,7 @@ void Customer::buildControls()
     Text2 = newBox(this, "Text2", 30);
     Text3 = newBox(this, "Text3", 20);
     Text4 = newBox(this, "Text4", 2);
+    Text4->setMaximumWidth(Text4->fontMetrics().horizontalAdvance(QStringLiteral("WWWW")));
     Text5 = newBox(this, "Text5", 10);
     Text6 = newBox(this, "Text6", 15);
     Text7 = newBox(this, "Text7", 15);
@@ -130,7 +131,7 @@ void Customer::buildControls()
     grid->addWidget(Text2, 3, 1, 1, 3);
     grid->addWidget(label("City, State, Zip"), 4, 0);
     grid->addWidget(Text3, 4, 1);
-    grid->addWidget(Text4, 4, 2);
+    grid->addWidget(Text4, 4, 2, Qt::AlignLeft);
     grid->addWidget(Text5, 4, 3);
     grid->addWidget(label("Phone, Fax, Email"), 5, 0);
     grid->addWidget(Text6, 5, 1);
@@ -217,18 +218,8 @@ void Customer::createCustomer()
         prompter().message(QStringLiteral("No customer to Add"));
         return;
     }
-    const CustomerRecord customer{txtID->text(),
-                                  Text1->text(),
-                                  Text2->text(),
-                                  Text3->text(),
-                                  Text4->text(),
-                                  Text5->text(),
-                                  Text6->text(),
-                                  Text7->text(),
-                                  Text8->text(),
-                                  txtComm->toPlainText(),
-                                  chkInactive->isChecked(),
-                                  m_postDate};
+    CustomerRecord customer = typedCustomer(txtID->text());
+    customer.postDate = m_postDate;
     const Status status = [&] {
         Hourglass busy;
         Database db;
@@ -246,20 +237,25 @@ void Customer::createCustomer()
     ClearCustomer();
 }
 
+CustomerRecord Customer::typedCustomer(const QString& id) const
+{
+    return {id,
+            Text1->text(),
+            Text2->text(),
+            Text3->text(),
+            Text4->text(),
+            Text5->text(),
+            Text6->text(),
+            Text7->text(),
+            Text8->text(),
+            txtComm->toPlainText(),
+            chkInactive->isChecked(),
+            {}};
+}
+
 void Customer::editCustomer()
 {
-    const CustomerRecord customer{m_currentCustomerId,
-                                  Text1->text(),
-                                  Text2->text(),
-                                  Text3->text(),
-                                  Text4->text(),
-                                  Text5->text(),
-                                  Text6->text(),
-                                  Text7->text(),
-                                  Text8->text(),
-                                  txtComm->toPlainText(),
-                                  chkInactive->isChecked(),
-                                  {}};
+    const CustomerRecord customer = typedCustomer(m_currentCustomerId);
     const Status status = [&] {
         Hourglass busy;
         Database db;

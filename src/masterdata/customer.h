@@ -1,5 +1,7 @@
 #pragma once
 
+#include "masterdata/customerstore.h"
+
 #include <QDate>
 #include <QWidget>
 
@@ -40,6 +42,8 @@ private:
     bool CheckOpenInvoices();
     void createCustomer();
     void editCustomer();
+    /** The customer as the boxes show it, under `id`. */
+    CustomerRecord typedCustomer(const QString& id) const;
     void showNewCustomerState(bool newCustomer);
 
     QToolBar* Toolbar1 = nullptr;

@@ -5,6 +5,25 @@
 
 #include <algorithm>
 
+namespace {
+
+/** Runs one writing statement in its own transaction; with `mustChange` a statement that
+ *  matches no customer is refused, so that it is not taken for done. */
+Status writeOne(Database& db, const QString& sql, std::initializer_list<SqlValue> values,
+                bool mustChange)
+{
+    Transaction transaction(db);
+    if (!transaction.isActive())
+        return transaction.beginStatus();
+    if (Status status = db.prepare(sql, values).exec(); !status)
+        return status;
+    if (mustChange && db.changes() == 0)
+        return Status::error(Status::Kind::NotFound, QStringLiteral("No record found"));
+    return transaction.commit();
+}
+
+} // namespace
+
 namespace CustomerStore {
 
 QString formId(const QString& name, std::int64_t number)
@@ -67,36 +86,25 @@ Status create(Database& db, const CustomerRecord& c)
 {
     if (c.id.isEmpty())
         return Status::failed(QStringLiteral("The customer has no ID."));
-    Transaction transaction(db);
-    if (!transaction.isActive())
-        return transaction.beginStatus();
-    Status status = db.exec(QStringLiteral("INSERT INTO Customer (CustID, CustName, CustAdd, "
-                                           "CustCity, CustState, CustZip, CustPhone, CustFax, "
-                                           "CustEmail, Comm, Inactive, CompID, PostDate) "
-                                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                            c.id, c.name, c.address, c.city, c.state, c.zip, c.phone, c.fax,
-                            c.email, c.comment, c.inactive, CompanyStore::CompanyId, c.postDate);
-    if (!status)
-        return status;
-    return transaction.commit();
+    return writeOne(db,
+                    QStringLiteral("INSERT INTO Customer (CustID, CustName, CustAdd, CustCity, "
+                                   "CustState, CustZip, CustPhone, CustFax, CustEmail, Comm, "
+                                   "Inactive, CompID, PostDate) "
+                                   "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                    {c.id, c.name, c.address, c.city, c.state, c.zip, c.phone, c.fax, c.email,
+                     c.comment, c.inactive, CompanyStore::CompanyId, c.postDate},
+                    false);
 }
 
 Status update(Database& db, const CustomerRecord& c)
 {
-    Transaction transaction(db);
-    if (!transaction.isActive())
-        return transaction.beginStatus();
-    Status status = db.exec(QStringLiteral("UPDATE Customer SET CustName = ?, CustAdd = ?, "
-                                           "CustCity = ?, CustState = ?, CustZip = ?, "
-                                           "CustPhone = ?, CustFax = ?, CustEmail = ?, Comm = ?, "
-                                           "Inactive = ? WHERE CustID = ?"),
-                            c.name, c.address, c.city, c.state, c.zip, c.phone, c.fax, c.email,
-                            c.comment, c.inactive, c.id);
-    if (!status)
-        return status;
-    if (db.changes() == 0)
-        return Status::error(Status::Kind::NotFound, QStringLiteral("No record found"));
-    return transaction.commit();
+    return writeOne(db,
+                    QStringLiteral("UPDATE Customer SET CustName = ?, CustAdd = ?, CustCity = ?, "
+                                   "CustState = ?, CustZip = ?, CustPhone = ?, CustFax = ?, "
+                                   "CustEmail = ?, Comm = ?, Inactive = ? WHERE CustID = ?"),
+                    {c.name, c.address, c.city, c.state, c.zip, c.phone, c.fax, c.email, c.comment,
+                     c.inactive, c.id},
+                    true);
 }
 
 Result<bool> hasOpenInvoices(Database& db, const QString& id)
@@ -111,15 +119,7 @@ Result<bool> hasOpenInvoices(Database& db, const QString& id)
 
 Status remove(Database& db, const QString& id)
 {
-    Transaction transaction(db);
-    if (!transaction.isActive())
-        return transaction.beginStatus();
-    Status status = db.exec(QStringLiteral("DELETE FROM Customer WHERE CustID = ?"), id);
-    if (!status)
-        return status;
-    if (db.changes() == 0)
-        return Status::error(Status::Kind::NotFound, QStringLiteral("No record found"));
-    return transaction.commit();
+    return writeOne(db, QStringLiteral("DELETE FROM Customer WHERE CustID = ?"), {id}, true);
 }
 
 } // namespace CustomerStore

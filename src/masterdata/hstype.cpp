@@ -29,6 +29,19 @@ QWidget* pageOf(QGroupBox* upper, QGroupBox* lower)
     return page;
 }
 
+/** A frame holding a label, the box to type or choose in, and the button that acts on it. */
+QGroupBox* frameOf(const char* name, const QString& caption, const QString& label, QWidget* field,
+                   QPushButton* button)
+{
+    auto* frame = new QGroupBox(caption);
+    frame->setObjectName(QString::fromLatin1(name));
+    auto* layout = new QHBoxLayout(frame);
+    layout->addWidget(new QLabel(label, frame));
+    layout->addWidget(field, 1);
+    layout->addWidget(button);
+    return frame;
+}
+
 } // namespace
 
 HSType::HSType(QWidget* parent) : QWidget(parent)
@@ -39,6 +52,7 @@ HSType::HSType(QWidget* parent) : QWidget(parent)
 
     SSTab1 = new QTabWidget(this);
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
+    SSTab1->setUsesScrollButtons(false);
     QGroupBox* frame1 = buildAddFrame(m_hardware, "Frame1", QStringLiteral("Add Hardware Type"),
                                       QStringLiteral("Enter Hardware Type"));
     QGroupBox* frame2 = buildAddFrame(m_software, "Frame2", QStringLiteral("Add Software Type"),
@@ -75,32 +89,20 @@ HSType::HSType(QWidget* parent) : QWidget(parent)
 QGroupBox* HSType::buildAddFrame(Half& half, const char* frame, const QString& caption,
                                  const QString& label)
 {
-    auto* box = new QGroupBox(caption);
-    box->setObjectName(QString::fromLatin1(frame));
-    half.input = new QLineEdit(box);
+    half.input = new QLineEdit;
     half.input->setMaxLength(TypeLimit);
-    half.add = new QPushButton(QStringLiteral("Add"), box);
-    auto* layout = new QHBoxLayout(box);
-    layout->addWidget(new QLabel(label, box));
-    layout->addWidget(half.input, 1);
-    layout->addWidget(half.add);
-    return box;
+    half.add = new QPushButton(QStringLiteral("Add"));
+    return frameOf(frame, caption, label, half.input, half.add);
 }
 
 QGroupBox* HSType::buildRemoveFrame(Half& half, const char* frame, const QString& caption,
                                     const QString& label)
 {
-    auto* box = new QGroupBox(caption);
-    box->setObjectName(QString::fromLatin1(frame));
-    half.combo = new QComboBox(box);
+    half.combo = new QComboBox;
     half.combo->setEditable(true);
     half.combo->setInsertPolicy(QComboBox::NoInsert);
-    half.remove = new QPushButton(QStringLiteral("Remove"), box);
-    auto* layout = new QHBoxLayout(box);
-    layout->addWidget(new QLabel(label, box));
-    layout->addWidget(half.combo, 1);
-    layout->addWidget(half.remove);
-    return box;
+    half.remove = new QPushButton(QStringLiteral("Remove"));
+    return frameOf(frame, caption, label, half.combo, half.remove);
 }
 
 void HSType::cmdAddHard_Click()
