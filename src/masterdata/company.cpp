@@ -8,13 +8,14 @@
 #include "masterdata/companystore.h"
 
 #include <QAction>
-#include <QFocusEvent>
+#include <QApplication>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QStyle>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -64,9 +65,15 @@ void Company::buildControls()
         Text1[i] = new QLineEdit(this);
         Text1[i]->setObjectName(QStringLiteral("Text1_%1").arg(i));
         Text1[i]->setMaxLength(BoxLimits[i]);
-        Text1[i]->installEventFilter(this);
         InputHelpers::selectOnFocus({Text1[i]});
     }
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+        if (!now || !isAncestorOf(now))
+            return;
+        const auto left = std::find(Text1.begin(), Text1.end(), old);
+        if (left != Text1.end())
+            Text1_LostFocus(int(left - Text1.begin()));
+    });
     txtPostDate = new QLineEdit(this);
     txtPostDate->setObjectName(QStringLiteral("txtPostDate"));
     txtPostDate->setReadOnly(true);
@@ -99,17 +106,6 @@ void Company::buildControls()
     auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(Toolbar1);
     layout->addLayout(grid);
-}
-
-bool Company::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::FocusOut) {
-        for (std::size_t i = 0; i < Text1.size(); ++i) {
-            if (watched == Text1[i])
-                Text1_LostFocus(int(i));
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void Company::Text1_LostFocus(int)

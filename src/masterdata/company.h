@@ -20,9 +20,6 @@ public Q_SLOTS:
     /** Whichever box is left, the state box shows capitals. */
     void Text1_LostFocus(int index);
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void buildControls();
     void showAddState(bool add);

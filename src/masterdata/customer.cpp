@@ -9,9 +9,9 @@
 #include "masterdata/customerstore.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFocusEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -38,16 +38,6 @@ QAction* newButton(QToolBar* toolbar, const char* key, const QString& text, cons
     action->setObjectName(QString::fromLatin1(key));
     action->setToolTip(tip);
     return action;
-}
-
-/** Focus that leaves a box for another control; switching windows or opening a pop-up does not
- *  count, so that a message box does not draw a new customer number. */
-bool leftForAnotherControl(QEvent* event)
-{
-    if (event->type() != QEvent::FocusOut)
-        return false;
-    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
 }
 
 } // namespace
@@ -115,8 +105,16 @@ void Customer::buildControls()
     txtPostDate->setAlignment(Qt::AlignCenter);
 
     InputHelpers::selectOnFocus({Text1, Text2, Text3, Text4, Text5, Text6, Text7, Text8});
-    Text1->installEventFilter(this);
-    Text4->installEventFilter(this);
+    // A box counts as left when the focus moves to another control of this window; switching
+    // windows or opening a message box does not draw a new customer number.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+        if (!now || !isAncestorOf(now))
+            return;
+        if (old == Text1)
+            Text1_LostFocus();
+        else if (old == Text4)
+            Text4_LostFocus();
+    });
 
     auto* grid = new QGridLayout;
     auto label = [this](const char* text) { return new QLabel(QString::fromUtf8(text), this); };
@@ -153,17 +151,6 @@ void Customer::buildControls()
     const QList<QWidget*> tabOrder{Text1, Text2, Text3, Text4, Text5, Text6, Text7, Text8, txtComm};
     for (int i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
-}
-
-bool Customer::eventFilter(QObject* watched, QEvent* event)
-{
-    if (leftForAnotherControl(event)) {
-        if (watched == Text1)
-            Text1_LostFocus();
-        else if (watched == Text4)
-            Text4_LostFocus();
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void Customer::showNewCustomerState(bool newCustomer)

@@ -29,9 +29,6 @@ public Q_SLOTS:
     void Text1_LostFocus();
     void Text4_LostFocus();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void buildControls();
     void FillCustomerList();
