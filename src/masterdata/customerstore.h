@@ -1,0 +1,53 @@
+#pragma once
+
+#include "data/database.h"
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+/** One customer as the customer window shows and saves it. */
+struct CustomerRecord {
+    QString id;
+    QString name;
+    QString address;
+    QString city;
+    QString state;
+    QString zip;
+    QString phone;
+    QString fax;
+    QString email;
+    QString comment;
+    bool inactive = false;
+    QDate postDate;
+};
+
+/** The customer table and its numbering, for the customer window. */
+namespace CustomerStore {
+
+/** The ID of a new customer: the name's first letter and last two letters (each trimmed of
+ *  blanks), in capitals, then a minus sign and the customer number. */
+QString formId(const QString& name, std::int64_t number);
+
+/** Draws the next customer number at once and forms the ID for `name` from it. */
+Result<QString> drawId(Database& db, const QString& name);
+
+/** One line per customer, "ID   Name", sorted by the line text without regard to case. */
+Result<QStringList> listLines(Database& db);
+
+Result<CustomerRecord> load(Database& db, const QString& id);
+
+/** Adds the customer under its ID; a taken ID comes back as a duplicate. */
+Status create(Database& db, const CustomerRecord& customer);
+
+/** Rewrites the customer's details; its ID, company and post date stay. */
+Status update(Database& db, const CustomerRecord& customer);
+
+/** Whether the customer has an invoice that is not yet paid. */
+Result<bool> hasOpenInvoices(Database& db, const QString& id);
+
+/** Deletes the customer row only; tickets, invoices and payments stay. */
+Status remove(Database& db, const QString& id);
+
+} // namespace CustomerStore
