@@ -7,6 +7,11 @@
 #include "app/menuaccess.h"
 #include "app/session.h"
 #include "app/windowconventions.h"
+#include "helpdesk/helpdesk.h"
+#include "masterdata/company.h"
+#include "masterdata/customer.h"
+#include "masterdata/hstype.h"
+#include "reports/upkeepmenu.h"
 #include "data/conversions.h"
 
 #include <QCloseEvent>
@@ -79,6 +84,7 @@ MDIHelpDesk::MDIHelpDesk(QWidget* parent) : QMainWindow(parent), m_mdi(new QMdiA
     StatusBar1->addPermanentWidget(m_datePanel);
 
     buildMenus();
+    connectWindows();
     resize(1024, 768);
 }
 
@@ -151,6 +157,30 @@ void MDIHelpDesk::buildMenus()
             this, &MDIHelpDesk::mnuabout_Click);
     connect(addEntry(this, help, "mnugethelp", QStringLiteral("Help")), &QAction::triggered, this,
             &MDIHelpDesk::mnugethelp_Click);
+}
+
+void MDIHelpDesk::connectWindows()
+{
+    auto on = [this](const char* name, auto handler) {
+        connect(entry(QString::fromLatin1(name)), &QAction::triggered, this, handler);
+    };
+    on("mnuhdsk", [this] { showChild<HelpDesk>(); });
+    on("mnuaddcust", [this] { showChild<Customer>(); });
+    on("mnucompInfo", [this] { showChild<Company>(); });
+    on("mnuHStype", [this] { showChild<HSType>(); });
+
+    auto* upkeep = new UpkeepMenu(this);
+    auto onUpkeep = [this, upkeep](const char* name, void (UpkeepMenu::*slot)()) {
+        connect(entry(QString::fromLatin1(name)), &QAction::triggered, upkeep, slot);
+    };
+    onUpkeep("mnubackup", &UpkeepMenu::mnubackup_Click);
+    onUpkeep("mnucompact", &UpkeepMenu::mnucompact_Click);
+    onUpkeep("mnudeloneticket", &UpkeepMenu::mnudeloneticket_Click);
+    onUpkeep("mnuDelAllTic", &UpkeepMenu::mnuDelAllTic_Click);
+    onUpkeep("mnudelinv", &UpkeepMenu::mnudelinv_Click);
+    onUpkeep("mnudelallinv", &UpkeepMenu::mnudelallinv_Click);
+    onUpkeep("mnuDelOneSol", &UpkeepMenu::mnuDelOneSol_Click);
+    onUpkeep("mnuDelAllSols", &UpkeepMenu::mnuDelAllSols_Click);
 }
 
 QAction* MDIHelpDesk::entry(const QString& name) const

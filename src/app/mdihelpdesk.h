@@ -73,6 +73,8 @@ protected:
 
 private:
     void buildMenus();
+    /** Connects the menu entries to the windows and handlers they open. */
+    void connectWindows();
     void addChild(QWidget* window);
     void addPopup(QWidget* window);
 
