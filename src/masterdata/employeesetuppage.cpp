@@ -6,22 +6,21 @@
 #include "app/prompter.h"
 #include "data/conversions.h"
 #include "data/counters.h"
-#include "data/programfolder.h"
+#include "masterdata/employeeinput.h"
+#include "masterdata/employeepictureframe.h"
 #include "masterdata/employeestore.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QEvent>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
-#include <cmath>
 
 namespace {
 
@@ -50,29 +49,11 @@ const QString& badDateMessage()
     return text;
 }
 
-QString defaultPicture()
-{
-    return ProgramFolder::filePath(QStringLiteral("EmpPics/defaultPic.jpg"));
-}
-
-// A number as a fixed count of zero-padded digits, the way the shop's digit masks read it:
-// "12345" padded to six is "012345"; other text comes back unchanged.
-QString padded(const QString& text, int width)
-{
-    if (!conv::isNumeric(text))
-        return text;
-    const double value = std::round(text.trimmed().toDouble());
-    const QString digits =
-        QString::number(static_cast<qint64>(std::fabs(value))).rightJustified(width, u'0');
-    return value < 0 ? QLatin1Char('-') + digits : digits;
-}
-
 } // namespace
 
 EmployeeSetupPage::EmployeeSetupPage(QWidget* parent) : QWidget(parent)
 {
     buildControls();
-    showPicture(defaultPicture());
     txtPostDate->setText(conv::formatDate(QDate::currentDate()));
 }
 
@@ -101,8 +82,6 @@ void EmployeeSetupPage::buildControls()
     Text1[MiddleInitial]->setMaximumWidth(40);
     Text1[State]->setMaximumWidth(40);
     Text1[EmpId]->setReadOnly(true);
-    Text1Comments = named(new QPlainTextEdit, QStringLiteral("Text1_12"));
-    Text1Comments->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
     optMale = named(new QRadioButton(QStringLiteral("Male")), QStringLiteral("optMale"));
     optFemale = named(new QRadioButton(QStringLiteral("Female")), QStringLiteral("optFemale"));
@@ -112,15 +91,11 @@ void EmployeeSetupPage::buildControls()
         if (ticked)
             chkRemove_Click();
     });
+    // Created after the options so that Tab reaches it after them.
+    Text1Comments = named(new QPlainTextEdit, QStringLiteral("Text1_12"));
+    Text1Comments->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
-    Picture1 = named(new QLabel, QStringLiteral("Picture1"));
-    Picture1->setFixedSize(160, 180);
-    Picture1->setFrameShape(QFrame::Box);
-    Picture1->setAlignment(Qt::AlignCenter);
-    txtPicLink = named(new QLineEdit, QStringLiteral("txtPicLink"));
-    cmdPicLink =
-        named(new QPushButton(QStringLiteral("Add Picture")), QStringLiteral("cmdPicLink"));
-    connect(cmdPicLink, &QPushButton::clicked, this, &EmployeeSetupPage::cmdPicLink_Click);
+    pictureFrame = named(new EmployeePictureFrame, QStringLiteral("pictureFrame"));
 
     cmdSave = named(new QPushButton(QStringLiteral("Save")), QStringLiteral("cmdSave"));
     cmdEdit = named(new QPushButton(QStringLiteral("Edit")), QStringLiteral("cmdEdit"));
@@ -137,7 +112,7 @@ void EmployeeSetupPage::buildControls()
 
     InputHelpers::selectOnFocus({Text1[0], Text1[1], Text1[2], Text1[3], Text1[4], Text1[5],
                                  Text1[6], Text1[7], Text1[8], Text1[9], Text1[10], Text1[11],
-                                 Text1Comments, Text1[EmpId], txtPicLink});
+                                 Text1Comments, Text1[EmpId]});
 
     auto label = [this](const char* text) { return new QLabel(QString::fromUtf8(text), this); };
     auto* top = new QHBoxLayout;
@@ -183,16 +158,10 @@ void EmployeeSetupPage::buildControls()
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
 
-    auto* picture = new QVBoxLayout;
-    picture->addWidget(Picture1, 0, Qt::AlignHCenter);
-    picture->addWidget(txtPicLink);
-    picture->addWidget(cmdPicLink);
-    picture->addStretch();
-
     auto* middle = new QHBoxLayout;
     middle->addLayout(grid, 1);
     middle->addSpacing(12);
-    middle->addLayout(picture);
+    middle->addWidget(pictureFrame, 0, Qt::AlignTop);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -204,13 +173,6 @@ void EmployeeSetupPage::buildControls()
     layout->addLayout(top);
     layout->addLayout(middle, 1);
     layout->addLayout(buttons);
-
-    QWidget* order[] = {combEmpID,  Text1[0],   Text1[1],  Text1[2],    Text1[3],   Text1[4],
-                        Text1[5],   Text1[6],   Text1[7],  Text1[8],    Text1[Ssn], Text1[10],
-                        Text1[11],  optMale,    optFemale, chkInactive, chkRemove,  Text1Comments,
-                        txtPicLink, cmdPicLink, cmdSave,   cmdEdit,     cmdClear};
-    for (std::size_t i = 1; i < std::size(order); ++i)
-        setTabOrder(order[i - 1], order[i]);
 }
 
 void EmployeeSetupPage::setEmployeeLines(const QStringList& lines)
@@ -225,7 +187,12 @@ void EmployeeSetupPage::setEmployeeLines(const QStringList& lines)
 
 bool EmployeeSetupPage::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::FocusOut) {
+    // A box is left when the focus goes to another control, not when a message box or another
+    // program takes it for a while.
+    const auto reason = event->type() == QEvent::FocusOut
+                            ? static_cast<QFocusEvent*>(event)->reason()
+                            : Qt::ActiveWindowFocusReason;
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
         for (int i = 0; i < 14; ++i) {
             if (Text1[i] && watched == Text1[i])
                 Text1_LostFocus(i);
@@ -247,11 +214,11 @@ void EmployeeSetupPage::Text1_LostFocus(int index)
         Text1[State]->setText(Text1[State]->text().toUpper());
         return;
     case Ssn:
-        checkSsnBox();
+        checkBox(Ssn, EmployeeInput::checkSsn, QStringLiteral("Please you the 000-00-0000 format"));
         return;
     case DateOfBirth:
     case HireDate:
-        checkDateBox(index);
+        checkBox(index, EmployeeInput::checkDate, badDateMessage());
         return;
     default:
         return;
@@ -269,43 +236,18 @@ void EmployeeSetupPage::CreateEmpID()
         prompter().message(number.status().message());
         return;
     }
-    const QString initials = Text1[0]->text().left(1).trimmed() +
-                             Text1[MiddleInitial]->text().left(1).trimmed() +
-                             Text1[1]->text().left(1).trimmed();
-    Text1[EmpId]->setText(initials.toUpper() + QLatin1Char('-') + QString::number(*number));
+    Text1[EmpId]->setText(EmployeeInput::employeeId(Text1[0]->text(), Text1[MiddleInitial]->text(),
+                                                    Text1[1]->text(), *number));
     combEmpID->setEditText(Text1[EmpId]->text());
 }
 
-void EmployeeSetupPage::checkSsnBox()
+void EmployeeSetupPage::checkBox(int index, EmployeeInput::Checked (*rule)(const QString&),
+                                 const QString& warning)
 {
-    const QString text = Text1[Ssn]->text();
-    if (text == padded(text, 9))
-        Text1[Ssn]->setText(conv::formatSsn(text));
-    else
-        prompter().message(QStringLiteral("Please you the 000-00-0000 format"));
-}
-
-void EmployeeSetupPage::checkDateBox(int index)
-{
-    QLineEdit* box = Text1[index];
-    const QString text = box->text();
-    if (text.isEmpty() || conv::isDate(text))
-        return;
-    if (conv::isNumeric(text) && text == padded(text, 6))
-        box->setText(conv::formatSlashedDate(text));
-    if (!conv::isDate(box->text()))
-        prompter().message(badDateMessage());
-}
-
-void EmployeeSetupPage::showPicture(const QString& path)
-{
-    const QPixmap picture(path);
-    if (picture.isNull()) {
-        Picture1->setPixmap(QPixmap());
-        return;
-    }
-    Picture1->setPixmap(picture.scaled(Picture1->size() - QSize(4, 4), Qt::KeepAspectRatio,
-                                       Qt::SmoothTransformation));
+    const auto checked = rule(Text1[index]->text());
+    Text1[index]->setText(checked.text);
+    if (checked.warn)
+        prompter().message(warning);
 }
 
 void EmployeeSetupPage::showEditingState(bool editing)
@@ -348,16 +290,20 @@ void EmployeeSetupPage::combEmpID_Click()
         else
             Text1[i]->setText(texts[i]);
     }
-    showPicture(e.picture.isEmpty() ? defaultPicture() : e.picture);
-    txtPicLink->setText(e.picture);
+    pictureFrame->showEmployeePicture(e.picture);
     chkInactive->setChecked(e.inactive);
-    // Both options may be off for an employee saved without either.
-    optMale->setAutoExclusive(false);
-    optFemale->setAutoExclusive(false);
-    optMale->setChecked(e.male);
-    optFemale->setChecked(e.female);
-    optMale->setAutoExclusive(true);
-    optFemale->setAutoExclusive(true);
+    setGender(e.male, e.female);
+}
+
+void EmployeeSetupPage::setGender(bool male, bool female)
+{
+    // Both options may be off, for a new employee or one saved without either.
+    for (QRadioButton* option : {optMale, optFemale})
+        option->setAutoExclusive(false);
+    optMale->setChecked(male);
+    optFemale->setChecked(female);
+    for (QRadioButton* option : {optMale, optFemale})
+        option->setAutoExclusive(true);
 }
 
 std::optional<EmployeeRecord> EmployeeSetupPage::recordFromBoxes()
@@ -390,7 +336,7 @@ std::optional<EmployeeRecord> EmployeeSetupPage::recordFromBoxes()
     e.email = Text1[8]->text();
     e.ssn = Text1[Ssn]->text();
     e.comments = Text1Comments->toPlainText();
-    e.picture = txtPicLink->text();
+    e.picture = pictureFrame->path();
     e.inactive = chkInactive->isChecked();
     e.male = optMale->isChecked();
     e.female = optFemale->isChecked();
@@ -458,14 +404,8 @@ void EmployeeSetupPage::ClearEmployee()
             box->clear();
     }
     Text1Comments->clear();
-    txtPicLink->clear();
-    optMale->setAutoExclusive(false);
-    optFemale->setAutoExclusive(false);
-    optMale->setChecked(false);
-    optFemale->setChecked(false);
-    optMale->setAutoExclusive(true);
-    optFemale->setAutoExclusive(true);
-    showPicture(defaultPicture());
+    setGender(false, false);
+    pictureFrame->showEmployeePicture(QString());
     chkInactive->setChecked(false);
     chkRemove->setChecked(false);
     Text1[0]->setFocus();
@@ -501,17 +441,4 @@ void EmployeeSetupPage::chkRemove_Click()
     prompter().message(QStringLiteral("Employee has been deleted"));
     ClearEmployee();
     Q_EMIT employeesChanged();
-}
-
-void EmployeeSetupPage::cmdPicLink_Click()
-{
-    const QString path = prompter().openFileName(
-        QString(), ProgramFolder::filePath(QStringLiteral("EmpPics")),
-        QStringLiteral("All image files (*.bmp *.jpg *.pcx *.BMP *.JPG *.PCX);;"
-                       "BMP files (*.bmp *.BMP);;JPEG files (*.jpg *.JPG);;"
-                       "PCX files (*.pcx *.PCX)"));
-    if (path.isEmpty())
-        return;
-    txtPicLink->setText(path);
-    showPicture(path);
 }

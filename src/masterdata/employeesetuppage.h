@@ -1,12 +1,14 @@
 #pragma once
 
+#include "masterdata/employeeinput.h"
+
 #include <QWidget>
 #include <array>
 #include <optional>
 
 class QCheckBox;
 class QComboBox;
-class QLabel;
+class EmployeePictureFrame;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -35,9 +37,8 @@ public:
     QRadioButton* optFemale = nullptr;
     QCheckBox* chkInactive = nullptr;
     QCheckBox* chkRemove = nullptr;
-    QLabel* Picture1 = nullptr;
-    QLineEdit* txtPicLink = nullptr;
-    QPushButton* cmdPicLink = nullptr;
+    // Picture1, txtPicLink and cmdPicLink.
+    EmployeePictureFrame* pictureFrame = nullptr;
     QPushButton* cmdSave = nullptr;
     QPushButton* cmdEdit = nullptr;
     QPushButton* cmdClear = nullptr;
@@ -54,7 +55,6 @@ public Q_SLOTS:
     void cmdEdit_Click();
     void cmdClear_Click();
     void chkRemove_Click();
-    void cmdPicLink_Click();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -62,11 +62,11 @@ protected:
 private:
     void buildControls();
     void ClearEmployee();
-    void showPicture(const QString& path);
     void showEditingState(bool editing);
+    void setGender(bool male, bool female);
     std::optional<EmployeeRecord> recordFromBoxes();
-    void checkSsnBox();
-    void checkDateBox(int index);
+    void checkBox(int index, EmployeeInput::Checked (*rule)(const QString&),
+                  const QString& warning);
 
     QString m_currentEmpId;
 };

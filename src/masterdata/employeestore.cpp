@@ -27,6 +27,17 @@ Status storePassword(Database& db, const QString& empId, const QString& password
                    empId, empId, *hashed);
 }
 
+// Runs `work` as one write transaction, committed only when all of it succeeded.
+template <typename Work> Status inTransaction(Database& db, Work work)
+{
+    Transaction transaction(db);
+    if (!transaction.isActive())
+        return transaction.beginStatus();
+    if (Status status = work(); !status)
+        return status;
+    return transaction.commit();
+}
+
 } // namespace
 
 Result<QStringList> employeeLines(Database& db)
@@ -76,10 +87,8 @@ Result<EmployeeRecord> load(Database& db, const QString& empId)
 
 Status add(Database& db, const EmployeeRecord& e)
 {
-    Transaction transaction(db);
-    if (!transaction.isActive())
-        return transaction.beginStatus();
-    if (Status status = db.exec(
+    return inTransaction(db, [&] {
+        return db.exec(
             QStringLiteral("INSERT INTO Employee (EmpID, EmpFName, EmpLName, EmpMidIn, EmpAdd, "
                            "EmpCity, EmpState, EmpZip, EmpPhone, EmpEmail, EmpSSN, EmpDOB, "
                            "EmpHireDate, EmpComm, EmpPic, Inactive, Male, Female, PostDate) "
@@ -87,17 +96,13 @@ Status add(Database& db, const EmployeeRecord& e)
             e.empId, e.firstName, e.lastName, e.middleInitial, e.address, e.city, e.state, e.zip,
             e.phone, e.email, e.ssn, e.dateOfBirth, e.hireDate, e.comments, e.picture, e.inactive,
             e.male, e.female, e.postDate);
-        !status)
-        return status;
-    return transaction.commit();
+    });
 }
 
 Status update(Database& db, const QString& empId, const EmployeeRecord& e)
 {
-    Transaction transaction(db);
-    if (!transaction.isActive())
-        return transaction.beginStatus();
-    if (Status status = db.exec(
+    return inTransaction(db, [&] {
+        Status status = db.exec(
             QStringLiteral("UPDATE Employee SET EmpFName = ?, EmpLName = ?, EmpMidIn = ?, "
                            "EmpAdd = ?, EmpCity = ?, EmpState = ?, EmpZip = ?, EmpPhone = ?, "
                            "EmpEmail = ?, EmpSSN = ?, EmpDOB = ?, EmpHireDate = ?, EmpComm = ?, "
@@ -106,30 +111,26 @@ Status update(Database& db, const QString& empId, const EmployeeRecord& e)
             e.firstName, e.lastName, e.middleInitial, e.address, e.city, e.state, e.zip, e.phone,
             e.email, e.ssn, e.dateOfBirth, e.hireDate, e.comments, e.picture, e.inactive, e.male,
             e.female, e.postDate, empId);
-        !status)
-        return status;
-    if (db.changes() == 0)
-        return notFound(empId);
-    return transaction.commit();
+        return status && db.changes() == 0 ? notFound(empId) : status;
+    });
 }
 
 Status remove(Database& db, const QString& empId)
 {
-    Transaction transaction(db);
-    if (!transaction.isActive())
-        return transaction.beginStatus();
-    if (Status status = db.exec(QStringLiteral("DELETE FROM Employee WHERE EmpID = ?"), empId);
-        !status)
-        return status;
-    if (db.changes() == 0)
-        return notFound(empId);
-    for (const char* table : {"Login", "EmployeeAccess"}) {
-        if (Status status = db.exec(
-                QStringLiteral("DELETE FROM %1 WHERE EmpID = ?").arg(QLatin1String(table)), empId);
-            !status)
+    return inTransaction(db, [&] {
+        Status status = db.exec(QStringLiteral("DELETE FROM Employee WHERE EmpID = ?"), empId);
+        if (!status)
             return status;
-    }
-    return transaction.commit();
+        if (db.changes() == 0)
+            return notFound(empId);
+        for (const char* table : {"Login", "EmployeeAccess"}) {
+            status = db.exec(
+                QStringLiteral("DELETE FROM %1 WHERE EmpID = ?").arg(QLatin1String(table)), empId);
+            if (!status)
+                return status;
+        }
+        return status;
+    });
 }
 
 Result<QList<bool>> loadAccess(Database& db, const QString& empId)
@@ -149,39 +150,34 @@ Result<QList<bool>> loadAccess(Database& db, const QString& empId)
 Status addAccess(Database& db, const QString& empId, const QList<bool>& rights,
                  const QString& password)
 {
-    Transaction transaction(db);
-    if (!transaction.isActive())
-        return transaction.beginStatus();
-    if (Status status = db.exec(QStringLiteral("DELETE FROM Login WHERE EmpID = ?"), empId);
-        !status)
-        return status;
-    if (Status status = DatabaseSetup::addLogin(db, empId, password, rights); !status)
-        return status;
-    return transaction.commit();
+    return inTransaction(db, [&] {
+        Status status = db.exec(QStringLiteral("DELETE FROM Login WHERE EmpID = ?"), empId);
+        return status ? DatabaseSetup::addLogin(db, empId, password, rights) : status;
+    });
 }
 
 Status editAccess(Database& db, const QString& empId, const QList<bool>& rights,
                   const QString& password)
 {
-    Transaction transaction(db);
-    if (!transaction.isActive())
-        return transaction.beginStatus();
+    // The flags travel as one bound bit mask; each column takes its own bit.
     const QStringList& flags = Schema::accessFlagColumns();
     QStringList settings;
-    for (qsizetype i = 0; i < flags.size(); ++i)
-        settings << flags[i] + (rights.value(i) ? QStringLiteral(" = 1") : QStringLiteral(" = 0"));
-    if (Status status = db.exec(QStringLiteral("UPDATE EmployeeAccess SET %1 WHERE EmpID = ?")
-                                    .arg(settings.join(QStringLiteral(", "))),
-                                empId);
-        !status)
-        return status;
-    if (db.changes() == 0)
-        return notFound(empId);
-    if (!password.isEmpty()) {
-        if (Status status = storePassword(db, empId, password); !status)
-            return status;
+    std::int64_t mask = 0;
+    for (qsizetype i = 0; i < flags.size(); ++i) {
+        settings << QStringLiteral("%1 = (?1 >> %2) & 1").arg(flags[i]).arg(i);
+        if (rights.value(i))
+            mask |= std::int64_t{1} << i;
     }
-    return transaction.commit();
+    return inTransaction(db, [&] {
+        Status status = db.exec(QStringLiteral("UPDATE EmployeeAccess SET %1 WHERE EmpID = ?2")
+                                    .arg(settings.join(QStringLiteral(", "))),
+                                mask, empId);
+        if (!status)
+            return status;
+        if (db.changes() == 0)
+            return notFound(empId);
+        return password.isEmpty() ? status : storePassword(db, empId, password);
+    });
 }
 
 } // namespace EmployeeStore

@@ -11,7 +11,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QEvent>
+#include <QFocusEvent>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -104,13 +104,18 @@ void inventory::buildControls()
     }
     Text1[0]->setMaxLength(15);
     Text1[1]->setMaxLength(50);
+    Text1[0]->setMaximumWidth(200);
     Text1[2]->setAlignment(Qt::AlignRight);
+    Text1[2]->setMaximumWidth(120);
     combItemType = named(new QComboBox(frame), QStringLiteral("combItemType"));
+    combItemType->setMinimumContentsLength(20);
+    combItemType->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     ComboAutoComplete::install(combItemType);
     chkTaxable =
         named(new QCheckBox(QStringLiteral("Taxable"), frame), QStringLiteral("chkTaxable"));
     txtTaxRate = named(new QLineEdit(frame), QStringLiteral("txtTaxRate"));
     txtTaxRate->setAlignment(Qt::AlignRight);
+    txtTaxRate->setMaximumWidth(120);
     chkInactive =
         named(new QCheckBox(QStringLiteral("Inactive"), frame), QStringLiteral("chkInactive"));
     chkRemove = named(new QCheckBox(QStringLiteral("Remove"), frame), QStringLiteral("chkRemove"));
@@ -146,7 +151,12 @@ void inventory::buildControls()
 
 bool inventory::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::FocusOut) {
+    // A box is left when the focus goes to another control, not when a message box or another
+    // program takes it for a while.
+    const auto reason = event->type() == QEvent::FocusOut
+                            ? static_cast<QFocusEvent*>(event)->reason()
+                            : Qt::ActiveWindowFocusReason;
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
         for (int i = 0; i < 3; ++i) {
             if (watched == Text1[i])
                 Text1_LostFocus(i);

@@ -109,7 +109,10 @@ private Q_SLOTS:
         typeInto(w.box(2), QString());
         w.box(3)->setFocus();
         QCOMPARE(w.id(), QStringLiteral("JP-7"));
-        QCOMPARE(employeeCounter(), 7);
+        typeInto(w.box(2), QStringLiteral(" "));
+        w.box(3)->setFocus();
+        QCOMPARE(w.id(), QStringLiteral("JP-8"));
+        QCOMPARE(employeeCounter(), 8);
         QCOMPARE(prompts.messages(), QStringList());
     }
 

@@ -242,6 +242,23 @@ private Q_SLOTS:
         QCOMPARE(allParts(), 7);
     }
 
+    void typingInThePartListChoosesAsItGoes()
+    {
+        TestFolder folder(TestFolder::Content::Demo);
+        Window w;
+        QVERIFY(WidgetTesting::showActive(&w.window));
+        w.items->setFocus();
+        QTest::keyClicks(w.items, QStringLiteral("p"));
+        QCOMPARE(w.part->text(), QStringLiteral("PSU-550"));
+        QTest::keyClick(w.items, Qt::Key_Home);
+        QTest::keyClicks(w.items, QStringLiteral("ssd"));
+        QCOMPARE(w.items->currentText(), QStringLiteral("SSD-500  500 GB solid state drive"));
+        QCOMPARE(w.items->lineEdit()->selectedText(),
+                 QStringLiteral("-500  500 GB solid state drive"));
+        QCOMPARE(w.part->text(), QStringLiteral("SSD-500"));
+        QCOMPARE(w.items->count(), 7);
+    }
+
     void renamingOntoAnotherPartIsRefused()
     {
         TestFolder folder(TestFolder::Content::Demo);
