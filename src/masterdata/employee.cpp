@@ -1,0 +1,46 @@
+#include "masterdata/employee.h"
+
+#include "app/hourglass.h"
+#include "app/windowconventions.h"
+#include "masterdata/employeeaccesspage.h"
+#include "masterdata/employeesetuppage.h"
+#include "masterdata/employeestore.h"
+
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+Employee::Employee(QWidget* parent) : QWidget(parent)
+{
+    Hourglass busy;
+    setObjectName(QStringLiteral("Employee"));
+    setWindowTitle(QStringLiteral("Employee"));
+    WindowConventions::applyIcon(this);
+
+    SSTab1 = new QTabWidget(this);
+    SSTab1->setObjectName(QStringLiteral("SSTab1"));
+    setupPage = new EmployeeSetupPage(SSTab1);
+    accessPage = new EmployeeAccessPage(SSTab1);
+    SSTab1->addTab(setupPage, QStringLiteral("Employee Setup"));
+    SSTab1->addTab(accessPage, QStringLiteral("Employee Access"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(SSTab1);
+    connect(setupPage, &EmployeeSetupPage::employeesChanged, this, &Employee::FillEmployeeLists);
+
+    resize(WindowConventions::TaskWindowSize);
+    FillEmployeeLists();
+}
+
+void Employee::CreateEmpID()
+{
+    setupPage->CreateEmpID();
+}
+
+void Employee::FillEmployeeLists()
+{
+    const QStringList lines = [] {
+        Database db;
+        return EmployeeStore::employeeLines(db).valueOr({});
+    }();
+    setupPage->setEmployeeLines(lines);
+    accessPage->setEmployeeLines(lines);
+}

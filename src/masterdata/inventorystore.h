@@ -1,0 +1,40 @@
+#pragma once
+
+#include "data/currency.h"
+#include "data/database.h"
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+/** One part that can be billed on an invoice. */
+struct InventoryItem {
+    QString itemNo;
+    QString description;
+    Currency price;
+    bool taxable = false;
+    double taxRate = 0;
+    QString itemType;
+    bool inactive = false;
+    QDate postDate;
+};
+
+/** Reads and writes the parts list and reads the part types. */
+namespace InventoryStore {
+
+/** One line per part, "ItemNo  ItemDescp", ordered by part number. */
+Result<QStringList> itemLines(Database& db);
+/** The part types in the order the table holds them. */
+Result<QStringList> partTypes(Database& db);
+
+/** The part with that number; NotFound when there is none. */
+Result<InventoryItem> load(Database& db, const QString& itemNo);
+/** Adds a part; Duplicate when the part number is taken. */
+Status add(Database& db, const InventoryItem& item);
+/** Rewrites the part `itemNo` (its number too, but not its post date); NotFound when it is
+ *  gone, Duplicate when the new number belongs to another part. */
+Status update(Database& db, const QString& itemNo, const InventoryItem& item);
+/** Removes the part; NotFound when there is none. */
+Status remove(Database& db, const QString& itemNo);
+
+} // namespace InventoryStore
