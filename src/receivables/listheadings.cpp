@@ -1,0 +1,43 @@
+#include "receivables/listheadings.h"
+
+#include "app/tabbedlist.h"
+
+#include <QLabel>
+
+namespace {
+// The list draws its text this far inside its frame and viewport.
+constexpr int TextInset = 3;
+} // namespace
+
+ListHeadings::ListHeadings(TabbedList* list, const QStringList& titles, QWidget* parent)
+    : QWidget(parent), m_list(list)
+{
+    for (const QString& title : titles)
+        m_labels << new QLabel(title, this);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+}
+
+QSize ListHeadings::sizeHint() const
+{
+    int height = 0;
+    for (const QLabel* label : m_labels)
+        height = std::max(height, label->sizeHint().height());
+    return {m_list->sizeHint().width(), height};
+}
+
+void ListHeadings::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    placeLabels();
+}
+
+void ListHeadings::placeLabels()
+{
+    const int start = m_list->frameWidth() + TextInset;
+    const QList<int> stops = m_list->tabStopPixels();
+    for (int i = 0; i < m_labels.size(); ++i) {
+        const int left = start + (i == 0 ? 0 : stops.value(i - 1, width()));
+        const int right = i < stops.size() ? start + stops[i] - 4 : width();
+        m_labels[i]->setGeometry(left, 0, std::max(0, right - left), height());
+    }
+}
