@@ -93,6 +93,11 @@ void CustHistory::lstHistory_Click(int row)
     const auto number = conv::toInt32(line.section(QLatin1Char('\t'), 0, 0));
     if (!number.ok())
         return;
+    if (m_detail && number.value == m_ticket) {
+        m_detail->raise();
+        m_detail->activateWindow();
+        return;
+    }
     m_ticket = number.value;
     if (!m_detail) {
         m_detail = new CustHistOrdDetail(m_ticket, this);

@@ -12,17 +12,19 @@ constexpr int TextInset = 3;
 ListHeadings::ListHeadings(TabbedList* list, const QStringList& titles, QWidget* parent)
     : QWidget(parent), m_list(list)
 {
-    for (const QString& title : titles)
-        m_labels << new QLabel(title, this);
+    // A title wider than its column wraps onto a second line, as "Amount    Paid" does.
+    for (const QString& title : titles) {
+        auto* label = new QLabel(title, this);
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+        m_labels << label;
+    }
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }
 
 QSize ListHeadings::sizeHint() const
 {
-    int height = 0;
-    for (const QLabel* label : m_labels)
-        height = std::max(height, label->sizeHint().height());
-    return {m_list->sizeHint().width(), height};
+    return {m_list->sizeHint().width(), fontMetrics().lineSpacing() * 2 + 2};
 }
 
 void ListHeadings::resizeEvent(QResizeEvent* event)
