@@ -1,12 +1,11 @@
 #include "receivables/custhistory.h"
 
-#include "app/comboautocomplete.h"
 #include "app/hourglass.h"
-#include "app/inputhelpers.h"
 #include "app/tabbedlist.h"
 #include "app/windowconventions.h"
 #include "data/conversions.h"
 #include "receivables/custhistorddetail.h"
+#include "receivables/customercombo.h"
 #include "receivables/customerlist.h"
 #include "receivables/historystore.h"
 #include "receivables/listheadings.h"
@@ -25,11 +24,7 @@ CustHistory::CustHistory(QWidget* parent) : QWidget(parent)
     WindowConventions::applyIcon(this);
     resize(WindowConventions::TaskWindowSize);
 
-    combCustID = new QComboBox(this);
-    combCustID->setObjectName(QStringLiteral("combCustID"));
-    ComboAutoComplete::install(combCustID);
-    combCustID->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    combCustID->setMinimumContentsLength(30);
+    combCustID = CustomerCombo::create(this);
     lstHistory = new TabbedList(this);
     lstHistory->setObjectName(QStringLiteral("lstHistory"));
     cmdClear = new QPushButton(QStringLiteral("Clear"), this);
@@ -56,17 +51,7 @@ CustHistory::CustHistory(QWidget* parent) : QWidget(parent)
             [this](const QModelIndex& index) { lstHistory_Click(index.row()); });
     connect(cmdClear, &QPushButton::clicked, this, &CustHistory::cmdClear_Click);
 
-    fillCustomers();
-    InputHelpers::setComboDropWidth(combCustID);
     lstHistory->setTabStops({45, 100, 175, 265});
-}
-
-void CustHistory::fillCustomers()
-{
-    const auto lines = CustomerList::activeLines();
-    if (lines)
-        combCustID->addItems(*lines);
-    combCustID->setCurrentIndex(-1);
 }
 
 void CustHistory::combCustID_Click()

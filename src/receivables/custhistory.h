@@ -31,8 +31,6 @@ public Q_SLOTS:
     void cmdClear_Click();
 
 private:
-    void fillCustomers();
-
     std::int32_t m_ticket = 0;
     QPointer<CustHistOrdDetail> m_detail;
 };

@@ -27,8 +27,9 @@ Result<std::optional<TicketDetail>> ticketDetail(std::int32_t ticketNum)
     Database db;
     if (!db.isOpen())
         return db.openStatus();
-    // Knowledge-base entries share the TicketNum column; the ticket's own problem row is the
-    // one written first, when the call was logged.
+    // Knowledge-base entries share the TicketNum column, so one number can have several problem
+    // rows; the first one written is taken, which is the ticket's own when its number was issued
+    // before the knowledge-base entry's.
     Query q = db.query(
         QStringLiteral("SELECT c.TicketNum, c.Tech, c.Comm, p.QuickDescp, p.Problem, p.Solution "
                        "FROM CallLog c LEFT JOIN ProbSol p ON p.rowid = "

@@ -1,12 +1,12 @@
 #include "receivables/payment.h"
 
-#include "app/comboautocomplete.h"
 #include "app/hourglass.h"
 #include "app/inputhelpers.h"
 #include "app/prompter.h"
 #include "app/tabbedlist.h"
 #include "app/windowconventions.h"
 #include "data/conversions.h"
+#include "receivables/customercombo.h"
 #include "receivables/customerlist.h"
 #include "receivables/listheadings.h"
 #include "receivables/paymentstore.h"
@@ -62,8 +62,6 @@ Payment::Payment(QWidget* parent) : QWidget(parent)
     List2->setTabStops({50, 110, 180, 225, 285});
     Text1->setText(ZeroAmount);
     txtPostDate->setText(conv::formatDate(QDate::currentDate()));
-    fillCustomers();
-    InputHelpers::setComboDropWidth(combCustID);
 }
 
 void Payment::buildControls()
@@ -85,11 +83,7 @@ void Payment::buildControls()
     addButton("Pay", QStyle::SP_DialogApplyButton, "Pay Invoice");
     addButton("Clear", QStyle::SP_DialogResetButton, "Clear Form");
 
-    combCustID = new QComboBox(this);
-    named(combCustID, "combCustID");
-    ComboAutoComplete::install(combCustID);
-    combCustID->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    combCustID->setMinimumContentsLength(30);
+    combCustID = CustomerCombo::create(this);
     txtPostDate = new QLineEdit(this);
     named(txtPostDate, "txtPostDate");
     txtPostDate->setMaximumWidth(100);
@@ -154,15 +148,6 @@ void Payment::buildControls()
     connect(List2, &TabbedList::lineDoubleClicked, this, &Payment::List2_DblClick);
     connect(chkCredit, &QCheckBox::clicked, this, &Payment::chkCredit_Click);
     connect(Toolbar1, &QToolBar::actionTriggered, this, &Payment::Toolbar1_ButtonClick);
-}
-
-void Payment::fillCustomers()
-{
-    combCustID->clear();
-    const auto lines = CustomerList::activeLines();
-    if (lines)
-        combCustID->addItems(*lines);
-    combCustID->setCurrentIndex(-1);
 }
 
 QString Payment::customerId() const
@@ -240,7 +225,6 @@ void Payment::Toolbar1_ButtonClick(QAction* button)
 
 void Payment::pay()
 {
-    combCustID->setFocus();
     const QString custId = customerId();
     auto refuse = [](const char* text) { prompter().message(QString::fromUtf8(text)); };
     if (labInvNum->text().isEmpty() || !m_invoice)

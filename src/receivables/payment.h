@@ -41,7 +41,6 @@ public Q_SLOTS:
 
 private:
     void buildControls();
-    void fillCustomers();
     void forgetInvoice();
     void pay();
     void clearForm();
