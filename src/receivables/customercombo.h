@@ -1,0 +1,13 @@
+#pragma once
+
+class QComboBox;
+class QWidget;
+
+/** The searchable customer combo box of the receivables windows. */
+namespace CustomerCombo {
+
+/** A combo named combCustID holding the active customers' lines, nothing chosen, with
+ *  auto-complete and a drop-down as wide as its longest line. */
+QComboBox* create(QWidget* parent);
+
+} // namespace CustomerCombo

@@ -1,0 +1,294 @@
+#include "receivables/payment.h"
+
+#include "app/hourglass.h"
+#include "app/inputhelpers.h"
+#include "app/prompter.h"
+#include "app/tabbedlist.h"
+#include "app/windowconventions.h"
+#include "data/conversions.h"
+#include "receivables/customercombo.h"
+#include "receivables/customerlist.h"
+#include "receivables/listheadings.h"
+#include "receivables/paymentstore.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStyle>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString NoOpenInvoices = QStringLiteral("No open invoices for this customer");
+const QString ZeroAmount = QStringLiteral("0.00");
+
+QString invoiceLine(const PaymentStore::OpenInvoice& invoice)
+{
+    return QStringList{QString::number(invoice.invNum), conv::formatDate(invoice.invDate),
+                       invoice.total.toPlainString(), invoice.paid.toPlainString(),
+                       invoice.balance().toPlainString()}
+        .join(QLatin1Char('\t'));
+}
+
+/** A check number: whole, not negative, within the 32-bit range. */
+std::optional<std::int32_t> checkNumber(const QString& text)
+{
+    const QString digits = text.trimmed();
+    for (QChar c : digits) {
+        if (!c.isDigit())
+            return std::nullopt;
+    }
+    const auto number = conv::toInt32(digits);
+    if (digits.isEmpty() || !number.ok())
+        return std::nullopt;
+    return number.value;
+}
+
+} // namespace
+
+Payment::Payment(QWidget* parent) : QWidget(parent)
+{
+    Hourglass busy;
+    setObjectName(QStringLiteral("Payment"));
+    setWindowTitle(QStringLiteral("Pay Invoice"));
+    WindowConventions::applyIcon(this);
+    resize(WindowConventions::TaskWindowSize);
+    buildControls();
+
+    List2->setTabStops({50, 110, 180, 225, 285});
+    Text1->setText(ZeroAmount);
+    txtPostDate->setText(conv::formatDate(QDate::currentDate()));
+}
+
+void Payment::buildControls()
+{
+    auto named = [](QWidget* widget, const char* name) {
+        widget->setObjectName(QString::fromLatin1(name));
+        return widget;
+    };
+
+    Toolbar1 = new QToolBar(this);
+    named(Toolbar1, "Toolbar1");
+    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    auto addButton = [this](const char* key, QStyle::StandardPixmap image, const char* tip) {
+        QAction* button =
+            Toolbar1->addAction(style()->standardIcon(image), QString::fromLatin1(key));
+        button->setObjectName(QString::fromLatin1(key));
+        button->setToolTip(QString::fromLatin1(tip));
+    };
+    addButton("Pay", QStyle::SP_DialogApplyButton, "Pay Invoice");
+    addButton("Clear", QStyle::SP_DialogResetButton, "Clear Form");
+
+    combCustID = CustomerCombo::create(this);
+    txtPostDate = new QLineEdit(this);
+    named(txtPostDate, "txtPostDate");
+    txtPostDate->setMaximumWidth(100);
+    List1 = new TabbedList(this);
+    named(List1, "List1");
+    List1->setTabStops({120});
+    List1->setFixedHeight(List1->fontMetrics().height() * 4 + 8);
+    List2 = new TabbedList(this);
+    named(List2, "List2");
+    labInvNum = new QLabel(this);
+    named(labInvNum, "labInvNum");
+    labInvNum->setFrameShape(QFrame::StyledPanel);
+    labInvNum->setMinimumWidth(100);
+    Text1 = new QLineEdit(this);
+    named(Text1, "Text1");
+    Text1->setProperty("index", 4);
+    Text1->setMaximumWidth(120);
+    chkCredit = new QCheckBox(QStringLiteral("Credit Memo"), this);
+    named(chkCredit, "chkCredit");
+    Label9 = new QLabel(QStringLiteral("Check #"), this);
+    named(Label9, "Label9");
+    txtCheckNo = new QLineEdit(this);
+    named(txtCheckNo, "txtCheckNo");
+    txtCreditMemo = new QLineEdit(this);
+    named(txtCreditMemo, "txtCreditMemo");
+    txtCreditMemo->hide();
+
+    auto* top = new QGridLayout;
+    top->addWidget(new QLabel(QStringLiteral("Customer"), this), 0, 0);
+    top->addWidget(combCustID, 0, 1);
+    top->addWidget(new QLabel(QStringLiteral("Post Date"), this), 0, 3);
+    top->addWidget(txtPostDate, 0, 4);
+    top->addWidget(List1, 1, 1);
+    top->setColumnStretch(2, 1);
+
+    auto* payment = new QGridLayout;
+    payment->addWidget(new QLabel(QStringLiteral("Pay Invoice #"), this), 0, 0);
+    payment->addWidget(labInvNum, 0, 1);
+    payment->addWidget(new QLabel(QStringLiteral("In the amount of:"), this), 1, 0);
+    payment->addWidget(Text1, 1, 1);
+    payment->addWidget(chkCredit, 0, 3);
+    payment->addWidget(Label9, 1, 3);
+    payment->addWidget(txtCheckNo, 1, 4);
+    payment->addWidget(txtCreditMemo, 1, 4);
+    payment->setColumnMinimumWidth(2, 40);
+    payment->setColumnStretch(5, 1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setMenuBar(Toolbar1);
+    layout->addLayout(top);
+    layout->addWidget(
+        new ListHeadings(List2,
+                         {QStringLiteral("Invoice #"), QStringLiteral("Invoice Date"),
+                          QStringLiteral("Invoice Total"), QStringLiteral("Amount    Paid"),
+                          QStringLiteral("Balance Due")},
+                         this));
+    layout->addWidget(List2, 1);
+    layout->addLayout(payment);
+
+    InputHelpers::selectOnFocus({Text1, txtCheckNo, txtCreditMemo});
+    connect(combCustID, &QComboBox::activated, this, &Payment::combCustID_Click);
+    connect(List2, &TabbedList::lineDoubleClicked, this, &Payment::List2_DblClick);
+    connect(chkCredit, &QCheckBox::clicked, this, &Payment::chkCredit_Click);
+    connect(Toolbar1, &QToolBar::actionTriggered, this, &Payment::Toolbar1_ButtonClick);
+}
+
+QString Payment::customerId() const
+{
+    return CustomerList::idOf(combCustID->currentText(), QStringLiteral(" "));
+}
+
+void Payment::forgetInvoice()
+{
+    m_invoice.reset();
+    labInvNum->clear();
+    Text1->setText(ZeroAmount);
+}
+
+void Payment::combCustID_Click()
+{
+    Hourglass busy;
+    List1->clear();
+    List2->clear();
+    // A payment must never be booked against an invoice of the customer chosen before.
+    forgetInvoice();
+    const QString custId = customerId();
+    const auto address = PaymentStore::customerAddress(custId);
+    if (address && *address) {
+        const PaymentStore::Address& a = **address;
+        List1->setLines({a.name, a.street,
+                         a.city + QStringLiteral(", ") + a.state + QLatin1Char('\t') + a.zip});
+    }
+    const auto invoices = PaymentStore::openInvoices(custId);
+    if (!invoices)
+        return;
+    QStringList lines;
+    lines.reserve(invoices->size());
+    for (const PaymentStore::OpenInvoice& invoice : *invoices)
+        lines << invoiceLine(invoice);
+    if (lines.isEmpty())
+        lines << NoOpenInvoices;
+    List2->setLines(lines);
+}
+
+void Payment::List2_DblClick(int row)
+{
+    const QString line = List2->line(row);
+    const qsizetype tab = line.indexOf(QLatin1Char('\t'));
+    if (tab < 0)
+        return;
+    const auto number = conv::toInt32(line.left(tab));
+    if (!number.ok())
+        return;
+    Hourglass busy;
+    const auto invoice = PaymentStore::openInvoice(customerId(), number.value);
+    if (!invoice || !*invoice)
+        return;
+    m_invoice = number.value;
+    labInvNum->setText(QString::number(number.value));
+    Text1->setText((*invoice)->balance().toString());
+    Text1->setFocus();
+}
+
+void Payment::chkCredit_Click()
+{
+    const bool credit = chkCredit->isChecked();
+    Label9->setText(credit ? QStringLiteral("Credit Memo") : QStringLiteral("Check #"));
+    txtCheckNo->setVisible(!credit);
+    txtCreditMemo->setVisible(credit);
+}
+
+void Payment::Toolbar1_ButtonClick(QAction* button)
+{
+    if (button->objectName() == QLatin1String("Pay"))
+        pay();
+    else if (button->objectName() == QLatin1String("Clear"))
+        clearForm();
+}
+
+void Payment::pay()
+{
+    const QString custId = customerId();
+    auto refuse = [](const char* text) { prompter().message(QString::fromUtf8(text)); };
+    if (labInvNum->text().isEmpty() || !m_invoice)
+        return refuse("Please double click the list box for the invoice you wish to pay!");
+    const bool byCreditMemo = chkCredit->isChecked();
+    if (txtCheckNo->text().isEmpty())
+        txtCheckNo->setText(QStringLiteral("0"));
+    // The hidden check box plays no part in a credit memo payment.
+    const auto checkNo =
+        byCreditMemo ? std::optional<std::int32_t>(0) : checkNumber(txtCheckNo->text());
+    if (!checkNo)
+        return refuse("Only numbers are allowed in the Check # box");
+    if (custId.isEmpty())
+        return refuse("Please select a Customer!");
+    if (Text1->text().isEmpty() || Text1->text() == ZeroAmount)
+        return refuse("Please select an invoice to pay!");
+    const auto amount = Currency::parse(Text1->text());
+    if (!amount || *amount <= Currency())
+        return refuse("The amount must be a number above zero!");
+    if (byCreditMemo ? txtCreditMemo->text().trimmed().isEmpty() : *checkNo == 0)
+        return refuse("Please enter a Check Or Credit Memo number!");
+    const auto payDate = conv::parseDate(txtPostDate->text());
+    if (!payDate)
+        return refuse("The Post Date is not a valid date!");
+
+    PaymentStore::Payment payment;
+    payment.invNum = *m_invoice;
+    payment.custId = custId;
+    payment.amount = *amount;
+    payment.payDate = *payDate;
+    payment.byCreditMemo = byCreditMemo;
+    payment.checkNo = *checkNo;
+    payment.creditMemo = txtCreditMemo->text();
+    std::optional<Hourglass> busy(std::in_place);
+    const auto outcome = PaymentStore::record(payment);
+    busy.reset();
+    if (!outcome) {
+        prompter().message(
+            QStringLiteral("The payment could not be saved: %1").arg(outcome.status().message()));
+        return;
+    }
+    switch (*outcome) {
+    case PaymentStore::Outcome::NotOpen:
+        return refuse("This invoice is no longer open for this customer; the payment was not "
+                      "saved.");
+    case PaymentStore::Outcome::MoreThanBalance:
+        return refuse("The amount is more than the balance due of this invoice; the payment was "
+                      "not saved.");
+    case PaymentStore::Outcome::PaidInFull:
+    case PaymentStore::Outcome::PartlyPaid:
+        clearForm();
+        return;
+    }
+}
+
+void Payment::clearForm()
+{
+    List1->clear();
+    List2->clear();
+    combCustID->setCurrentIndex(-1);
+    combCustID->setEditText(QString());
+    chkCredit->setChecked(false);
+    chkCredit_Click();
+    forgetInvoice();
+    txtCheckNo->clear();
+    txtCreditMemo->clear();
+}

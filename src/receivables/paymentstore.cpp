@@ -1,0 +1,120 @@
+#include "receivables/paymentstore.h"
+
+#include "data/database.h"
+
+namespace {
+
+// Each invoice joined with the sum of its payments, so that a whole list is one query.
+const QString OpenInvoiceSelect =
+    QStringLiteral("SELECT i.InvNum, i.InvDate, i.InvTotal, COALESCE(SUM(a.AmtPaid), 0) "
+                   "FROM ARInvoice i LEFT JOIN AmountPaid a ON a.InvNum = i.InvNum "
+                   "WHERE i.CustID = ? AND i.InvPaid = 0");
+
+PaymentStore::OpenInvoice readInvoice(const Query& q)
+{
+    return {static_cast<std::int32_t>(q.integer(0)), q.date(1), q.money(2), q.money(3)};
+}
+
+Result<std::optional<PaymentStore::OpenInvoice>>
+findOpenInvoice(Database& db, const QString& custId, std::int32_t invNum)
+{
+    Query q = db.query(OpenInvoiceSelect + QStringLiteral(" AND i.InvNum = ? GROUP BY i.InvNum"),
+                       custId, invNum);
+    if (q.next())
+        return std::optional(readInvoice(q));
+    if (!q.status())
+        return q.status();
+    return std::optional<PaymentStore::OpenInvoice>();
+}
+
+Status markInvoice(Database& db, const PaymentStore::Payment& payment, bool paidInFull)
+{
+    if (payment.byCreditMemo) {
+        return db.exec(QStringLiteral("UPDATE ARInvoice SET InvPaid = ?, CreditMemo = ?, "
+                                      "PayDate = ? WHERE InvNum = ? AND CustID = ?"),
+                       paidInFull, payment.creditMemo, payment.payDate, payment.invNum,
+                       payment.custId);
+    }
+    return db.exec(QStringLiteral("UPDATE ARInvoice SET InvPaid = ?, PayDate = ?, CheckNo = ? "
+                                  "WHERE InvNum = ? AND CustID = ?"),
+                   paidInFull, payment.payDate, payment.checkNo, payment.invNum, payment.custId);
+}
+
+} // namespace
+
+namespace PaymentStore {
+
+Result<std::optional<Address>> customerAddress(const QString& custId)
+{
+    Database db;
+    if (!db.isOpen())
+        return db.openStatus();
+    Query q = db.query(QStringLiteral("SELECT CustName, CustAdd, CustCity, CustState, CustZip "
+                                      "FROM Customer WHERE CustID = ?"),
+                       custId);
+    if (q.next())
+        return std::optional(Address{q.text(0), q.text(1), q.text(2), q.text(3), q.text(4)});
+    if (!q.status())
+        return q.status();
+    return std::optional<Address>();
+}
+
+Result<QList<OpenInvoice>> openInvoices(const QString& custId)
+{
+    Database db;
+    if (!db.isOpen())
+        return db.openStatus();
+    Query q = db.query(OpenInvoiceSelect + QStringLiteral(" GROUP BY i.InvNum ORDER BY i.InvNum"),
+                       custId);
+    QList<OpenInvoice> invoices;
+    while (q.next())
+        invoices << readInvoice(q);
+    if (!q.status())
+        return q.status();
+    return invoices;
+}
+
+Result<std::optional<OpenInvoice>> openInvoice(const QString& custId, std::int32_t invNum)
+{
+    Database db;
+    if (!db.isOpen())
+        return db.openStatus();
+    return findOpenInvoice(db, custId, invNum);
+}
+
+Result<Outcome> record(const Payment& payment)
+{
+    Database db;
+    if (!db.isOpen())
+        return db.openStatus();
+    Transaction transaction(db);
+    if (!transaction.isActive())
+        return transaction.beginStatus();
+
+    const auto invoice = findOpenInvoice(db, payment.custId, payment.invNum);
+    if (!invoice)
+        return invoice.status();
+    if (!*invoice)
+        return Outcome::NotOpen;
+    const Currency balance = (*invoice)->balance();
+    if (payment.amount > balance)
+        return Outcome::MoreThanBalance;
+    const bool paidInFull = payment.amount == balance;
+
+    Status status = markInvoice(db, payment, paidInFull);
+    if (status) {
+        status = db.exec(QStringLiteral("INSERT INTO AmountPaid (InvNum, CustID, AmtPaid, "
+                                        "PayDate, Paid) VALUES (?, ?, ?, ?, 1)"),
+                         payment.invNum, payment.custId, payment.amount, payment.payDate);
+    }
+    if (status)
+        status = db.exec(QStringLiteral("UPDATE InvDetail SET Paid = 1 WHERE InvNum = ?"),
+                         payment.invNum);
+    if (status)
+        status = transaction.commit();
+    if (!status)
+        return status;
+    return paidInFull ? Outcome::PaidInFull : Outcome::PartlyPaid;
+}
+
+} // namespace PaymentStore
