@@ -7,6 +7,7 @@
 #include "app/windowconventions.h"
 #include "data/conversions.h"
 #include "tickets/assignmentstore.h"
+#include "tickets/named.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -16,17 +17,12 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <functional>
 
 namespace {
 
 const QString TicketSeparator = QStringLiteral(" - ");
 const QString NoTicketChosen = QStringLiteral("Please select a ticket to reassign.");
-
-template <typename T> T* named(T* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 QPushButton* button(QWidget* parent, const char* name, const QString& caption)
 {
@@ -50,6 +46,19 @@ QWidget* framedPage(QWidget* parent, const QString& caption, QFormLayout* form,
     layout->addWidget(frame);
     layout->addStretch();
     return page;
+}
+
+/** Runs one write under the hourglass; a failure is told with `failure`, its %1 the reason. */
+bool written(const std::function<Status()>& write, const QString& failure)
+{
+    Status status;
+    {
+        Hourglass busy;
+        status = write();
+    }
+    if (!status)
+        prompter().message(failure.arg(status.message()));
+    return status.isOk();
 }
 
 void emptyCombo(QComboBox* combo)
@@ -169,19 +178,13 @@ void Assignment::cmdAssign_Click()
         return;
     }
     const auto ticket = conv::toInt32(txtAsgnTicket->text());
-    if (!ticket.ok() || txtAsgnTicket->text().trimmed().isEmpty()) {
+    if (!ticket.ok()) {
         prompter().message(NoTicketChosen);
         return;
     }
-    std::optional<Hourglass> busy(std::in_place);
-    const Status status = AssignmentStore::reassign(ticket.value, m_selectedEmpId);
-    busy.reset();
-    if (!status) {
-        prompter().message(
-            QStringLiteral("The ticket could not be reassigned: %1").arg(status.message()));
-        return;
-    }
-    cmdClear_Click();
+    if (written([&] { return AssignmentStore::reassign(ticket.value, m_selectedEmpId); },
+                QStringLiteral("The ticket could not be reassigned: %1")))
+        cmdClear_Click();
 }
 
 void Assignment::cmdClear_Click()
@@ -209,16 +212,10 @@ void Assignment::cmdChgPr_Click()
         prompter().message(QStringLiteral("Please select the new priority."));
         return;
     }
-    std::optional<Hourglass> busy(std::in_place);
-    const Status status =
-        AssignmentStore::changePriority(m_priorityTicketNum, combChgPrTo->currentText());
-    busy.reset();
-    if (!status) {
-        prompter().message(
-            QStringLiteral("The priority could not be changed: %1").arg(status.message()));
-        return;
-    }
-    cmdClearPr_Click();
+    const QString priority = combChgPrTo->currentText();
+    if (written([&] { return AssignmentStore::changePriority(m_priorityTicketNum, priority); },
+                QStringLiteral("The priority could not be changed: %1")))
+        cmdClearPr_Click();
 }
 
 void Assignment::cmdClearPr_Click()

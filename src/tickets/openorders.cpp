@@ -6,6 +6,7 @@
 #include "app/tabbedlist.h"
 #include "app/windowconventions.h"
 #include "tickets/columnheadings.h"
+#include "tickets/named.h"
 #include "tickets/orddetail.h"
 #include "tickets/ticketlogstore.h"
 
@@ -21,12 +22,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-template <typename T> T* named(T* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 QLineEdit* countBox(QWidget* parent, const char* name)
 {
@@ -71,19 +66,24 @@ OpenOrders::OpenOrders(QWidget* parent) : QWidget(parent)
     InputHelpers::setComboDropWidth(combTech);
 }
 
+OrdDetail* OpenOrders::detailWindow() const
+{
+    return m_detail;
+}
+
 QWidget* OpenOrders::buildTicketLogPage()
 {
     auto* page = new QWidget(this);
     lstOpenOrders = named(new TabbedList(page), "lstOpenOrders");
-    lstOpenOrders->setTabStops({45, 75, 90, 175, 225, 275});
+    // The customer name gets room of its own; a name clipped to a few letters tells nothing.
+    lstOpenOrders->setTabStops({45, 75, 175, 225, 275, 325});
     chkOpenOnly = named(new QCheckBox(QStringLiteral("Open Tickets Only"), page), "chkOpenOnly");
 
-    auto* openFrame = new QGroupBox(page);
-    Label6 = named(new QLabel(openFrame), "Label6");
-    auto* openLayout = new QHBoxLayout(openFrame);
-    openLayout->addWidget(new QLabel(QStringLiteral("Open Tickets"), openFrame));
-    openLayout->addWidget(Label6);
-    openLayout->addStretch();
+    Label6 = named(new QLabel(page), "Label6");
+    auto* openCount = new QHBoxLayout;
+    openCount->addWidget(new QLabel(QStringLiteral("Open Tickets"), page));
+    openCount->addWidget(Label6);
+    openCount->addStretch();
 
     auto* priorityFrame = new QGroupBox(QStringLiteral("Priority Count"), page);
     txtHigh = countBox(priorityFrame, "txtHigh");
@@ -97,10 +97,12 @@ QWidget* OpenOrders::buildTicketLogPage()
     priorityLayout->addWidget(new QLabel(QStringLiteral("Low Priority"), priorityFrame), 2, 0);
     priorityLayout->addWidget(txtLow, 2, 1);
 
+    auto* leftColumn = new QVBoxLayout;
+    leftColumn->addWidget(chkOpenOnly);
+    leftColumn->addLayout(openCount);
+    leftColumn->addStretch();
     auto* summary = new QHBoxLayout;
-    summary->addWidget(chkOpenOnly, 0, Qt::AlignTop);
-    summary->addStretch();
-    summary->addWidget(openFrame, 0, Qt::AlignTop);
+    summary->addLayout(leftColumn, 1);
     summary->addWidget(priorityFrame);
 
     auto* layout = new QVBoxLayout(page);

@@ -21,7 +21,7 @@ public:
     explicit OpenOrders(QWidget* parent = nullptr);
 
     /** The detail pop-up while it is open. */
-    OrdDetail* detailWindow() const { return m_detail; }
+    OrdDetail* detailWindow() const;
 
     /** The ticket last chosen in the technician's list. */
     int SelectedTicketNum = 0;

@@ -1,20 +1,31 @@
 #include "tickets/ticketlogstore.h"
 
-#include "data/conversions.h"
 #include "data/database.h"
 
 namespace {
 
-QString dateText(const QDate& date)
+// The lines are joined by the engine, which is markedly faster than joining a hundred thousand
+// lines of fields here.
+QString tabJoined(const QStringList& expressions)
 {
-    return date.isValid() ? conv::formatDate(date) : QString();
+    QStringList fields;
+    for (const QString& expression : expressions)
+        fields << QStringLiteral("ifnull(%1, '')").arg(expression);
+    return fields.join(QStringLiteral(" || char(9) || "));
 }
 
-QString daysToClose(const QDate& opened, const QDate& closed)
+// "mm/dd/yy" of an ISO date column; null stays null.
+QString shortDate(const QString& column)
 {
-    if (!opened.isValid() || !closed.isValid())
-        return QString();
-    return QString::number(opened.daysTo(closed));
+    return QStringLiteral("strftime('%m/%d/', %1) || substr(strftime('%Y', %1), 3, 2)").arg(column);
+}
+
+QStringList linesOf(Query& q)
+{
+    QStringList lines;
+    while (q.next())
+        lines << q.text(0);
+    return lines;
 }
 
 } // namespace
@@ -61,22 +72,17 @@ Result<OpenCounts> openCounts(Database& db)
 
 Result<QStringList> ticketLines(Database& db, bool openOnly)
 {
-    QString sql = QStringLiteral(
-        "SELECT c.TicketNum, c.CustID, u.CustName, c.OpenPostDate, c.ClosePostDate, c.Tech "
-        "FROM CallLog c LEFT JOIN Customer u ON u.CustID = c.CustID");
-    if (openOnly)
-        sql += QStringLiteral(" WHERE c.CallStatus = 'Open'");
-    sql += QStringLiteral(" ORDER BY c.TicketNum");
-    Query q = db.query(sql);
-    QStringList lines;
-    const QChar tab = QLatin1Char('\t');
-    while (q.next()) {
-        const QDate opened = q.date(3);
-        const QDate closed = q.date(4);
-        lines << QString::number(q.integer(0)) + tab + q.text(1) + tab + q.text(2) + tab +
-                     dateText(opened) + tab + dateText(closed) + tab + q.text(5) + tab +
-                     daysToClose(opened, closed);
-    }
+    const QString line =
+        tabJoined({QStringLiteral("c.TicketNum"), QStringLiteral("c.CustID"),
+                   QStringLiteral("u.CustName"), shortDate(QStringLiteral("c.OpenPostDate")),
+                   shortDate(QStringLiteral("c.ClosePostDate")), QStringLiteral("c.Tech"),
+                   QStringLiteral(
+                       "CAST(julianday(c.ClosePostDate) - julianday(c.OpenPostDate) AS INTEGER)")});
+    Query q = db.query(
+        QStringLiteral("SELECT %1 FROM CallLog c LEFT JOIN Customer u ON "
+                       "u.CustID = c.CustID %2 ORDER BY c.TicketNum")
+            .arg(line, openOnly ? QStringLiteral("WHERE c.CallStatus = 'Open'") : QString()));
+    QStringList lines = linesOf(q);
     if (!q.status())
         return q.status();
     return lines;
@@ -96,19 +102,15 @@ Result<TechnicianLog> technicianLog(const QString& empId, bool openOnly)
     if (!db.isOpen())
         return db.openStatus();
     TechnicianLog log;
-    const QString columns = QStringLiteral(
-        "SELECT TicketNum, Priority, CallStatus, ProbType, TypeSpecific FROM CallLog ");
-    Query q = openOnly ? db.query(columns + QStringLiteral("WHERE Tech = ? AND CallStatus = "
-                                                           "'Open' ORDER BY TicketNum"),
-                                  empId)
-                       : db.query(columns + QStringLiteral("WHERE Tech = ? ORDER BY Priority, "
-                                                           "TicketNum"),
-                                  empId);
-    const QChar tab = QLatin1Char('\t');
-    while (q.next()) {
-        log.ticketLines << QString::number(q.integer(0)) + tab + q.text(1) + tab + q.text(2) + tab +
-                               q.text(3) + tab + q.text(4);
-    }
+    const QString line = tabJoined({QStringLiteral("TicketNum"), QStringLiteral("Priority"),
+                                    QStringLiteral("CallStatus"), QStringLiteral("ProbType"),
+                                    QStringLiteral("TypeSpecific")});
+    Query q = db.query(QStringLiteral("SELECT %1 FROM CallLog WHERE Tech = ? %2")
+                           .arg(line, openOnly ? QStringLiteral("AND CallStatus = 'Open' "
+                                                                "ORDER BY TicketNum")
+                                               : QStringLiteral("ORDER BY Priority, TicketNum")),
+                       empId);
+    log.ticketLines = linesOf(q);
     if (!q.status())
         return q.status();
     if (!openOnly) {

@@ -144,6 +144,16 @@ private Q_SLOTS:
         window.cmdAssign->click();
         QVERIFY(prompts.shown().isEmpty());
         QCOMPARE(techOf(4), QStringLiteral("RP-3"));
+
+        // A ticket number typed over with anything but a number is no ticket.
+        for (const QString& typed : {QString(), QStringLiteral("six")}) {
+            QVERIFY(choose(window.combAssign, "6 - KEN-7"));
+            window.txtAsgnTicket->setText(typed);
+            prompts.clear();
+            window.cmdAssign->click();
+            QCOMPARE(prompts.messages(), QStringList{"Please select a ticket to reassign."});
+        }
+        QCOMPARE(techOf(6), QStringLiteral("SLM-2"));
     }
 
     void employeeIdsAreValuesNotSql()
