@@ -1,0 +1,226 @@
+#include "tickets/assignment.h"
+
+#include "app/comboautocomplete.h"
+#include "app/hourglass.h"
+#include "app/inputhelpers.h"
+#include "app/prompter.h"
+#include "app/windowconventions.h"
+#include "data/conversions.h"
+#include "tickets/assignmentstore.h"
+#include "tickets/named.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <functional>
+
+namespace {
+
+const QString TicketSeparator = QStringLiteral(" - ");
+const QString NoTicketChosen = QStringLiteral("Please select a ticket to reassign.");
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption)
+{
+    return named(new QPushButton(caption, parent), name);
+}
+
+/** A page holding one frame with its form and a row of buttons under it. */
+QWidget* framedPage(QWidget* parent, const QString& caption, QFormLayout* form,
+                    std::initializer_list<QPushButton*> buttons)
+{
+    auto* page = new QWidget(parent);
+    auto* frame = new QGroupBox(caption, page);
+    auto* inner = new QVBoxLayout(frame);
+    inner->addLayout(form);
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    for (QPushButton* b : buttons)
+        row->addWidget(b);
+    inner->addLayout(row);
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(frame);
+    layout->addStretch();
+    return page;
+}
+
+/** Runs one write under the hourglass; a failure is told with `failure`, its %1 the reason. */
+bool written(const std::function<Status()>& write, const QString& failure)
+{
+    Status status;
+    {
+        Hourglass busy;
+        status = write();
+    }
+    if (!status)
+        prompter().message(failure.arg(status.message()));
+    return status.isOk();
+}
+
+void emptyCombo(QComboBox* combo)
+{
+    combo->setCurrentIndex(-1);
+    if (combo->isEditable())
+        combo->setEditText(QString());
+}
+
+} // namespace
+
+Assignment::Assignment(QWidget* parent) : QWidget(parent)
+{
+    Hourglass busy;
+    setObjectName(QStringLiteral("Assignment"));
+    setWindowTitle(QStringLiteral("Assign Ticket"));
+    WindowConventions::applyIcon(this);
+
+    SSTab1 = named(new QTabWidget(this), "SSTab1");
+    SSTab1->addTab(buildReassignPage(), QStringLiteral("Reassign Ticket"));
+    SSTab1->addTab(buildPriorityPage(), QStringLiteral("Reassign Priority"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(SSTab1);
+    resize(460, 260);
+
+    fillLists();
+}
+
+QWidget* Assignment::buildReassignPage()
+{
+    combAssign = named(new QComboBox(this), "combAssign");
+    ComboAutoComplete::install(combAssign);
+    txtAsgnTicket = named(new QLineEdit(this), "txtAsgnTicket");
+    combAssignEmp = named(new QComboBox(this), "combAssignEmp");
+    ComboAutoComplete::install(combAssignEmp);
+    cmdAssign = button(this, "cmdAssign", QStringLiteral("Assign"));
+    cmdClear = button(this, "cmdClear", QStringLiteral("Clear"));
+    InputHelpers::selectOnFocus({txtAsgnTicket});
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Ticket #"), combAssign);
+    form->addRow(QStringLiteral("Assign Ticket #"), txtAsgnTicket);
+    form->addRow(QStringLiteral("To Employee"), combAssignEmp);
+
+    connect(combAssign, &QComboBox::activated, this, &Assignment::combAssign_Click);
+    connect(combAssignEmp, &QComboBox::activated, this, &Assignment::combAssignEmp_Click);
+    connect(cmdAssign, &QPushButton::clicked, this, &Assignment::cmdAssign_Click);
+    connect(cmdClear, &QPushButton::clicked, this, &Assignment::cmdClear_Click);
+    return framedPage(this, QStringLiteral("Re-Assign Ticket"), form, {cmdAssign, cmdClear});
+}
+
+QWidget* Assignment::buildPriorityPage()
+{
+    // Choices only: the ticket shown must be the ticket changed, and a priority must be one of
+    // the three that the lists and counts know.
+    combAssignP = named(new QComboBox(this), "combAssignP");
+    txtChgPr = named(new QLineEdit(this), "txtChgPr");
+    txtChgPr->setReadOnly(true);
+    combChgPrTo = named(new QComboBox(this), "combChgPrTo");
+    cmdChgPr = button(this, "cmdChgPr", QStringLiteral("Change"));
+    cmdClearPr = button(this, "cmdClearPr", QStringLiteral("Clear"));
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Ticket #"), combAssignP);
+    form->addRow(QStringLiteral("Change From"), txtChgPr);
+    form->addRow(QStringLiteral("Change To"), combChgPrTo);
+
+    connect(combAssignP, &QComboBox::activated, this, &Assignment::combAssignP_Click);
+    connect(cmdChgPr, &QPushButton::clicked, this, &Assignment::cmdChgPr_Click);
+    connect(cmdClearPr, &QPushButton::clicked, this, &Assignment::cmdClearPr_Click);
+    return framedPage(this, QStringLiteral("Re-Assign Priority"), form, {cmdChgPr, cmdClearPr});
+}
+
+void Assignment::fillLists()
+{
+    // Lists that cannot be read stay empty; nothing can then be chosen.
+    if (const auto choices = AssignmentStore::load()) {
+        for (const auto& ticket : choices->tickets) {
+            const QString number = QString::number(ticket.number);
+            combAssign->addItem(number + TicketSeparator + ticket.custId);
+            combAssignP->addItem(number + TicketSeparator + ticket.priority);
+        }
+        const QString gap = QStringLiteral("    ");
+        for (const auto& employee : choices->employees)
+            combAssignEmp->addItem(employee.id + gap + employee.firstName + gap +
+                                   employee.lastName);
+    }
+    combChgPrTo->addItems(
+        {QStringLiteral("3-Low"), QStringLiteral("2-Med"), QStringLiteral("1-High")});
+    for (QComboBox* combo : {combAssign, combAssignEmp, combAssignP, combChgPrTo})
+        emptyCombo(combo);
+    InputHelpers::setComboDropWidth(combAssign);
+    InputHelpers::setComboDropWidth(combAssignEmp);
+}
+
+void Assignment::combAssign_Click()
+{
+    Hourglass busy;
+    const int ticket = combAssign->currentText().section(TicketSeparator, 0, 0).toInt();
+    const auto exists = AssignmentStore::ticketExists(ticket);
+    txtAsgnTicket->setText(exists.valueOr(false) ? QString::number(ticket) : QString());
+}
+
+void Assignment::combAssignEmp_Click()
+{
+    m_selectedEmpId = combAssignEmp->currentText().section(QLatin1Char(' '), 0, 0);
+}
+
+void Assignment::cmdAssign_Click()
+{
+    if (combAssign->currentText().isEmpty()) {
+        prompter().message(NoTicketChosen);
+        return;
+    }
+    if (m_selectedEmpId.isEmpty()) {
+        prompter().message(QStringLiteral("Please select an employee to assign the ticket to."));
+        return;
+    }
+    const auto ticket = conv::toInt32(txtAsgnTicket->text());
+    if (!ticket.ok()) {
+        prompter().message(NoTicketChosen);
+        return;
+    }
+    if (written([&] { return AssignmentStore::reassign(ticket.value, m_selectedEmpId); },
+                QStringLiteral("The ticket could not be reassigned: %1")))
+        cmdClear_Click();
+}
+
+void Assignment::cmdClear_Click()
+{
+    emptyCombo(combAssign);
+    txtAsgnTicket->clear();
+    emptyCombo(combAssignEmp);
+}
+
+void Assignment::combAssignP_Click()
+{
+    Hourglass busy;
+    m_priorityTicketNum = combAssignP->currentText().section(TicketSeparator, 0, 0).toInt();
+    const auto priority = AssignmentStore::priorityOf(m_priorityTicketNum);
+    txtChgPr->setText(priority ? priority->value_or(QString()) : QString());
+}
+
+void Assignment::cmdChgPr_Click()
+{
+    if (combAssignP->currentText().isEmpty()) {
+        prompter().message(NoTicketChosen);
+        return;
+    }
+    if (combChgPrTo->currentText().isEmpty()) {
+        prompter().message(QStringLiteral("Please select the new priority."));
+        return;
+    }
+    const QString priority = combChgPrTo->currentText();
+    if (written([&] { return AssignmentStore::changePriority(m_priorityTicketNum, priority); },
+                QStringLiteral("The priority could not be changed: %1")))
+        cmdClearPr_Click();
+}
+
+void Assignment::cmdClearPr_Click()
+{
+    emptyCombo(combAssignP);
+    txtChgPr->clear();
+    emptyCombo(combChgPrTo);
+}

@@ -1,0 +1,225 @@
+#include "tickets/openorders.h"
+
+#include "app/comboautocomplete.h"
+#include "app/hourglass.h"
+#include "app/inputhelpers.h"
+#include "app/tabbedlist.h"
+#include "app/windowconventions.h"
+#include "tickets/columnheadings.h"
+#include "tickets/named.h"
+#include "tickets/orddetail.h"
+#include "tickets/ticketlogstore.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+QLineEdit* countBox(QWidget* parent, const char* name)
+{
+    auto* box = named(new QLineEdit(parent), name);
+    box->setReadOnly(true);
+    box->setMaximumWidth(80);
+    return box;
+}
+
+const QString TechnicianSeparator = QStringLiteral(" - ");
+
+} // namespace
+
+OpenOrders::OpenOrders(QWidget* parent) : QWidget(parent)
+{
+    Hourglass busy;
+    setObjectName(QStringLiteral("OpenOrders"));
+    setWindowTitle(QStringLiteral("Ticket Logs"));
+    WindowConventions::applyIcon(this);
+
+    SSTab1 = named(new QTabWidget(this), "SSTab1");
+    SSTab1->addTab(buildTicketLogPage(), QStringLiteral("Ticket Log"));
+    SSTab1->addTab(buildTechnicianPage(), QStringLiteral("Technician Log"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(SSTab1);
+    resize(WindowConventions::TaskWindowSize);
+
+    // A log that cannot be read leaves the window empty, as a failed read always has.
+    const auto log = TicketLogStore::load();
+    if (!log)
+        return;
+    Label6->setText(QString::number(log->counts.open));
+    txtHigh->setText(QString::number(log->counts.high));
+    txtMed->setText(QString::number(log->counts.medium));
+    txtLow->setText(QString::number(log->counts.low));
+    lstOpenOrders->setLines(log->ticketLines);
+    for (const auto& technician : log->technicians) {
+        combTech->addItem(technician.id + TechnicianSeparator + technician.firstName +
+                          QStringLiteral("   ") + technician.lastName);
+    }
+    combTech->setCurrentIndex(-1);
+    InputHelpers::setComboDropWidth(combTech);
+}
+
+OrdDetail* OpenOrders::detailWindow() const
+{
+    return m_detail;
+}
+
+QWidget* OpenOrders::buildTicketLogPage()
+{
+    auto* page = new QWidget(this);
+    lstOpenOrders = named(new TabbedList(page), "lstOpenOrders");
+    // The customer name gets room of its own; a name clipped to a few letters tells nothing.
+    lstOpenOrders->setTabStops({45, 75, 175, 225, 275, 325});
+    chkOpenOnly = named(new QCheckBox(QStringLiteral("Open Tickets Only"), page), "chkOpenOnly");
+
+    Label6 = named(new QLabel(page), "Label6");
+    auto* openCount = new QHBoxLayout;
+    openCount->addWidget(new QLabel(QStringLiteral("Open Tickets"), page));
+    openCount->addWidget(Label6);
+    openCount->addStretch();
+
+    auto* priorityFrame = new QGroupBox(QStringLiteral("Priority Count"), page);
+    txtHigh = countBox(priorityFrame, "txtHigh");
+    txtMed = countBox(priorityFrame, "txtMed");
+    txtLow = countBox(priorityFrame, "txtLow");
+    auto* priorityLayout = new QGridLayout(priorityFrame);
+    priorityLayout->addWidget(new QLabel(QStringLiteral("High Priority"), priorityFrame), 0, 0);
+    priorityLayout->addWidget(txtHigh, 0, 1);
+    priorityLayout->addWidget(new QLabel(QStringLiteral("Meduim Priority"), priorityFrame), 1, 0);
+    priorityLayout->addWidget(txtMed, 1, 1);
+    priorityLayout->addWidget(new QLabel(QStringLiteral("Low Priority"), priorityFrame), 2, 0);
+    priorityLayout->addWidget(txtLow, 2, 1);
+
+    auto* leftColumn = new QVBoxLayout;
+    leftColumn->addWidget(chkOpenOnly);
+    leftColumn->addLayout(openCount);
+    leftColumn->addStretch();
+    auto* summary = new QHBoxLayout;
+    summary->addLayout(leftColumn, 1);
+    summary->addWidget(priorityFrame);
+
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(new ColumnHeadings(
+        {"Ticket #", "CustID", "Customer Name", "Open Date", "Close Date", "Tech", "Days to close"},
+        lstOpenOrders, page));
+    layout->addWidget(lstOpenOrders, 1);
+    layout->addLayout(summary);
+
+    connect(chkOpenOnly, &QCheckBox::clicked, this, &OpenOrders::chkOpenOnly_Click);
+    return page;
+}
+
+QWidget* OpenOrders::buildTechnicianPage()
+{
+    auto* page = new QWidget(this);
+    combTech = named(new QComboBox(page), "combTech");
+    ComboAutoComplete::install(combTech);
+    combTech->setMinimumWidth(240);
+    Label20 = named(new QLabel(page), "Label20");
+    lstTechTickets = named(new TabbedList(page), "lstTechTickets");
+    lstTechTickets->setTabStops({45, 95, 148, 220});
+    chkTechOpenOnly =
+        named(new QCheckBox(QStringLiteral("Open Tickets Only"), page), "chkTechOpenOnly");
+    cmdClear = named(new QPushButton(QStringLiteral("Clear"), page), "cmdClear");
+
+    auto* chooser = new QHBoxLayout;
+    chooser->addWidget(new QLabel(QStringLiteral("Technician"), page));
+    chooser->addWidget(combTech);
+    chooser->addSpacing(16);
+    chooser->addWidget(Label20, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(chkTechOpenOnly);
+    buttons->addStretch();
+    buttons->addWidget(cmdClear);
+
+    auto* layout = new QVBoxLayout(page);
+    layout->addLayout(chooser);
+    layout->addWidget(
+        new ColumnHeadings({"Ticket #", "Priority", "Call Status", "Problem Type", "Type Specific"},
+                           lstTechTickets, page));
+    layout->addWidget(lstTechTickets, 1);
+    layout->addLayout(buttons);
+
+    connect(combTech, &QComboBox::activated, this, &OpenOrders::combTech_Click);
+    connect(chkTechOpenOnly, &QCheckBox::clicked, this, &OpenOrders::chkTechOpenOnly_Click);
+    connect(cmdClear, &QPushButton::clicked, this, &OpenOrders::cmdClear_Click);
+    connect(lstTechTickets, &TabbedList::lineClicked, this, &OpenOrders::lstTechTickets_Click);
+    return page;
+}
+
+void OpenOrders::chkOpenOnly_Click()
+{
+    fillTicketList(chkOpenOnly->isChecked());
+}
+
+void OpenOrders::combTech_Click()
+{
+    // Choosing a technician shows all of the technician's tickets, whatever the box says.
+    fillTechnicianList(false);
+}
+
+void OpenOrders::chkTechOpenOnly_Click()
+{
+    fillTechnicianList(chkTechOpenOnly->isChecked());
+}
+
+void OpenOrders::cmdClear_Click()
+{
+    combTech->setCurrentIndex(-1);
+    combTech->setEditText(QString());
+    chkTechOpenOnly->setChecked(false);
+    lstTechTickets->clear();
+    Label20->clear();
+}
+
+void OpenOrders::lstTechTickets_Click()
+{
+    const QString line = lstTechTickets->currentLine();
+    bool ok = false;
+    const int ticket = line.section(QLatin1Char('\t'), 0, 0).toInt(&ok);
+    if (!ok)
+        return;
+    SelectedTicketNum = ticket;
+    if (m_detail) {
+        m_detail->showTicket(ticket, combTech->currentText());
+        m_detail->raise();
+        return;
+    }
+    m_detail = new OrdDetail(ticket, combTech->currentText(), this);
+    m_detail->setAttribute(Qt::WA_DeleteOnClose);
+    m_detail->show();
+}
+
+void OpenOrders::fillTicketList(bool openOnly)
+{
+    Hourglass busy;
+    lstOpenOrders->clear();
+    if (const auto lines = TicketLogStore::ticketLines(openOnly))
+        lstOpenOrders->setLines(*lines);
+}
+
+void OpenOrders::fillTechnicianList(bool openOnly)
+{
+    Hourglass busy;
+    lstTechTickets->clear();
+    const auto log = TicketLogStore::technicianLog(chosenTechnicianId(), openOnly);
+    if (!log)
+        return;
+    if (!openOnly)
+        Label20->setText(log->name);
+    lstTechTickets->setLines(log->ticketLines);
+}
+
+QString OpenOrders::chosenTechnicianId() const
+{
+    const QString text = combTech->currentText();
+    const int separator = text.indexOf(TechnicianSeparator);
+    return separator < 0 ? text : text.left(separator);
+}
