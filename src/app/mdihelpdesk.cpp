@@ -7,12 +7,18 @@
 #include "app/menuaccess.h"
 #include "app/session.h"
 #include "app/windowconventions.h"
+#include "data/conversions.h"
 #include "helpdesk/helpdesk.h"
 #include "masterdata/company.h"
 #include "masterdata/customer.h"
+#include "masterdata/employee.h"
 #include "masterdata/hstype.h"
+#include "masterdata/inventory.h"
+#include "receivables/custhistory.h"
+#include "receivables/payment.h"
 #include "reports/upkeepmenu.h"
-#include "data/conversions.h"
+#include "tickets/assignment.h"
+#include "tickets/openorders.h"
 
 #include <QCloseEvent>
 #include <QDate>
@@ -168,6 +174,12 @@ void MDIHelpDesk::connectWindows()
     on("mnuaddcust", [this] { showChild<Customer>(); });
     on("mnucompInfo", [this] { showChild<Company>(); });
     on("mnuHStype", [this] { showChild<HSType>(); });
+    on("mnuInventory", [this] { showChild<inventory>(); });
+    on("mnuEmp", [this] { showChild<Employee>(); });
+    on("mnuCustPay", [this] { showChild<Payment>(); });
+    on("mnuCustHist", [this] { showChild<CustHistory>(); });
+    on("mnuOpenOrd", [this] { showChild<OpenOrders>(); });
+    on("mnuAssign", [this] { showChild<Assignment>(); });
 
     auto* upkeep = new UpkeepMenu(this);
     auto onUpkeep = [this, upkeep](const char* name, void (UpkeepMenu::*slot)()) {

@@ -100,3 +100,8 @@ void CustHistory::cmdClear_Click()
     combCustID->setEditText(QString());
     lstHistory->clear();
 }
+
+CustHistOrdDetail* CustHistory::detailWindow() const
+{
+    return m_detail;
+}

@@ -23,7 +23,7 @@ public:
     /** The ticket of the history line clicked last; 0 before any. */
     std::int32_t chosenTicket() const { return m_ticket; }
     /** The open detail window, or nullptr. */
-    CustHistOrdDetail* detailWindow() const { return m_detail; }
+    CustHistOrdDetail* detailWindow() const;
 
 public Q_SLOTS:
     void combCustID_Click();
