@@ -141,6 +141,9 @@ private Q_SLOTS:
         expectLines(text, {"Knowledge Base", "Computer slow after update", "Pop-ups in the browser",
                            "Forgotten Windows password", "Solution", "Entries 4"});
         QVERIFY(!text.contains("Cannot send e-mail"));
+        // The layout's own rule holds whatever the caller selects.
+        QVERIFY(render(folder, QStringLiteral("NBS.rpt"), QStringLiteral("{ProbSol.TicketNum}=3"))
+                    .contains("The knowledge base is empty."));
     }
 
     void commandReportsItsErrors()
