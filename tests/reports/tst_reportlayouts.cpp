@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QRegularExpression>
 #include <QtTest>
+#include <ctime>
 
 /** Every shipped layout rendered to PDF from the demo shop, checked by the text it prints. */
 class TestReportLayouts : public QObject {
@@ -144,6 +145,34 @@ private Q_SLOTS:
         // The layout's own rule holds whatever the caller selects.
         QVERIFY(render(folder, QStringLiteral("NBS.rpt"), QStringLiteral("{ProbSol.TicketNum}=3"))
                     .contains("The knowledge base is empty."));
+    }
+
+    void sixtyThousandInvoicesInSeconds()
+    {
+        TestFolder folder(TestFolder::Content::Demo);
+        {
+            Database db;
+            Transaction transaction(db);
+            QVERIFY(db.exec(
+                "WITH RECURSIVE n(x) AS (SELECT 2 UNION ALL SELECT x + 1 FROM n WHERE x < 60001) "
+                "INSERT INTO ARInvoice (InvNum, InvDate, PostDate, CustID, InvTax, InvTotal, "
+                "WrkOrdNum) SELECT x, date('2020-01-01', '+' || (x % 1500) || ' days'), "
+                "'2020-01-01', CASE x % 3 WHEN 0 THEN 'JTH-1' WHEN 1 THEN 'MIA-2' ELSE 'AES-3' "
+                "END, x % 9000, 1000000 + x * 7, x FROM n"));
+            QVERIFY(db.exec("INSERT INTO AmountPaid SELECT InvNum, CustID, 500000, InvDate, 1 "
+                            "FROM ARInvoice WHERE InvNum % 2 = 0"));
+            QVERIFY(transaction.commit());
+        }
+        const QString pdf = folder.filePath(QStringLiteral("big.pdf"));
+        for (const char* layout : {"Sales Tax.rpt", "Bill.rpt"}) {
+            // Processor time, so that other work on the machine does not decide the outcome.
+            const std::clock_t start = std::clock();
+            QCOMPARE(runReportCommand(QString::fromLatin1(layout), {}, pdf), 0);
+            const double seconds = double(std::clock() - start) / CLOCKS_PER_SEC;
+            qInfo("%s: %.1f s", layout, seconds);
+            QVERIFY2(seconds < 10, layout);
+            QVERIFY(pdfPageCount(pdf) > 1000);
+        }
     }
 
     void commandReportsItsErrors()
