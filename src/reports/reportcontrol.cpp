@@ -71,11 +71,12 @@ void ReportControl::showPreview(RenderedReport report) const
     dialog->setWindowTitle(m_windowTitle);
     QObject::connect(
         dialog, &QPrintPreviewDialog::paintRequested, dialog, [shared, printer](QPrinter* target) {
+            GlyphRuns glyphs;
             QPainter painter(target);
             for (qsizetype i = 0; i < shared->pages.size(); ++i) {
                 if (i > 0)
                     target->newPage();
-                ReportOutput::paintPage(painter, shared->pages[i], target->resolution());
+                ReportOutput::paintPage(painter, shared->pages[i], target->resolution(), glyphs);
             }
         });
     if (m_windowState == Maximized)

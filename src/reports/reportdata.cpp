@@ -191,7 +191,9 @@ CompanyHeading companyHeading(Database& db)
             heading.lines << line.trimmed();
     };
     add(query.text(1));
-    add(QStringLiteral("%1, %2 %3").arg(query.text(2), query.text(3), query.text(4)));
+    const QString city = query.text(2).trimmed();
+    add((city.isEmpty() ? QString() : city + QStringLiteral(", ")) +
+        QStringList{query.text(3).trimmed(), query.text(4).trimmed()}.join(QLatin1Char(' ')));
     QStringList contact;
     if (!query.text(5).isEmpty())
         contact << QStringLiteral("Phone %1").arg(query.text(5));

@@ -8,62 +8,40 @@
 #include <QRawFont>
 #include <array>
 
-namespace {
-
-/** Report text is plain Latin text in one font per item: mapping characters to glyphs directly
- *  spares the shaping that QPainter::drawText does for every item, which dominates the time of
- *  a long report. Repeated texts (dates, amounts, names) reuse their glyph runs. */
-class GlyphRuns {
-public:
-    /** The run for the text; an empty run when the font lacks a character, which then needs
-     *  the full text engine with its font fallback. */
-    const QGlyphRun& run(int font, const QString& text)
-    {
-        auto& cache = m_cache[static_cast<size_t>(font)];
-        auto found = cache.constFind(text);
-        if (found != cache.constEnd())
-            return *found;
-        if (cache.size() > 20000)
-            cache.clear();
-        const QRawFont& raw = rawFont(font);
-        const QList<quint32> glyphs = raw.glyphIndexesForString(text);
-        if (glyphs.contains(0u))
-            return *cache.insert(text, QGlyphRun());
-        const QList<QPointF> advances = raw.advancesForGlyphIndexes(glyphs);
-        QList<QPointF> positions;
-        positions.reserve(glyphs.size());
-        QPointF at;
-        for (const QPointF& advance : advances) {
-            positions.append(at);
-            at += advance;
-        }
-        QGlyphRun run;
-        run.setRawFont(raw);
-        run.setGlyphIndexes(glyphs);
-        run.setPositions(positions);
-        return *cache.insert(text, run);
-    }
-
-private:
-    const QRawFont& rawFont(int font)
-    {
-        QRawFont& raw = m_fonts[static_cast<size_t>(font)];
-        if (!raw.isValid())
-            raw = QRawFont::fromFont(ReportFonts::font(font));
-        return raw;
-    }
-
-    std::array<QRawFont, ReportFonts::Count> m_fonts;
-    std::array<QHash<QString, QGlyphRun>, ReportFonts::Count> m_cache;
-};
-
-GlyphRuns& glyphRuns()
+const QGlyphRun& GlyphRuns::run(int font, const QString& text)
 {
-    static GlyphRuns runs;
-    return runs;
+    auto& cache = m_cache[static_cast<size_t>(font)];
+    auto found = cache.constFind(text);
+    if (found != cache.constEnd())
+        return *found;
+    if (cache.size() > 20000)
+        cache.clear();
+    const QRawFont& raw = rawFont(font);
+    const QList<quint32> glyphs = raw.glyphIndexesForString(text);
+    if (glyphs.contains(0u))
+        return *cache.insert(text, QGlyphRun());
+    const QList<QPointF> advances = raw.advancesForGlyphIndexes(glyphs);
+    QList<QPointF> positions;
+    positions.reserve(glyphs.size());
+    QPointF at;
+    for (const QPointF& advance : advances) {
+        positions.append(at);
+        at += advance;
+    }
+    QGlyphRun run;
+    run.setRawFont(raw);
+    run.setGlyphIndexes(glyphs);
+    run.setPositions(positions);
+    return *cache.insert(text, run);
 }
 
-} // namespace
+const QRawFont& GlyphRuns::rawFont(int font)
+{
+    QRawFont& raw = m_fonts[static_cast<size_t>(font)];
+    if (!raw.isValid())
+        raw = QRawFont::fromFont(ReportFonts::font(font));
+    return raw;
+}
 
 namespace ReportOutput {
 
@@ -74,7 +52,7 @@ QPageLayout pageLayout(bool landscape)
                        QMarginsF(0, 0, 0, 0));
 }
 
-void paintPage(QPainter& painter, const ReportPage& page, double dotsPerInch)
+void paintPage(QPainter& painter, const ReportPage& page, double dotsPerInch, GlyphRuns& glyphs)
 {
     painter.save();
     painter.scale(dotsPerInch / ReportFonts::UnitsPerInch, dotsPerInch / ReportFonts::UnitsPerInch);
@@ -82,7 +60,7 @@ void paintPage(QPainter& painter, const ReportPage& page, double dotsPerInch)
     for (const PageItem& item : page.items) {
         switch (item.kind) {
         case PageItem::Kind::Text:
-            if (const QGlyphRun& run = glyphRuns().run(item.font, item.text); !run.isEmpty()) {
+            if (const QGlyphRun& run = glyphs.run(item.font, item.text); !run.isEmpty()) {
                 painter.drawGlyphRun(item.rect.topLeft(), run);
             } else {
                 painter.setFont(ReportFonts::font(item.font));
@@ -129,7 +107,7 @@ void PdfPageSink::addPage(ReportPage&& page)
         return;
     if (m_pages > 0)
         m_writer->newPage();
-    ReportOutput::paintPage(*m_painter, page, m_writer->resolution());
+    ReportOutput::paintPage(*m_painter, page, m_writer->resolution(), m_glyphs);
     ++m_pages;
 }
 

@@ -7,6 +7,8 @@
 #include "support/scriptedprompter.h"
 #include "support/testfolder.h"
 
+#include <QPointer>
+#include <QPrintPreviewDialog>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -246,6 +248,27 @@ private Q_SLOTS:
         Database::closeKeptConnections();
         QVERIFY(!InvoicePrinting::printInvoice(2));
         QVERIFY(prompts.lastMessage().startsWith("The data file"));
+    }
+
+    void previewOpensMaximisedWithoutWaiting()
+    {
+        TestFolder folder(TestFolder::Content::Demo);
+        ScriptedPrompter prompts;
+        ReportMenu menu;
+        menu.mnuInvent_Click();
+        QPrintPreviewDialog* preview = nullptr;
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (auto* found = qobject_cast<QPrintPreviewDialog*>(window);
+                found && found->isVisible())
+                preview = found;
+        QVERIFY(preview);
+        QCOMPARE(preview->windowTitle(), QString("Inventory List"));
+        QVERIFY(preview->windowState().testFlag(Qt::WindowMaximized));
+        QVERIFY(!preview->isModal());
+        QPointer<QPrintPreviewDialog> guard(preview);
+        preview->close();
+        QTRY_VERIFY(!guard);
+        QCOMPARE(prompts.messages(), QStringList());
     }
 
     void dateWindowsOpenFromTheMenu()
