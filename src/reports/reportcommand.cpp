@@ -1,0 +1,28 @@
+#include "reports/reportcommand.h"
+
+#include "reports/reportjob.h"
+#include "reports/reportoutput.h"
+
+#include <iostream>
+
+int runReportCommand(const QString& layout, const QString& formula, const QString& pdfPath)
+{
+    Result<std::shared_ptr<ReportJob>> job =
+        ReportJob::prepare({resolveLayoutPath(layout), QString(), formula, QString()});
+    if (!job) {
+        std::cerr << job.status().message().toStdString() << '\n';
+        return 1;
+    }
+    PdfPageSink sink(pdfPath, job.value()->title(), job.value()->layout().landscape);
+    Status status = job.value()->run(sink);
+    const Status closed = sink.close();
+    if (status)
+        status = closed;
+    if (!status) {
+        std::cerr << status.message().toStdString() << '\n';
+        return 1;
+    }
+    std::cout << "Wrote " << sink.pageCount() << (sink.pageCount() == 1 ? " page" : " pages")
+              << " to " << pdfPath.toStdString() << ".\n";
+    return 0;
+}

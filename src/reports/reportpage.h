@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QList>
+#include <QPointF>
+#include <QRectF>
+#include <QString>
+
+/** Something drawn on a report page, in page units of 1/1200 inch from the paper's corner. */
+struct PageItem {
+    enum class Kind { Text, Line, Shade };
+    Kind kind = Kind::Text;
+    QRectF rect; // Text: baseline start in topLeft; Line: from topLeft to bottomRight
+    QString text;
+    int font = 0;
+};
+
+struct ReportPage {
+    QList<PageItem> items;
+};
+
+/** A report laid out into pages, ready for a preview, a printer or a PDF file. */
+struct RenderedReport {
+    QString title;
+    bool landscape = false;
+    QList<ReportPage> pages;
+};
+
+/** Takes the pages of a report as they are finished. */
+class PageSink {
+public:
+    virtual ~PageSink() = default;
+    virtual void addPage(ReportPage&& page) = 0;
+};
+
+/** The fonts of the reports, sized in page units so that they measure the same everywhere. */
+namespace ReportFonts {
+
+enum Font { Normal, Bold, Small, Heading, Title, Company, Count };
+
+inline constexpr double UnitsPerInch = 1200;
+inline constexpr double UnitsPerPoint = UnitsPerInch / 72;
+
+const QFont& font(int which);
+const QFontMetricsF& metrics(int which);
+
+} // namespace ReportFonts

@@ -1,0 +1,181 @@
+#include "reports/billingreport.h"
+#include "reports/reportmenu.h"
+#include "reports/saletax.h"
+#include "support/reportcapture.h"
+#include "support/scriptedprompter.h"
+#include "support/testfolder.h"
+#include "support/widgettesting.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace WidgetTesting;
+
+/** The two "Enter Report Dates" windows: date boxes, their checks and the dated report. */
+class TestBillingReport : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void controlsAndCaptions()
+    {
+        BillingReport billing;
+        QCOMPARE(billing.windowTitle(), QString("Enter Report Dates"));
+        QCOMPARE(child<QLabel>(&billing, "Label3")->text(),
+                 QString("Enter the dates you wish to view for this report"));
+        QCOMPARE(child<QLabel>(&billing, "Label1")->text(), QString("Start Date"));
+        QCOMPARE(child<QLabel>(&billing, "Label2")->text(), QString("End Date"));
+        QCOMPARE(child<QPushButton>(&billing, "Command1")->text(), QString("Get Report"));
+        QVERIFY(child<QLineEdit>(&billing, "txtSDate"));
+        SaleTax saleTax;
+        QCOMPARE(saleTax.windowTitle(), QString("Enter Report Dates"));
+        QVERIFY(saleTax.windowFlags().testFlag(Qt::Window));
+    }
+
+    void leavingADateBox_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<bool>("warned");
+        QTest::newRow("six digits") << "123104"
+                                    << "12/31/04" << false;
+        QTest::newRow("six digits, leading zero") << "011504"
+                                                  << "01/15/04" << false;
+        QTest::newRow("a date stays") << "12/31/04"
+                                      << "12/31/04" << false;
+        QTest::newRow("short date stays") << "1/5/04"
+                                          << "1/5/04" << false;
+        QTest::newRow("four digits") << "1231"
+                                     << "1231" << true;
+        QTest::newRow("seven digits") << "1231045"
+                                      << "1231045" << true;
+        QTest::newRow("words") << "yesterday"
+                               << "YESTERDAY" << true;
+        QTest::newRow("empty passes") << ""
+                                      << "" << false;
+    }
+
+    void leavingADateBox()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, after);
+        QFETCH(bool, warned);
+        TestFolder folder(TestFolder::Content::Demo);
+        ScriptedPrompter prompts;
+        SaleTax window;
+        QVERIFY(showActive(&window));
+        // The end box passes letters through the capitals filter; check both boxes alike.
+        for (QLineEdit* box : {window.txtEDate, window.txtSDate}) {
+            prompts.clear();
+            typeInto(box, typed);
+            (box == window.txtSDate ? window.txtEDate : window.txtSDate)->setFocus();
+            QCOMPARE(box->text().toUpper(), after.toUpper());
+            QCOMPARE(prompts.messages(),
+                     warned ? QStringList({"Please enter a valid date in mm/dd/yy format!"})
+                            : QStringList());
+        }
+    }
+
+    void getReportNeedsBothDates()
+    {
+        TestFolder folder(TestFolder::Content::Demo);
+        ScriptedPrompter prompts;
+        ReportCapture capture;
+        BillingReport window;
+        QVERIFY(showActive(&window));
+        window.txtEDate->setText("02/01/04");
+        window.Command1->click();
+        QCOMPARE(prompts.lastMessage(),
+                 QString("Please enter a start date in the mm/dd/yy format"));
+        QCOMPARE(QApplication::focusWidget(), window.txtSDate);
+        window.txtSDate->setText("01/15/04");
+        window.txtEDate->clear();
+        window.Command1->click();
+        QCOMPARE(prompts.lastMessage(), QString("Please enter a end date in the mm/dd/yy format"));
+        QCOMPARE(QApplication::focusWidget(), window.txtEDate);
+        QVERIFY(capture.runs().isEmpty());
+    }
+
+    void getReportRunsTheDatedLayout_data()
+    {
+        QTest::addColumn<bool>("billing");
+        QTest::addColumn<QString>("layout");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("billing") << true << "Bill.rpt"
+                                 << "Billing Statement By Date";
+        QTest::newRow("sales tax") << false << "Sales Tax.rpt"
+                                   << "Sales Tax Report By Date";
+    }
+
+    void getReportRunsTheDatedLayout()
+    {
+        QFETCH(bool, billing);
+        QFETCH(QString, layout);
+        QFETCH(QString, title);
+        TestFolder folder(TestFolder::Content::Demo);
+        ScriptedPrompter prompts;
+        ReportCapture capture;
+        std::unique_ptr<ReportDateWindow> window;
+        if (billing)
+            window = std::make_unique<BillingReport>();
+        else
+            window = std::make_unique<SaleTax>();
+        QVERIFY(showActive(window.get()));
+        typeInto(window->txtSDate, "011504");
+        typeInto(window->txtEDate, "020104");
+        QTest::keyClick(window->txtEDate, Qt::Key_Return); // Enter leaves the box as Tab does
+        QCOMPARE(window->txtEDate->text(), QString("02/01/04"));
+        window->Command1->click();
+        QCOMPARE(prompts.messages(), QStringList());
+        QCOMPARE(capture.runs().size(), 1);
+        QCOMPARE(capture.last().reportFileName, folder.filePath("Reports/" + layout));
+        QCOMPARE(capture.last().selectionFormula,
+                 QString("{ARINVOICE.InvDate} in Date(2004,01,15) to Date (2004,02,01)"));
+        QCOMPARE(capture.last().windowTitle, title);
+        QCOMPARE(capture.last().windowState, 2);
+        QVERIFY(capture.text(capture.last()).contains("No invoices match this selection."));
+        QVERIFY(window->isVisible());
+
+        // A range around the demo invoice finds it.
+        const QDate today = QDate::currentDate();
+        window->txtSDate->setText(today.addDays(-30).toString("MM/dd/yy"));
+        window->txtEDate->setText(today.toString("MM/dd/yy"));
+        window->Command1->click();
+        QVERIFY(capture.text(capture.last()).contains("144.82"));
+    }
+
+    void unreadableDatesAreReportedByTheEngine()
+    {
+        TestFolder folder(TestFolder::Content::Demo);
+        ScriptedPrompter prompts;
+        ReportCapture capture;
+        BillingReport window;
+        window.txtSDate->setText("1231");
+        window.txtEDate->setText("02/01/04");
+        window.Command1->click();
+        QVERIFY(capture.runs().isEmpty());
+        QCOMPARE(prompts.messages().size(), 1);
+        QVERIFY(prompts.lastMessage().startsWith("Error in the record selection formula:"));
+        QVERIFY(prompts.lastMessage().endsWith(
+            "{ARINVOICE.InvDate} in Date(1231) to Date (2004,02,01)"));
+    }
+
+    void fullReportAfterADatedOneSelectsAll()
+    {
+        TestFolder folder(TestFolder::Content::Demo);
+        ScriptedPrompter prompts;
+        ReportCapture capture;
+        BillingReport window;
+        window.txtSDate->setText("01/15/04");
+        window.txtEDate->setText("02/01/04");
+        window.Command1->click();
+        QVERIFY(capture.text(capture.last()).contains("No invoices match this selection."));
+        ReportMenu menu;
+        menu.mnuBillfull_Click();
+        QCOMPARE(capture.last().selectionFormula, QString());
+        QVERIFY(capture.text(capture.last()).contains("Balance due 94.82"));
+    }
+};
+
+QTEST_MAIN(TestBillingReport)
+#include "tst_billingreport.moc"
