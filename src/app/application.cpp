@@ -7,11 +7,37 @@
 #include "data/database.h"
 #include "data/databasesetup.h"
 #include "data/programfolder.h"
+#include "reports/reportcommand.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
 #include <iostream>
 
 namespace {
+
+// A program folder other than the executable's gets the shipped files it lacks (report layouts,
+// the default employee picture, the user guide), so that a new shop's folder is complete.
+void layOutShippedFiles()
+{
+    const QDir shipped(QCoreApplication::applicationDirPath());
+    const QDir target(ProgramFolder::path());
+    if (shipped == target)
+        return;
+    for (const QString& folder :
+         {QStringLiteral("Reports"), QStringLiteral("EmpPics"), QStringLiteral("Help")}) {
+        QDirIterator it(shipped.filePath(folder), QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString source = it.next();
+            const QString copy = target.filePath(shipped.relativeFilePath(source));
+            if (QFileInfo::exists(copy))
+                continue;
+            QDir().mkpath(QFileInfo(copy).path());
+            QFile::copy(source, copy);
+        }
+    }
+}
 
 int createDatabase(const CommandLine& line)
 {
@@ -29,11 +55,13 @@ int createDatabase(const CommandLine& line)
         std::cerr << "The administrator needs a password; no database was created.\n";
         return 1;
     }
+    QDir().mkpath(ProgramFolder::path());
     const Status status = DatabaseSetup::create(path, *password, line.demo);
     if (!status) {
         std::cerr << status.message().toStdString() << '\n';
         return 1;
     }
+    layOutShippedFiles();
     std::cout << "Created " << path.toStdString() << (line.demo ? " with the demo shop" : "")
               << ".\n";
     return 0;
@@ -63,6 +91,8 @@ int runQuorvane(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
     QApplication::setWindowIcon(WindowConventions::applicationIcon());
+    if (line.wantsReport())
+        return runReportCommand(line.reportLayout, line.reportFormula, line.reportPdf);
 
     MDIHelpDesk main;
     main.show();

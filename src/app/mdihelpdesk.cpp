@@ -16,6 +16,8 @@
 #include "masterdata/inventory.h"
 #include "receivables/custhistory.h"
 #include "receivables/payment.h"
+#include "reports/billingreport.h"
+#include "reports/reportmenu.h"
 #include "reports/upkeepmenu.h"
 #include "tickets/assignment.h"
 #include "tickets/openorders.h"
@@ -180,6 +182,26 @@ void MDIHelpDesk::connectWindows()
     on("mnuCustHist", [this] { showChild<CustHistory>(); });
     on("mnuOpenOrd", [this] { showChild<OpenOrders>(); });
     on("mnuAssign", [this] { showChild<Assignment>(); });
+
+    auto* reports = new ReportMenu(this);
+    auto onReport = [this, reports](const char* name, void (ReportMenu::*slot)()) {
+        connect(entry(QString::fromLatin1(name)), &QAction::triggered, reports, slot);
+    };
+    onReport("mnuBillDate", &ReportMenu::mnuBillDate_Click);
+    onReport("mnuBillfull", &ReportMenu::mnuBillfull_Click);
+    onReport("mnuCallStat", &ReportMenu::mnuCallStat_Click);
+    onReport("mnuEmplst", &ReportMenu::mnuEmplst_Click);
+    onReport("mnuInvent", &ReportMenu::mnuInvent_Click);
+    onReport("mnuKB", &ReportMenu::mnuKB_Click);
+    onReport("mnuopentickets", &ReportMenu::mnuopentickets_Click);
+    onReport("mnuOpnTickTech", &ReportMenu::mnuOpnTickTech_Click);
+    onReport("mnuPrtAllInv", &ReportMenu::mnuPrtAllInv_Click);
+    onReport("mnuReprint", &ReportMenu::mnuReprint_Click);
+    onReport("mnusaltaxfull", &ReportMenu::mnusaltaxfull_Click);
+    onReport("mnusaltaxdate", &ReportMenu::mnusaltaxdate_Click);
+    onReport("mnuwrkorder", &ReportMenu::mnuwrkorder_Click);
+    connect(reports, &ReportMenu::billingReportRequested, this,
+            [this] { showChild<BillingReport>(); });
 
     auto* upkeep = new UpkeepMenu(this);
     auto onUpkeep = [this, upkeep](const char* name, void (UpkeepMenu::*slot)()) {
