@@ -8,7 +8,7 @@
 #include "receivables/customercombo.h"
 #include "receivables/customerlist.h"
 #include "receivables/historystore.h"
-#include "receivables/listheadings.h"
+#include "app/listheadings.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

@@ -8,7 +8,7 @@
 #include "data/conversions.h"
 #include "receivables/customercombo.h"
 #include "receivables/customerlist.h"
-#include "receivables/listheadings.h"
+#include "app/listheadings.h"
 #include "receivables/paymentstore.h"
 
 #include <QAction>

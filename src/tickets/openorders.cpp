@@ -3,9 +3,9 @@
 #include "app/comboautocomplete.h"
 #include "app/hourglass.h"
 #include "app/inputhelpers.h"
+#include "app/listheadings.h"
 #include "app/tabbedlist.h"
 #include "app/windowconventions.h"
-#include "tickets/columnheadings.h"
 #include "tickets/named.h"
 #include "tickets/orddetail.h"
 #include "tickets/ticketlogstore.h"
@@ -106,9 +106,10 @@ QWidget* OpenOrders::buildTicketLogPage()
     summary->addWidget(priorityFrame);
 
     auto* layout = new QVBoxLayout(page);
-    layout->addWidget(new ColumnHeadings(
+    layout->addWidget(new ListHeadings(
+        lstOpenOrders,
         {"Ticket #", "CustID", "Customer Name", "Open Date", "Close Date", "Tech", "Days to close"},
-        lstOpenOrders, page));
+        page));
     layout->addWidget(lstOpenOrders, 1);
     layout->addLayout(summary);
 
@@ -141,9 +142,9 @@ QWidget* OpenOrders::buildTechnicianPage()
 
     auto* layout = new QVBoxLayout(page);
     layout->addLayout(chooser);
-    layout->addWidget(
-        new ColumnHeadings({"Ticket #", "Priority", "Call Status", "Problem Type", "Type Specific"},
-                           lstTechTickets, page));
+    layout->addWidget(new ListHeadings(
+        lstTechTickets, {"Ticket #", "Priority", "Call Status", "Problem Type", "Type Specific"},
+        page));
     layout->addWidget(lstTechTickets, 1);
     layout->addLayout(buttons);
 

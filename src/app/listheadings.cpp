@@ -1,4 +1,4 @@
-#include "receivables/listheadings.h"
+#include "app/listheadings.h"
 
 #include "app/tabbedlist.h"
 
