@@ -59,6 +59,15 @@ private Q_SLOTS:
         QCOMPARE(InvoiceArithmetic::lineTax(amount, rate).toString(), tax);
     }
 
+    void taxShowsAsPlainTextTotalWithCents()
+    {
+        InvoiceTally tally;
+        InvoiceArithmetic::addLine(tally, 1, 12, "12", 10.0);
+        InvoiceArithmetic::addLine(tally, 1, 3, "3", 10.0);
+        QCOMPARE(tally.taxText, QStringLiteral("1.5"));
+        QCOMPARE(tally.totalText, QStringLiteral("16.50"));
+    }
+
     void totalIsAlwaysTheSumOfTheListedLines()
     {
         InvoiceTally tally;

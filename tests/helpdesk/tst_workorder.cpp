@@ -159,33 +159,29 @@ private Q_SLOTS:
                  QStringLiteral("Reinstall the mail client."));
     }
 
-    void editStoresOnlyTheNotesOfTheShownOrder()
-    {
-        HelpDeskFixture f;
-        chooseTicket(f, 2);
-        QCOMPARE(boxes(f), QStringLiteral("1/1"));
-        f.area("txtRepairNotes")->setPlainText(QStringLiteral("Power supply and fan replaced."));
-        f.click("cmdRepairEdit");
-        QVERIFY(f.prompts().messages().isEmpty());
-        QCOMPARE(HelpDeskFixture::value(QStringLiteral("SELECT RepairNotes || '|' || RepairTech "
-                                                       "|| '|' || Invoiced FROM RepairOrder "
-                                                       "WHERE WorkNum = 1")),
-                 QStringLiteral("Power supply and fan replaced.|JTT-1|1"));
-        QCOMPARE(counters(), QStringLiteral("1/1"));
-        QCOMPARE(boxes(f), QStringLiteral("1/1"));
-    }
-
-    void editRightAfterCreateSaysTheShownOrderDoesNotExist()
+    void editStoresTheNotesOfTheOrderShown()
     {
         HelpDeskFixture f;
         prepareTicket3(f);
         f.click("cmdCreateWrkOrd");
+        // The boxes now show the next numbers, which name no work order yet.
         f.area("txtRepairNotes")->setPlainText(QStringLiteral("changed"));
         f.click("cmdRepairEdit");
         QCOMPARE(f.prompts().messages(), QStringList{"There is no work order 3 to edit."});
-        QCOMPARE(HelpDeskFixture::value(
-                     QStringLiteral("SELECT RepairNotes FROM RepairOrder WHERE WorkNum = 2")),
-                 QStringLiteral("Reinstall the mail client."));
+
+        chooseTicket(f, 2);
+        chooseTicket(f, 3);
+        QCOMPARE(boxes(f), QStringLiteral("2/2"));
+        QVERIFY(f.find<QPushButton>("cmdRepairEdit")->isEnabled());
+        f.area("txtRepairNotes")->setPlainText(QStringLiteral("Mail client reinstalled."));
+        f.click("cmdRepairEdit");
+        QCOMPARE(f.prompts().messages().size(), 1);
+        QCOMPARE(HelpDeskFixture::value(QStringLiteral("SELECT RepairNotes || '|' || RepairTech "
+                                                       "|| '|' || RMANum FROM RepairOrder "
+                                                       "WHERE WorkNum = 2")),
+                 QStringLiteral("Mail client reinstalled.|RP-3|2"));
+        QCOMPARE(counters(), QStringLiteral("2/2"));
+        QCOMPARE(boxes(f), QStringLiteral("2/2"));
     }
 
     void clearShowsTheNextNumbersAndKeepsTheChosenTechnician()
