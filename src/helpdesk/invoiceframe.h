@@ -1,9 +1,11 @@
 #pragma once
 
-#include "data/currency.h"
 #include "helpdesk/helpdeskstate.h"
+#include "helpdesk/invoicearithmetic.h"
+#include "helpdesk/invoicestore.h"
 
 #include <QGroupBox>
+#include <QList>
 
 class QComboBox;
 class QLineEdit;
@@ -30,7 +32,7 @@ public:
      *  tax of the lines and enables cmdInvoice. The invoice number stays. */
     void clearInvoiceEntry();
     /** The tax of the lines on the list. */
-    Currency taxAccumulator() const { return m_taxAccumulator; }
+    Currency taxAccumulator() const { return m_tally.tax; }
 
     QLineEdit* txtInvNum;
     QComboBox* combInvPart;
@@ -56,11 +58,25 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    /** A line of lstInvItems with what it bills and what it added to the tally. */
+    struct ListedLine {
+        InvoiceLine detail;
+        LineCharge charge;
+    };
+
     void buildLayout();
+    /** The message for the first check that the line being entered fails, if any. */
+    QString lineProblem() const;
+    void showTally();
+    void clearLineEntry();
+    /** Asks whether to print the invoice just written and prints it when so answered. */
+    void offerToPrint(std::int32_t invoiceNumber);
 
     HelpDeskState& m_state;
     QLineEdit* m_customerIdBox;
     QLineEdit* m_workOrderBox;
     QString m_chosenPart;
-    Currency m_taxAccumulator;
+    InvoiceTally m_tally;
+    QList<ListedLine> m_lines;
+    bool m_removingLine = false;
 };

@@ -1,11 +1,15 @@
 #include "helpdesk/repairframe.h"
 
 #include "app/comboautocomplete.h"
+#include "app/hourglass.h"
+#include "app/prompter.h"
+#include "data/conversions.h"
 #include "helpdesk/counterbox.h"
 #include "helpdesk/helpdeskwidgets.h"
 #include "helpdesk/invoiceframe.h"
 #include "helpdesk/lookupstore.h"
 #include "helpdesk/ticketstore.h"
+#include "helpdesk/workorderstore.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -86,9 +90,65 @@ void RepairFrame::showWorkOrder(const TicketWorkOrder& order)
         m_invoice->cmdInvoice->setEnabled(false);
 }
 
-void RepairFrame::cmdCreateWrkOrd_Click() {}
+QString RepairFrame::missingField() const
+{
+    if (m_customerIdBox->text().isEmpty())
+        return tr("Please select a Customer for this Work Order!");
+    if (combRepairTech->currentText().isEmpty())
+        return tr("Please assign a repair tech");
+    if (txtRepairNotes->toPlainText().isEmpty())
+        return tr("Please enter repair notes");
+    return QString();
+}
 
-void RepairFrame::cmdRepairEdit_Click() {}
+void RepairFrame::cmdCreateWrkOrd_Click()
+{
+    if (const QString missing = missingField(); !missing.isEmpty()) {
+        prompter().message(missing);
+        return;
+    }
+    NewWorkOrder order;
+    order.repairTech = m_repairTechId;
+    order.notes = txtRepairNotes->toPlainText();
+    order.customerId = m_customerIdBox->text();
+    order.ticket = m_state.currentTicket;
+
+    const Result<WorkOrderNumbers> created = [&] {
+        Hourglass busy;
+        Database db;
+        return WorkOrderStore::create(db, order,
+                                      {CounterBox::shown(txtWorkOrder), CounterBox::shown(txtRMA)});
+    }();
+    if (!created) {
+        prompter().message(
+            tr("The work order could not be created.\n%1").arg(created.status().message()));
+        return;
+    }
+    cmdCreateWrkOrd->setEnabled(false);
+    cmdRepairEdit->setEnabled(true);
+    CounterBox::showFollowing(txtWorkOrder, created->workOrder);
+    CounterBox::showFollowing(txtRMA, created->rma);
+}
+
+void RepairFrame::cmdRepairEdit_Click()
+{
+    if (const QString missing = missingField(); !missing.isEmpty()) {
+        prompter().message(missing);
+        return;
+    }
+    const auto number = conv::toInt32(txtWorkOrder->text());
+    const Status status = [&] {
+        if (!number.ok())
+            return Status::error(Status::Kind::NotFound, QString());
+        Hourglass busy;
+        Database db;
+        return WorkOrderStore::updateNotes(db, number.value, txtRepairNotes->toPlainText());
+    }();
+    if (status.isNotFound())
+        prompter().message(tr("There is no work order %1 to edit.").arg(txtWorkOrder->text()));
+    else if (!status)
+        prompter().message(tr("The repair notes could not be saved.\n%1").arg(status.message()));
+}
 
 void RepairFrame::cmdClearRepair_Click()
 {

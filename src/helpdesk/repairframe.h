@@ -49,6 +49,8 @@ public Q_SLOTS:
 
 private:
     void buildLayout();
+    /** The message for the first of customer, technician and notes that is missing. */
+    QString missingField() const;
 
     HelpDeskState& m_state;
     QLineEdit* m_customerIdBox;
