@@ -19,7 +19,8 @@ Result<QString> text(const QSettings& file, const char* key)
         return Status::failed(QStringLiteral("the value of %1 in the [mail] section holds a comma: "
                                              "put the value in double quotes.")
                                   .arg(QLatin1String(key)));
-    return value.toString().trimmed();
+    // A password may begin or end with blanks when it is quoted.
+    return key == QLatin1String("password") ? value.toString() : value.toString().trimmed();
 }
 
 Status problem(const QString& path, const QString& what)

@@ -219,9 +219,11 @@ void OpenTicketsPage::cmdEmail_Click()
         return;
     }
 
-    Hourglass busy;
-    const Status sent =
-        m_mail.send(txtRecipient->text().trimmed(), txtProbType->text(), txtSolOT->toPlainText());
+    const Status sent = [&] {
+        Hourglass busy;
+        return m_mail.send(txtRecipient->text().trimmed(), txtProbType->text(),
+                           txtSolOT->toPlainText());
+    }();
     if (!sent) {
         prompter().message(tr("The solution could not be e-mailed.\n%1").arg(sent.message()));
         return;

@@ -234,11 +234,11 @@ private Q_SLOTS:
         SmtpTestServer server;
         HelpDeskFixture f;
         writeSettings(settingsFor(server.url(), QStringLiteral("user=clerk\n"
-                                                               "password=\"p,w;d\"\n")));
+                                                               "password=\" p,w;d \"\n")));
         prepare(f);
         f.click("cmdEmail");
         QCOMPARE(f.prompts().messages(), QStringList{Sent});
-        QCOMPARE(server.authentication(), QByteArray("\0clerk\0p,w;d", 12));
+        QCOMPARE(server.authentication(), QByteArray("\0clerk\0 p,w;d ", 14));
     }
 
     void missingOrWrongSettingsAreReported_data()
