@@ -69,6 +69,12 @@ void HelpDesk::closeEvent(QCloseEvent* event)
     QWidget::closeEvent(event);
 }
 
-void HelpDesk::signOnToMail() {}
+void HelpDesk::signOnToMail()
+{
+    m_openTickets->mailSession().signOn();
+}
 
-void HelpDesk::signOffFromMail() {}
+void HelpDesk::signOffFromMail()
+{
+    m_openTickets->mailSession().signOff();
+}

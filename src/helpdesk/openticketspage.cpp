@@ -8,6 +8,7 @@
 #include "data/conversions.h"
 #include "helpdesk/helpdeskwidgets.h"
 #include "helpdesk/invoiceframe.h"
+#include "helpdesk/mailstore.h"
 #include "helpdesk/repairframe.h"
 #include "helpdesk/ticketstore.h"
 
@@ -203,4 +204,35 @@ void OpenTicketsPage::cmdClearAll_Click()
     m_repair->invoiceFrame()->clearInvoiceEntry();
 }
 
-void OpenTicketsPage::cmdEmail_Click() {}
+void OpenTicketsPage::cmdEmail_Click()
+{
+    if (txtRecipient->text().isEmpty()) {
+        prompter().message(tr("Please enter a customer email address."));
+        return;
+    }
+    if (txtCustID->text().isEmpty()) {
+        prompter().message(tr("Please select a customer to email."));
+        return;
+    }
+    if (txtSolOT->toPlainText().isEmpty()) {
+        prompter().message(tr("Please fill in a solution to email."));
+        return;
+    }
+
+    const Status sent = [&] {
+        Hourglass busy;
+        return m_mail.send(txtRecipient->text().trimmed(), txtProbType->text(),
+                           txtSolOT->toPlainText());
+    }();
+    if (!sent) {
+        prompter().message(tr("The solution could not be e-mailed.\n%1").arg(sent.message()));
+        return;
+    }
+    prompter().message(tr("Solution has been emailed to customer!"));
+    Database db;
+    const Status marked = MailStore::markSolutionEmailed(db, m_state.currentTicket);
+    if (!marked)
+        prompter().message(
+            tr("The solution was e-mailed, but the ticket could not be marked as e-mailed.\n%1")
+                .arg(marked.message()));
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "helpdesk/helpdeskstate.h"
+#include "helpdesk/mailsession.h"
 
 #include <QWidget>
 
@@ -22,6 +23,8 @@ public:
     OpenTicketsPage(HelpDeskState& state, QWidget* parent = nullptr);
 
     RepairFrame* repairFrame() const { return m_repair; }
+    /** The mail session solutions are e-mailed through; the window signs it on and off. */
+    MailSession& mailSession() { return m_mail; }
 
     /** Lists the logged-in technician's open calls, High priority first. */
     void fillOpenTickets();
@@ -56,4 +59,5 @@ private:
 
     HelpDeskState& m_state;
     RepairFrame* m_repair;
+    MailSession m_mail;
 };
