@@ -11,14 +11,14 @@ struct FontSet {
 
     FontSet()
     {
-        const std::pair<double, bool> specs[ReportFonts::Count] = {
+        const std::pair<double, bool> styles[ReportFonts::Count] = {
             {9, false}, {9, true}, {7.5, false}, {11, true}, {20, true}, {15, true},
         };
         for (int i = 0; i < ReportFonts::Count; ++i) {
             QFont font(QStringLiteral("Helvetica"));
             font.setStyleHint(QFont::SansSerif);
-            font.setPixelSize(static_cast<int>(specs[i].first * ReportFonts::UnitsPerPoint));
-            font.setBold(specs[i].second);
+            font.setPixelSize(static_cast<int>(styles[i].first * ReportFonts::UnitsPerPoint));
+            font.setBold(styles[i].second);
             // Large pixel sizes measure without hinting, so layout and print agree.
             font.setHintingPreference(QFont::PreferNoHinting);
             fonts[i] = font;

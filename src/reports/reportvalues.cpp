@@ -131,13 +131,13 @@ void Accumulator::add(const ReportRow& row)
             sum.whole += value.whole;
     }
     for (size_t i = 0; i < m_breakdowns.size(); ++i) {
-        const LayoutBreakdown& spec = m_layout.breakdowns[i];
-        Entry& entry =
-            m_breakdowns[i][ReportValues::format(row[spec.by], m_layout.fields[spec.by].type)];
+        const LayoutBreakdown& breakdown = m_layout.breakdowns[i];
+        Entry& entry = m_breakdowns[i][ReportValues::format(row[breakdown.by],
+                                                            m_layout.fields[breakdown.by].type)];
         ++entry.count;
-        if (spec.average >= 0 && !row[spec.average].null) {
-            entry.total +=
-                ReportValues::number(row[spec.average], m_layout.fields[spec.average].type);
+        if (breakdown.average >= 0 && !row[breakdown.average].null) {
+            entry.total += ReportValues::number(row[breakdown.average],
+                                                m_layout.fields[breakdown.average].type);
             ++entry.measured;
         }
     }

@@ -240,7 +240,7 @@ Strip StripBuilder::totals(const LayoutBand& band, const TemplateContext& contex
 QList<Strip> StripBuilder::breakdown(const LayoutBand& band, const TemplateContext& context) const
 {
     QList<Strip> strips;
-    const LayoutBreakdown& spec = m_layout.breakdowns[band.breakdown];
+    const LayoutBreakdown& counted = m_layout.breakdowns[band.breakdown];
     const double width = m_right - m_left;
     const double countRight = m_left + width * 0.45;
     const double averageRight = m_left + width * 0.7;
@@ -249,11 +249,11 @@ QList<Strip> StripBuilder::breakdown(const LayoutBand& band, const TemplateConte
         strip.height = lineHeight(font);
         cell(strip, a, font, m_left, countRight - width * 0.12, false, baseline(font));
         cell(strip, b, font, countRight - width * 0.12, countRight, true, baseline(font));
-        if (spec.average >= 0)
+        if (counted.average >= 0)
             cell(strip, c, font, countRight, averageRight, true, baseline(font));
         strips.append(strip);
     };
-    line3(ReportFonts::Bold, spec.title, QStringLiteral("Count"), spec.averageTitle);
+    line3(ReportFonts::Bold, counted.title, QStringLiteral("Count"), counted.averageTitle);
     strips.last().items.append(
         line(m_left + Pad, strips.last().height, averageRight - Pad, strips.last().height));
     if (!context.totals)
