@@ -61,15 +61,6 @@ Options parseOptions(const QApplication& app)
     return options;
 }
 
-ShopSize scaled(double scale)
-{
-    const ShopSize full;
-    auto part = [scale](int n) { return std::max(1, static_cast<int>(n * scale)); };
-    return {part(full.customers), full.employees,          part(full.inventory),
-            part(full.tickets),   part(full.invoices),     part(full.invoiceLines),
-            part(full.payments),  part(full.knowledgeBase)};
-}
-
 void say(const QString& text)
 {
     std::fprintf(stderr, "%s\n", qPrintable(text));
@@ -101,7 +92,7 @@ bool placeDatabase(const Options& options, const QString& target)
         say(QStringLiteral("Generating the shop in %1 ...").arg(source));
         QElapsedTimer timer;
         timer.start();
-        const Status status = generateShop(source, scaled(options.scale));
+        const Status status = generateShop(source, ShopSize::scaled(options.scale));
         Database::closeKeptConnections();
         if (!status) {
             say(status.message());
@@ -126,13 +117,136 @@ QString storedHash(const QString& empId)
     return q.next() ? q.text(0) : QString();
 }
 
-/** Runs `floor` on a data-layer scope of its own, as the windows' handlers do. */
-template <typename F> double floorMs(int runs, F floor)
+/** The measured actions, a group of windows at a time, collected as rows of the table. */
+class Measurements {
+public:
+    Measurements(int runs, WindowDriver& driver) : m_runs(runs), m_driver(driver) {}
+
+    void login();
+    void helpDesk();
+    void ticketLogs();
+    void receivables();
+    void reports(const QString& pdfPath);
+    void backupAndCompaction(const QString& database, const QString& copy);
+
+    const QList<Row>& rows() const { return m_rows; }
+
+private:
+    /** Runs `floor` on a data-layer scope of its own, as the windows' handlers do. */
+    template <typename F> double floorMs(F floor, int runs = 0)
+    {
+        return BenchHarness::medianMs(runs > 0 ? runs : m_runs, [&] {
+            Database db;
+            floor(db);
+        });
+    }
+    /** A window opening or handler, held to the window targets. */
+    void handler(const QString& action, double ms, double floor, const QString& note = {})
+    {
+        m_rows << Row{action, ms, floor, WindowTarget, note};
+    }
+    int slowRuns() const { return std::min(m_runs, 3); }
+
+    const int m_runs;
+    WindowDriver& m_driver;
+    QList<Row> m_rows;
+    const QString m_customer = BusiestShop::CustomerId;
+    const QString m_technician = BusiestShop::TechnicianId;
+};
+
+void Measurements::login()
 {
-    return BenchHarness::medianMs(runs, [&] {
-        Database db;
-        floor(db);
-    });
+    say(QStringLiteral("Login ..."));
+    const QString hash = storedHash(m_technician);
+    m_rows << Row{
+        QStringLiteral("Password verification alone (Argon2id)"),
+        BenchHarness::medianMs(m_runs, [&] { Passwords::verify(hash, TechnicianPassword); }), 0, 0,
+        QStringLiteral("deliberately slow")};
+    handler(QStringLiteral("Login: open window"), m_driver.timeOpening<Login>(m_runs), 0);
+    handler(QStringLiteral("Login: type ID and password, click"),
+            m_driver.timeLogin(m_runs, m_technician, TechnicianPassword),
+            floorMs([&](Database& db) { SqlFloors::login(db, m_technician, TechnicianPassword); }),
+            QStringLiteral("floor includes the hash"));
+}
+
+void Measurements::helpDesk()
+{
+    say(QStringLiteral("HelpDesk ..."));
+    Session::setCurrentEmployeeId(m_technician);
+    handler(QStringLiteral("HelpDesk: open (busy technician)"),
+            m_driver.timeOpening<HelpDesk>(m_runs),
+            floorMs([&](Database& db) { SqlFloors::openHelpDesk(db, m_technician); }));
+    const double choosing = m_driver.timeChoosingOpenTicket(m_runs);
+    handler(QStringLiteral("HelpDesk: choose an open ticket"), choosing, floorMs([&](Database& db) {
+                SqlFloors::chooseOpenTicket(db, m_driver.lastChosenTicket());
+            }));
+    handler(QStringLiteral("HelpDesk: log a call"), m_driver.timeLoggingCall(m_runs),
+            floorMs([&](Database& db) { SqlFloors::logCall(db, m_customer, m_technician); }),
+            QStringLiteral("includes clearing the page"));
+    for (const QString& text : {QStringLiteral("printer"), QStringLiteral("e")}) {
+        const double ms = m_driver.timeKnowledgeBaseSearch(m_runs, text);
+        handler(QStringLiteral("HelpDesk: knowledge-base search \"%1\"").arg(text), ms,
+                floorMs([&](Database& db) { SqlFloors::searchKnowledgeBase(db, text); }),
+                QStringLiteral("%1 hits").arg(m_driver.lastHitCount()));
+    }
+}
+
+void Measurements::ticketLogs()
+{
+    say(QStringLiteral("OpenOrders ..."));
+    handler(QStringLiteral("OpenOrders: open"), m_driver.timeOpening<OpenOrders>(m_runs),
+            floorMs([](Database& db) { SqlFloors::openOpenOrders(db); }));
+    handler(QStringLiteral("OpenOrders: choose the busy technician"),
+            m_driver.timeChoosingTechnician(m_runs, m_technician),
+            floorMs([&](Database& db) { SqlFloors::chooseTechnician(db, m_technician); }));
+}
+
+void Measurements::receivables()
+{
+    say(QStringLiteral("Payment and CustHistory ..."));
+    const double customers = floorMs([](Database& db) { SqlFloors::customerLines(db); });
+    handler(QStringLiteral("Payment: open"), m_driver.timeOpening<Payment>(m_runs), customers);
+    const double payment = m_driver.timeChoosingPaymentCustomer(m_runs, m_customer);
+    handler(QStringLiteral("Payment: choose the customer with many invoices"), payment,
+            floorMs([&](Database& db) { SqlFloors::choosePaymentCustomer(db, m_customer); }),
+            QStringLiteral("%1 open invoices").arg(m_driver.lastLineCount()));
+    handler(QStringLiteral("CustHistory: open"), m_driver.timeOpening<CustHistory>(m_runs),
+            customers);
+    const double history = m_driver.timeChoosingHistoryCustomer(m_runs, m_customer);
+    handler(QStringLiteral("CustHistory: choose the customer with many tickets"), history,
+            floorMs([&](Database& db) { SqlFloors::chooseHistoryCustomer(db, m_customer); }),
+            QStringLiteral("%1 tickets").arg(m_driver.lastLineCount()));
+}
+
+void Measurements::reports(const QString& pdfPath)
+{
+    say(QStringLiteral("Reports ..."));
+    for (const QString& layout : {QStringLiteral("Bill"), QStringLiteral("Sales Tax")}) {
+        const double ms = m_driver.timeReport(slowRuns(), layout, pdfPath);
+        m_rows << Row{
+            QStringLiteral("Report \"%1\" to PDF").arg(layout),
+            ms,
+            floorMs([&](Database& db) { SqlFloors::reportRecords(db, layout); }, slowRuns()),
+            ReportTarget,
+            QStringLiteral("%1 pages").arg(m_driver.lastPageCount()),
+            false};
+    }
+}
+
+void Measurements::backupAndCompaction(const QString& database, const QString& copy)
+{
+    say(QStringLiteral("Backup and compaction ..."));
+    const auto removeCopy = [&] { QFile::remove(copy); };
+    const double fileCopy = BenchHarness::medianMs(
+        slowRuns(), [&] { QFile::copy(database, copy); }, {}, removeCopy);
+    const QString note = QStringLiteral("floor: plain file copy");
+    m_rows << Row{QStringLiteral("Backup"),
+                  BenchHarness::medianMs(
+                      slowRuns(), [&] { BackupFile::copyDatabaseTo(copy); }, {}, removeCopy),
+                  fileCopy, 0, note};
+    m_rows << Row{QStringLiteral("Compaction"),
+                  BenchHarness::medianMs(slowRuns(), [] { CompactDatabase::run(); }), fileCopy, 0,
+                  note};
 }
 
 } // namespace
@@ -147,7 +261,6 @@ int main(int argc, char* argv[])
     standardHandler = qInstallMessageHandler(quietPlatformNotes);
     const Options options = parseOptions(app);
     const int runs = options.runs;
-    const int slowRuns = std::max(1, std::min(runs, 3));
 
     TestFolder folder(TestFolder::Content::NoDatabase);
     if (!folder.isValid() || !placeDatabase(options, folder.databasePath())) {
@@ -157,118 +270,25 @@ int main(int argc, char* argv[])
     ScriptedPrompter prompts;
     WindowDriver driver(prompts);
     const QString loadBefore = loadAverage();
-    const QString busyCustomer = BusiestShop::CustomerId;
-    const QString busyTech = BusiestShop::TechnicianId;
-    QList<Row> rows;
-
-    say(QStringLiteral("Login ..."));
-    const QString hash = storedHash(busyTech);
-    rows << Row{QStringLiteral("Password verification alone (Argon2id)"),
-                BenchHarness::medianMs(runs, [&] { Passwords::verify(hash, TechnicianPassword); }),
-                0, 0, QStringLiteral("deliberately slow")};
-    rows << Row{
-        QStringLiteral("Login: open window"), driver.timeOpening<Login>(runs), 0, WindowTarget, {}};
-    rows << Row{
-        QStringLiteral("Login: type ID and password, click"),
-        driver.timeLogin(runs, busyTech, TechnicianPassword),
-        floorMs(runs, [&](Database& db) { SqlFloors::login(db, busyTech, TechnicianPassword); }),
-        WindowTarget, QStringLiteral("floor includes the hash")};
-
-    say(QStringLiteral("HelpDesk ..."));
-    Session::setCurrentEmployeeId(busyTech);
-    rows << Row{QStringLiteral("HelpDesk: open (busy technician)"),
-                driver.timeOpening<HelpDesk>(runs),
-                floorMs(runs, [&](Database& db) { SqlFloors::openHelpDesk(db, busyTech); }),
-                WindowTarget,
-                {}};
-    rows << Row{
-        QStringLiteral("HelpDesk: choose an open ticket"),
-        driver.timeChoosingOpenTicket(runs),
-        floorMs(runs,
-                [&](Database& db) { SqlFloors::chooseOpenTicket(db, driver.lastChosenTicket()); }),
-        WindowTarget,
-        {}};
-    rows << Row{
-        QStringLiteral("HelpDesk: log a call"), driver.timeLoggingCall(runs),
-        floorMs(runs, [&](Database& db) { SqlFloors::logCall(db, busyCustomer, busyTech); }),
-        WindowTarget, QStringLiteral("includes clearing the page")};
-    for (const QString& text : {QStringLiteral("printer"), QStringLiteral("e")}) {
-        rows << Row{QStringLiteral("HelpDesk: knowledge-base search \"%1\"").arg(text),
-                    driver.timeKnowledgeBaseSearch(runs, text),
-                    floorMs(runs, [&](Database& db) { SqlFloors::searchKnowledgeBase(db, text); }),
-                    WindowTarget, QStringLiteral("%1 hits").arg(driver.lastHitCount())};
-    }
-
-    say(QStringLiteral("OpenOrders ..."));
-    rows << Row{QStringLiteral("OpenOrders: open"),
-                driver.timeOpening<OpenOrders>(runs),
-                floorMs(runs, [](Database& db) { SqlFloors::openOpenOrders(db); }),
-                WindowTarget,
-                {}};
-    rows << Row{QStringLiteral("OpenOrders: choose the busy technician"),
-                driver.timeChoosingTechnician(runs, busyTech),
-                floorMs(runs, [&](Database& db) { SqlFloors::chooseTechnician(db, busyTech); }),
-                WindowTarget,
-                {}};
-
-    say(QStringLiteral("Payment and CustHistory ..."));
-    const double customersFloor = floorMs(runs, [](Database& db) { SqlFloors::customerLines(db); });
-    rows << Row{QStringLiteral("Payment: open"),
-                driver.timeOpening<Payment>(runs),
-                customersFloor,
-                WindowTarget,
-                {}};
-    rows << Row{
-        QStringLiteral("Payment: choose the customer with many invoices"),
-        driver.timeChoosingPaymentCustomer(runs, busyCustomer),
-        floorMs(runs, [&](Database& db) { SqlFloors::choosePaymentCustomer(db, busyCustomer); }),
-        WindowTarget, QStringLiteral("%1 open invoices").arg(driver.lastLineCount())};
-    rows << Row{QStringLiteral("CustHistory: open"),
-                driver.timeOpening<CustHistory>(runs),
-                customersFloor,
-                WindowTarget,
-                {}};
-    rows << Row{
-        QStringLiteral("CustHistory: choose the customer with many tickets"),
-        driver.timeChoosingHistoryCustomer(runs, busyCustomer),
-        floorMs(runs, [&](Database& db) { SqlFloors::chooseHistoryCustomer(db, busyCustomer); }),
-        WindowTarget, QStringLiteral("%1 tickets").arg(driver.lastLineCount())};
-
-    const double windowsMemory = driver.peakMemoryWithAllWindowsOpen(busyCustomer, busyTech);
-
-    say(QStringLiteral("Reports ..."));
-    for (const QString& layout : {QStringLiteral("Bill"), QStringLiteral("Sales Tax")}) {
-        rows << Row{QStringLiteral("Report \"%1\" to PDF").arg(layout),
-                    driver.timeReport(slowRuns, layout, folder.filePath(QStringLiteral("r.pdf"))),
-                    floorMs(slowRuns, [&](Database& db) { SqlFloors::reportRecords(db, layout); }),
-                    ReportTarget,
-                    QStringLiteral("%1 pages").arg(driver.lastPageCount()),
-                    false};
-    }
-
+    Measurements measure(runs, driver);
+    measure.login();
+    measure.helpDesk();
+    measure.ticketLogs();
+    measure.receivables();
+    const double windowsMemory =
+        driver.peakMemoryWithAllWindowsOpen(BusiestShop::CustomerId, BusiestShop::TechnicianId);
+    measure.reports(folder.filePath(QStringLiteral("r.pdf")));
     const double reportsMemory = BenchHarness::peakMemoryMb();
-
-    say(QStringLiteral("Backup and compaction ..."));
-    const QString copy = folder.filePath(QStringLiteral("copy.mdb"));
     const QString database = folder.databasePath();
-    const double fileCopy = BenchHarness::medianMs(
-        slowRuns, [&] { QFile::copy(database, copy); }, {}, [&] { QFile::remove(copy); });
-    rows << Row{
-        QStringLiteral("Backup"),
-        BenchHarness::medianMs(
-            slowRuns, [&] { BackupFile::copyDatabaseTo(copy); }, {}, [&] { QFile::remove(copy); }),
-        fileCopy, 0, QStringLiteral("floor: plain file copy")};
-    rows << Row{QStringLiteral("Compaction"),
-                BenchHarness::medianMs(slowRuns, [] { CompactDatabase::run(); }), fileCopy, 0,
-                QStringLiteral("floor: plain file copy")};
+    measure.backupAndCompaction(database, folder.filePath(QStringLiteral("copy.mdb")));
 
     const QStringList unexpected = driver.unexpectedMessages();
     std::printf("Shop: %s (%.1f MB), %d runs per action (%d for reports, backup and compaction); "
                 "load average %s before, %s after.\n\n",
                 qPrintable(QFileInfo(database).fileName()),
-                static_cast<double>(QFileInfo(database).size()) / 1e6, runs, slowRuns,
+                static_cast<double>(QFileInfo(database).size()) / 1e6, runs, std::min(runs, 3),
                 qPrintable(loadBefore), qPrintable(loadAverage()));
-    std::printf("%s\n", qPrintable(BenchHarness::markdownTable(rows)));
+    std::printf("%s\n", qPrintable(BenchHarness::markdownTable(measure.rows())));
     std::printf("Peak memory with every window open: %.0f MB (target 200 MB); after the reports: "
                 "%.0f MB; whole run: %.0f MB.\n",
                 windowsMemory, reportsMemory, BenchHarness::peakMemoryMb());

@@ -5,6 +5,7 @@
 #include "data/schema.h"
 
 #include <QDate>
+#include <algorithm>
 #include <random>
 
 namespace {
@@ -197,6 +198,15 @@ struct Generator {
 };
 
 } // namespace
+
+ShopSize ShopSize::scaled(double scale)
+{
+    const ShopSize full;
+    auto part = [scale](int n) { return std::max(1, static_cast<int>(n * scale)); };
+    return {part(full.customers), full.employees,          part(full.inventory),
+            part(full.tickets),   part(full.invoices),     part(full.invoiceLines),
+            part(full.payments),  part(full.knowledgeBase)};
+}
 
 Status generateShop(const QString& path, const ShopSize& size, unsigned seed)
 {

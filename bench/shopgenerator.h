@@ -14,6 +14,9 @@ struct ShopSize {
     int invoiceLines = 200000;
     int payments = 60000;
     int knowledgeBase = 2000;
+
+    /** The full shop shrunk by `scale` (0..1), at least one of each; the staff stays. */
+    static ShopSize scaled(double scale);
 };
 
 /** The worst cases the benchmarks measure: the customer with the longest history (every

@@ -24,14 +24,15 @@ QString shortDate(const QString& column)
         .arg(column);
 }
 
-// Customer IDs compare without case, as the engine's NOCASE does: ASCII letters only.
+// Customer IDs compare without case, as the engine's NOCASE does: ASCII letters only. IDs are
+// mostly upper case already, so folding to upper case copies almost none of them.
 QString caseFolded(const QString& id)
 {
     QString folded = id;
-    for (qsizetype i = 0; i < folded.size(); ++i) {
-        const char16_t c = folded.at(i).unicode();
-        if (c >= u'A' && c <= u'Z')
-            folded[i] = QChar(c + (u'a' - u'A'));
+    for (qsizetype i = 0; i < id.size(); ++i) {
+        const char16_t c = id.at(i).unicode();
+        if (c >= u'a' && c <= u'z')
+            folded[i] = QChar(c - (u'a' - u'A'));
     }
     return folded;
 }
