@@ -13,12 +13,7 @@ int main(int argc, char* argv[])
         return 2;
     }
     const double scale = argc > 2 ? QString::fromLocal8Bit(argv[2]).toDouble() : 1.0;
-    ShopSize size;
-    auto scaled = [scale](int n) { return std::max(1, static_cast<int>(n * scale)); };
-    size = {scaled(size.customers), size.employees,
-            scaled(size.inventory), scaled(size.tickets),
-            scaled(size.invoices),  scaled(size.invoiceLines),
-            scaled(size.payments),  scaled(size.knowledgeBase)};
+    const ShopSize size = ShopSize::scaled(scale);
     QElapsedTimer timer;
     timer.start();
     const Status status = generateShop(QString::fromLocal8Bit(argv[1]), size);

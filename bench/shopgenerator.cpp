@@ -5,6 +5,7 @@
 #include "data/schema.h"
 
 #include <QDate>
+#include <algorithm>
 #include <random>
 
 namespace {
@@ -57,6 +58,12 @@ struct Generator {
     int between(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); }
     QString customerId(int n) const { return QStringLiteral("C%1-%2").arg(n % 26).arg(n); }
     QString techId(int n) const { return QStringLiteral("T%1").arg(n); }
+    QString technicianOf(bool open, int ticket)
+    {
+        const QString drawn = techId(between(1, size.employees));
+        return open && ticket % BusiestShop::TechnicianEvery == 0 ? BusiestShop::TechnicianId
+                                                                  : drawn;
+    }
 
     void customers()
     {
@@ -70,6 +77,15 @@ struct Generator {
                 QStringLiteral("customer%1@example.com").arg(n), start.addDays(between(0, days)));
         }
         run("UPDATE CUSTCOUNT SET CustNum = ?", size.customers);
+    }
+
+    // The kinds of hardware and software a call is about, as the shop keeps them.
+    void lookups()
+    {
+        for (const char* kind : Hardware)
+            run("INSERT INTO TypeHardware VALUES (?)", kind);
+        for (const char* kind : Software)
+            run("INSERT INTO TypeSoftware VALUES (?)", kind);
     }
 
     void employees()
@@ -110,13 +126,15 @@ struct Generator {
             const bool open = n > size.tickets - size.tickets / 50 || between(0, 99) == 0;
             const char* type = pick(random, ProblemTypes);
             const char* quick = pick(random, Problems);
-            run("INSERT INTO CallLog VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 0)", n,
-                customerId(between(1, size.customers)), pick(random, Priorities),
-                open ? "Open" : "Closed", type,
+            QString customer = customerId(between(1, size.customers));
+            if (n % BusiestShop::CustomerEvery == 0)
+                customer = BusiestShop::CustomerId;
+            run("INSERT INTO CallLog VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 0)", n, customer,
+                pick(random, Priorities), open ? "Open" : "Closed", type,
                 QLatin1String(type) == QLatin1String("Hardware") ? pick(random, Hardware)
                                                                  : pick(random, Software),
-                QStringLiteral("Customer called at %1.").arg(between(8, 17)),
-                techId(between(1, size.employees)), opened,
+                QStringLiteral("Customer called at %1.").arg(between(8, 17)), technicianOf(open, n),
+                opened,
                 open ? std::optional<QDate>()
                      : std::optional<QDate>(opened.addDays(between(0, 14))));
             run("INSERT INTO ProbSol VALUES (?, ?, ?, ?, ?)", n, quick,
@@ -155,17 +173,23 @@ struct Generator {
                 total += amount + lineTax;
                 tax += lineTax;
             }
-            const QString customer = customerId(between(1, size.customers));
+            const bool busiest = n % BusiestShop::CustomerEvery == 0;
+            QString customer = customerId(between(1, size.customers));
+            if (busiest)
+                customer = BusiestShop::CustomerId;
             run("INSERT INTO RepairOrder VALUES (?, ?, ?, 'Bench repair.', ?, ?, 1, 1)", n, n,
                 techId(between(1, size.employees)), customer, between(1, size.tickets));
-            const bool paid = n <= size.payments;
+            // The busiest customer's invoices stay open with a part paid, so that choosing the
+            // customer lists all of them, each with a payment to sum.
+            const bool paying = n <= size.payments;
+            const bool paid = paying && !busiest;
             run("INSERT INTO ARInvoice VALUES (?, ?, ?, ?, ?, ?, ?, 1, ?, ?, ?, '')", n, day, day,
                 customer, tax, total, n, paid,
                 paid ? std::optional<QDate>(day.addDays(20)) : std::nullopt,
                 paid ? std::optional<int>(1000 + n) : std::nullopt);
-            if (paid)
-                run("INSERT INTO AmountPaid VALUES (?, ?, ?, ?, 1)", n, customer, total,
-                    day.addDays(20));
+            if (paying)
+                run("INSERT INTO AmountPaid VALUES (?, ?, ?, ?, 1)", n, customer,
+                    paid ? total : (total * 0.5).roundedToCents(), day.addDays(20));
         }
         run("UPDATE InvNumCount SET InvNum = ?", size.invoices);
         run("UPDATE WorkOrdCount SET WkOrdNum = ?", size.invoices);
@@ -174,6 +198,15 @@ struct Generator {
 };
 
 } // namespace
+
+ShopSize ShopSize::scaled(double scale)
+{
+    const ShopSize full;
+    auto part = [scale](int n) { return std::max(1, static_cast<int>(n * scale)); };
+    return {part(full.customers), full.employees,          part(full.inventory),
+            part(full.tickets),   part(full.invoices),     part(full.invoiceLines),
+            part(full.payments),  part(full.knowledgeBase)};
+}
 
 Status generateShop(const QString& path, const ShopSize& size, unsigned seed)
 {
@@ -184,6 +217,7 @@ Status generateShop(const QString& path, const ShopSize& size, unsigned seed)
     if (!transaction.isActive())
         return transaction.beginStatus();
     Generator generator(db, seed, size);
+    generator.lookups();
     generator.customers();
     generator.employees();
     generator.inventory();

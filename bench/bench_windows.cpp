@@ -1,0 +1,299 @@
+// Times the real windows on a shop the size of ten years' work, beside the bare SQL each action
+// needs: bench_windows [DATABASE] [--runs N] [--scale S]. A DATABASE that does not exist yet is
+// generated there, so that later runs reuse it; without one, a shop is generated for this run.
+#include "app/login.h"
+#include "app/session.h"
+#include "benchharness.h"
+#include "data/database.h"
+#include "data/passwords.h"
+#include "data/schema.h"
+#include "helpdesk/helpdesk.h"
+#include "receivables/custhistory.h"
+#include "receivables/payment.h"
+#include "reports/backupfile.h"
+#include "reports/compactdatabase.h"
+#include "shopgenerator.h"
+#include "sqlfloors.h"
+#include "support/scriptedprompter.h"
+#include "support/testfolder.h"
+#include "tickets/openorders.h"
+#include "windowdriver.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <cstdio>
+
+using BenchHarness::Row;
+
+namespace {
+
+constexpr double WindowTarget = 100;
+constexpr double ReportTarget = 10000;
+const QString TechnicianPassword = QStringLiteral("tech");
+
+struct Options {
+    QString database;
+    int runs = 7;
+    double scale = 1.0;
+};
+
+Options parseOptions(const QApplication& app)
+{
+    QCommandLineParser parser;
+    parser.addPositionalArgument(QStringLiteral("database"),
+                                 QStringLiteral("Shop database to reuse (generated if absent)."));
+    const QCommandLineOption runs(QStringLiteral("runs"), QStringLiteral("Runs per action."),
+                                  QStringLiteral("n"), QStringLiteral("7"));
+    const QCommandLineOption scale(QStringLiteral("scale"),
+                                   QStringLiteral("Size of a generated shop, 0..1."),
+                                   QStringLiteral("s"), QStringLiteral("1"));
+    parser.addOptions({runs, scale});
+    parser.addHelpOption();
+    parser.process(app);
+    Options options;
+    if (!parser.positionalArguments().isEmpty())
+        options.database = QFileInfo(parser.positionalArguments().constFirst()).absoluteFilePath();
+    options.runs = std::max(1, parser.value(runs).toInt());
+    options.scale = parser.value(scale).toDouble();
+    return options;
+}
+
+void say(const QString& text)
+{
+    std::fprintf(stderr, "%s\n", qPrintable(text));
+}
+
+QString loadAverage()
+{
+    QFile file(QStringLiteral("/proc/loadavg"));
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("unknown");
+    return QString::fromLatin1(file.readAll()).section(QLatin1Char(' '), 0, 2);
+}
+
+QtMessageHandler standardHandler = nullptr;
+
+// The offscreen platform says for every window shown that it cannot pass on size hints.
+void quietPlatformNotes(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    if (!text.contains(QLatin1String("propagateSizeHints")) && standardHandler)
+        standardHandler(type, context, text);
+}
+
+/** Puts the shop's database into the program folder: a copy of the given file, generated
+ *  there first when it does not exist. */
+bool placeDatabase(const Options& options, const QString& target)
+{
+    const QString source = options.database.isEmpty() ? target : options.database;
+    if (!QFileInfo::exists(source)) {
+        say(QStringLiteral("Generating the shop in %1 ...").arg(source));
+        QElapsedTimer timer;
+        timer.start();
+        const Status status = generateShop(source, ShopSize::scaled(options.scale));
+        Database::closeKeptConnections();
+        if (!status) {
+            say(status.message());
+            return false;
+        }
+        say(QStringLiteral("... generated in %1 s").arg(timer.elapsed() / 1000.0, 0, 'f', 1));
+    }
+    if (source != target && !QFile::copy(source, target))
+        return false;
+    // A file made by an earlier build gets the indexes added since.
+    Database db(target);
+    const Status upgraded = Schema::upgrade(db);
+    if (!upgraded)
+        say(upgraded.message());
+    return upgraded.isOk();
+}
+
+QString storedHash(const QString& empId)
+{
+    Database db;
+    Query q = db.query(QStringLiteral("SELECT Pwd FROM Login WHERE EmpID = ?"), empId);
+    return q.next() ? q.text(0) : QString();
+}
+
+/** The measured actions, a group of windows at a time, collected as rows of the table. */
+class Measurements {
+public:
+    Measurements(int runs, WindowDriver& driver) : m_runs(runs), m_driver(driver) {}
+
+    void login();
+    void helpDesk();
+    void ticketLogs();
+    void receivables();
+    void reports(const QString& pdfPath);
+    void backupAndCompaction(const QString& database, const QString& copy);
+
+    const QList<Row>& rows() const { return m_rows; }
+
+private:
+    /** Runs `floor` on a data-layer scope of its own, as the windows' handlers do. */
+    template <typename F> double floorMs(F floor, int runs = 0)
+    {
+        return BenchHarness::medianMs(runs > 0 ? runs : m_runs, [&] {
+            Database db;
+            floor(db);
+        });
+    }
+    /** A window opening or handler, held to the window targets. */
+    void handler(const QString& action, double ms, double floor, const QString& note = {})
+    {
+        m_rows << Row{action, ms, floor, WindowTarget, note};
+    }
+    int slowRuns() const { return std::min(m_runs, 3); }
+
+    const int m_runs;
+    WindowDriver& m_driver;
+    QList<Row> m_rows;
+    const QString m_customer = BusiestShop::CustomerId;
+    const QString m_technician = BusiestShop::TechnicianId;
+};
+
+void Measurements::login()
+{
+    say(QStringLiteral("Login ..."));
+    const QString hash = storedHash(m_technician);
+    m_rows << Row{
+        QStringLiteral("Password verification alone (Argon2id)"),
+        BenchHarness::medianMs(m_runs, [&] { Passwords::verify(hash, TechnicianPassword); }), 0, 0,
+        QStringLiteral("deliberately slow")};
+    handler(QStringLiteral("Login: open window"), m_driver.timeOpening<Login>(m_runs), 0);
+    handler(QStringLiteral("Login: type ID and password, click"),
+            m_driver.timeLogin(m_runs, m_technician, TechnicianPassword),
+            floorMs([&](Database& db) { SqlFloors::login(db, m_technician, TechnicianPassword); }),
+            QStringLiteral("floor includes the hash"));
+}
+
+void Measurements::helpDesk()
+{
+    say(QStringLiteral("HelpDesk ..."));
+    Session::setCurrentEmployeeId(m_technician);
+    handler(QStringLiteral("HelpDesk: open (busy technician)"),
+            m_driver.timeOpening<HelpDesk>(m_runs),
+            floorMs([&](Database& db) { SqlFloors::openHelpDesk(db, m_technician); }));
+    const double choosing = m_driver.timeChoosingOpenTicket(m_runs);
+    handler(QStringLiteral("HelpDesk: choose an open ticket"), choosing, floorMs([&](Database& db) {
+                SqlFloors::chooseOpenTicket(db, m_driver.lastChosenTicket());
+            }));
+    handler(QStringLiteral("HelpDesk: log a call"), m_driver.timeLoggingCall(m_runs),
+            floorMs([&](Database& db) { SqlFloors::logCall(db, m_customer, m_technician); }),
+            QStringLiteral("includes clearing the page"));
+    for (const QString& text : {QStringLiteral("printer"), QStringLiteral("e")}) {
+        const double ms = m_driver.timeKnowledgeBaseSearch(m_runs, text);
+        handler(QStringLiteral("HelpDesk: knowledge-base search \"%1\"").arg(text), ms,
+                floorMs([&](Database& db) { SqlFloors::searchKnowledgeBase(db, text); }),
+                QStringLiteral("%1 hits").arg(m_driver.lastHitCount()));
+    }
+}
+
+void Measurements::ticketLogs()
+{
+    say(QStringLiteral("OpenOrders ..."));
+    handler(QStringLiteral("OpenOrders: open"), m_driver.timeOpening<OpenOrders>(m_runs),
+            floorMs([](Database& db) { SqlFloors::openOpenOrders(db); }));
+    handler(QStringLiteral("OpenOrders: choose the busy technician"),
+            m_driver.timeChoosingTechnician(m_runs, m_technician),
+            floorMs([&](Database& db) { SqlFloors::chooseTechnician(db, m_technician); }));
+}
+
+void Measurements::receivables()
+{
+    say(QStringLiteral("Payment and CustHistory ..."));
+    const double customers = floorMs([](Database& db) { SqlFloors::customerLines(db); });
+    handler(QStringLiteral("Payment: open"), m_driver.timeOpening<Payment>(m_runs), customers);
+    const double payment = m_driver.timeChoosingPaymentCustomer(m_runs, m_customer);
+    handler(QStringLiteral("Payment: choose the customer with many invoices"), payment,
+            floorMs([&](Database& db) { SqlFloors::choosePaymentCustomer(db, m_customer); }),
+            QStringLiteral("%1 open invoices").arg(m_driver.lastLineCount()));
+    handler(QStringLiteral("CustHistory: open"), m_driver.timeOpening<CustHistory>(m_runs),
+            customers);
+    const double history = m_driver.timeChoosingHistoryCustomer(m_runs, m_customer);
+    handler(QStringLiteral("CustHistory: choose the customer with many tickets"), history,
+            floorMs([&](Database& db) { SqlFloors::chooseHistoryCustomer(db, m_customer); }),
+            QStringLiteral("%1 tickets").arg(m_driver.lastLineCount()));
+}
+
+void Measurements::reports(const QString& pdfPath)
+{
+    say(QStringLiteral("Reports ..."));
+    for (const QString& layout : {QStringLiteral("Bill"), QStringLiteral("Sales Tax")}) {
+        const double ms = m_driver.timeReport(slowRuns(), layout, pdfPath);
+        m_rows << Row{
+            QStringLiteral("Report \"%1\" to PDF").arg(layout),
+            ms,
+            floorMs([&](Database& db) { SqlFloors::reportRecords(db, layout); }, slowRuns()),
+            ReportTarget,
+            QStringLiteral("%1 pages").arg(m_driver.lastPageCount()),
+            false};
+    }
+}
+
+void Measurements::backupAndCompaction(const QString& database, const QString& copy)
+{
+    say(QStringLiteral("Backup and compaction ..."));
+    const auto removeCopy = [&] { QFile::remove(copy); };
+    const double fileCopy = BenchHarness::medianMs(
+        slowRuns(), [&] { QFile::copy(database, copy); }, {}, removeCopy);
+    const QString note = QStringLiteral("floor: plain file copy");
+    m_rows << Row{QStringLiteral("Backup"),
+                  BenchHarness::medianMs(
+                      slowRuns(), [&] { BackupFile::copyDatabaseTo(copy); }, {}, removeCopy),
+                  fileCopy, 0, note};
+    m_rows << Row{QStringLiteral("Compaction"),
+                  BenchHarness::medianMs(slowRuns(), [] { CompactDatabase::run(); }), fileCopy, 0,
+                  note};
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QUORVANE_PROGRAM_TEMPLATE"))
+        qputenv("QUORVANE_PROGRAM_TEMPLATE", QUORVANE_PROGRAM_TEMPLATE);
+    QApplication app(argc, argv);
+    standardHandler = qInstallMessageHandler(quietPlatformNotes);
+    const Options options = parseOptions(app);
+    const int runs = options.runs;
+
+    TestFolder folder(TestFolder::Content::NoDatabase);
+    if (!folder.isValid() || !placeDatabase(options, folder.databasePath())) {
+        say(QStringLiteral("Cannot prepare the program folder."));
+        return 1;
+    }
+    ScriptedPrompter prompts;
+    WindowDriver driver(prompts);
+    const QString loadBefore = loadAverage();
+    Measurements measure(runs, driver);
+    measure.login();
+    measure.helpDesk();
+    measure.ticketLogs();
+    measure.receivables();
+    const double windowsMemory =
+        driver.peakMemoryWithAllWindowsOpen(BusiestShop::CustomerId, BusiestShop::TechnicianId);
+    measure.reports(folder.filePath(QStringLiteral("r.pdf")));
+    const double reportsMemory = BenchHarness::peakMemoryMb();
+    const QString database = folder.databasePath();
+    measure.backupAndCompaction(database, folder.filePath(QStringLiteral("copy.mdb")));
+
+    const QStringList unexpected = driver.unexpectedMessages();
+    std::printf("Shop: %s (%.1f MB), %d runs per action (%d for reports, backup and compaction); "
+                "load average %s before, %s after.\n\n",
+                qPrintable(QFileInfo(database).fileName()),
+                static_cast<double>(QFileInfo(database).size()) / 1e6, runs, std::min(runs, 3),
+                qPrintable(loadBefore), qPrintable(loadAverage()));
+    std::printf("%s\n", qPrintable(BenchHarness::markdownTable(measure.rows())));
+    std::printf("Peak memory with every window open: %.0f MB (target 200 MB); after the reports: "
+                "%.0f MB; whole run: %.0f MB.\n",
+                windowsMemory, reportsMemory, BenchHarness::peakMemoryMb());
+    if (!unexpected.isEmpty())
+        std::printf("\nMessages shown during the run: %s\n",
+                    qPrintable(unexpected.join(QStringLiteral(" | "))));
+    return unexpected.isEmpty() ? 0 : 1;
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <functional>
+
+/** Times actions by their median over several runs and prints them beside their SQL floor. */
+namespace BenchHarness {
+
+/** One line of the results table. A floor or target of 0 is shown as "-". */
+struct Row {
+    QString action;
+    double ms = 0;
+    double floorMs = 0;
+    double targetMs = 0;
+    QString note;
+    /** Whether the three-times-the-floor rule applies; a report's layout work has no floor. */
+    bool ratioApplies = true;
+};
+
+/** The median of `runs` timings of `timed`; `before` and `after` run untimed around each. */
+double medianMs(int runs, const std::function<void()>& timed,
+                const std::function<void()>& before = {}, const std::function<void()>& after = {});
+
+/** The table in markdown, with the ratio to the floor and whether the targets are met: at most
+ *  the target time, and at most three times the floor for an action over 10 ms. */
+QString markdownTable(const QList<Row>& rows);
+
+/** The peak resident memory of the process so far, in megabytes. */
+double peakMemoryMb();
+
+} // namespace BenchHarness
