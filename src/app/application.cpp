@@ -2,11 +2,13 @@
 
 #include "app/commandline.h"
 #include "app/mdihelpdesk.h"
+#include "app/prompter.h"
 #include "app/terminal.h"
 #include "app/windowconventions.h"
 #include "data/database.h"
 #include "data/databasesetup.h"
 #include "data/programfolder.h"
+#include "data/schema.h"
 #include "reports/reportcommand.h"
 
 #include <QApplication>
@@ -37,6 +39,17 @@ void layOutShippedFiles()
             QFile::copy(source, copy);
         }
     }
+}
+
+// A file from an earlier release gets the steps it has not had yet before anyone works on it.
+void bringDatabaseUpToDate()
+{
+    Database db;
+    if (!db.isOpen())
+        return; // the login window says that the database cannot be reached
+    if (const Status upgraded = Schema::upgrade(db); !upgraded)
+        prompter().message(QStringLiteral("The database could not be brought up to date: %1")
+                               .arg(upgraded.message()));
 }
 
 int createDatabase(const CommandLine& line)
@@ -94,6 +107,7 @@ int runQuorvane(int argc, char* argv[])
     if (line.wantsReport())
         return runReportCommand(line.reportLayout, line.reportFormula, line.reportPdf);
 
+    bringDatabaseUpToDate();
     MDIHelpDesk main;
     main.show();
     main.startLogin();

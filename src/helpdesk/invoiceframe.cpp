@@ -61,6 +61,9 @@ InvoiceFrame::InvoiceFrame(HelpDeskState& state, QLineEdit* customerIdBox, QLine
 {
     setObjectName(QStringLiteral("Invoice"));
     ComboAutoComplete::install(combInvPart);
+    // Sized by a fixed width, not by measuring every one of thousands of entries.
+    combInvPart->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    combInvPart->setMinimumContentsLength(30);
     combInvPart->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     combInvPart->setMinimumContentsLength(12);
     combInvPart->setEditText(QString());

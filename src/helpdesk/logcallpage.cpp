@@ -35,6 +35,9 @@ LogCallPage::LogCallPage(HelpDeskState& state, QWidget* parent)
     setObjectName(QStringLiteral("LogCallPage"));
     chkKnowBase->setText(tr("Save to Knowledge Base"));
     ComboAutoComplete::install(combCustIDHD);
+    // Sized by a fixed width, not by measuring every one of thousands of entries.
+    combCustIDHD->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    combCustIDHD->setMinimumContentsLength(30);
     lstCust->setFocusPolicy(Qt::NoFocus);
     InputHelpers::selectOnFocus({txtQuickDesc});
     buildLayout();

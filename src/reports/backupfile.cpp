@@ -84,7 +84,7 @@ bool isSameFile(const QString& a, const QString& b)
 
 Outcome checkCopy(Database& copy)
 {
-    Query check = copy.query(QStringLiteral("PRAGMA integrity_check"));
+    Query check = copy.query(QStringLiteral("PRAGMA quick_check"));
     if (!check.next())
         return {Failure::Other, check.status().message()};
     if (check.text(0) != QLatin1String("ok"))

@@ -67,14 +67,21 @@ Status writeCheckedCopy(Database& source, const QString& copyPath)
     const Result<TableCounts> before = countRows(source);
     if (!before)
         return before.status();
-    BackupFile::Outcome copied = BackupFile::copyInto(source, copyPath);
-    if (!copied.isOk())
-        return failure(copied);
-    {
-        Database copy(copyPath);
-        if (Status vacuumed = copy.exec(QStringLiteral("VACUUM")); !vacuumed)
-            return vacuumed;
-    }
+    // Exporting into a new file writes every table and index afresh, page by page, without the
+    // in-memory scratch copy a VACUUM would need. The attached file takes the source's key.
+    if (Status attached = source.exec(QStringLiteral("ATTACH DATABASE ? AS compacted"), copyPath);
+        !attached)
+        return attached;
+    Status exported = [&] {
+        Query query = source.query(QStringLiteral("SELECT sqlcipher_export('compacted')"));
+        query.next();
+        return query.status();
+    }();
+    const Status detached = source.exec(QStringLiteral("DETACH DATABASE compacted"));
+    if (!exported)
+        return exported;
+    if (!detached)
+        return detached;
     // Drops the copy's connection (the source's stays with `source`), so that the copy is
     // opened afresh with the key below.
     Database::closeKeptConnections();
