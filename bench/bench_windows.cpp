@@ -194,8 +194,13 @@ void Measurements::helpDesk()
 void Measurements::ticketLogs()
 {
     say(QStringLiteral("OpenOrders ..."));
-    handler(QStringLiteral("OpenOrders: open"), m_driver.timeOpening<OpenOrders>(m_runs),
-            floorMs([](Database& db) { SqlFloors::openOpenOrders(db); }));
+    handler(QStringLiteral("OpenOrders: open (first page of lines)"),
+            m_driver.timeOpening<OpenOrders>(m_runs),
+            floorMs([](Database& db) { SqlFloors::openOpenOrders(db, 1000); }));
+    m_rows << Row{QStringLiteral("OpenOrders: every line listed (later pages while idle)"),
+                  m_driver.timeFillingTicketLog(slowRuns()),
+                  floorMs([](Database& db) { SqlFloors::openOpenOrders(db, -1); }), 0,
+                  QStringLiteral("the window answers between pages")};
     handler(QStringLiteral("OpenOrders: choose the busy technician"),
             m_driver.timeChoosingTechnician(m_runs, m_technician),
             floorMs([&](Database& db) { SqlFloors::chooseTechnician(db, m_technician); }));

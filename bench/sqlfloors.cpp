@@ -117,15 +117,17 @@ void searchKnowledgeBase(Database& db, const QString& text)
           likeContains(text));
 }
 
-void openOpenOrders(Database& db)
+void openOpenOrders(Database& db, int lines)
 {
     drain(db, "SELECT COUNT(*), TOTAL(Priority = '1-High'), TOTAL(Priority = '2-Med'), "
               "TOTAL(Priority = '3-Low') FROM CallLog WHERE CallStatus = 'Open'");
     // Every ticket with its customer's name: the names are read once, the tickets in order.
     drain(db, "SELECT CustID, CustName FROM Customer");
-    drain(db, "SELECT TicketNum, CustID, OpenPostDate, ClosePostDate, Tech, "
-              "CAST(julianday(ClosePostDate) - julianday(OpenPostDate) AS INTEGER) "
-              "FROM CallLog ORDER BY TicketNum");
+    drain(db,
+          "SELECT TicketNum, CustID, OpenPostDate, ClosePostDate, Tech, "
+          "CAST(julianday(ClosePostDate) - julianday(OpenPostDate) AS INTEGER) "
+          "FROM CallLog ORDER BY TicketNum LIMIT ?",
+          lines);
     drain(db, "SELECT EmpID, EmpFName, EmpLName FROM Employee WHERE Inactive = 0 ORDER BY rowid");
 }
 

@@ -16,7 +16,8 @@ void openHelpDesk(Database& db, const QString& technician);
 void chooseOpenTicket(Database& db, int ticket);
 void logCall(Database& db, const QString& customerId, const QString& technician);
 void searchKnowledgeBase(Database& db, const QString& text);
-void openOpenOrders(Database& db);
+/** The ticket log's reads, with the first `lines` ticket lines (-1: all). */
+void openOpenOrders(Database& db, int lines);
 void chooseTechnician(Database& db, const QString& technician);
 /** The active customers' lines that fill a receivables window's customer combo. */
 void customerLines(Database& db);

@@ -38,6 +38,8 @@ public:
     double timeLoggingCall(int runs);
     double timeKnowledgeBaseSearch(int runs, const QString& text);
     int lastHitCount() const { return m_lineCount; }
+    /** Opens the ticket log and waits until its last page of lines has been added. */
+    double timeFillingTicketLog(int runs);
     double timeChoosingTechnician(int runs, const QString& empId);
     /** Chooses the customer in an open Payment window: the open invoices are listed. */
     double timeChoosingPaymentCustomer(int runs, const QString& custId);

@@ -87,27 +87,14 @@ QList<int> TabbedList::tabStopPixels() const
     return pixels;
 }
 
-void TabbedList::addLine(const QString& line)
-{
-    const int row = m_model.rowCount();
-    m_model.insertRows(row, 1);
-    m_model.setData(m_model.index(row), line);
-}
-
-void TabbedList::setLines(const QStringList& lines)
-{
-    m_model.setStringList(lines);
-}
-
 void TabbedList::clear()
 {
-    m_model.setStringList({});
+    m_model.setLines({});
 }
 
 void TabbedList::removeLine(int row)
 {
-    if (row >= 0 && row < m_model.rowCount())
-        m_model.removeRows(row, 1);
+    m_model.remove(row);
 }
 
 int TabbedList::count() const

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "app/linemodel.h"
+
 #include <QListView>
-#include <QStringListModel>
 
 /**
  * A list box whose lines are tab-joined fields, shown in columns that start at tab stops given
@@ -20,14 +21,16 @@ public:
     /** Where a field that follows a tab starts when the text before it ends at `x` pixels. */
     int nextStop(int x) const;
 
-    void addLine(const QString& line);
+    void addLine(const QString& line) { m_model.append({line}); }
     /** Replaces every line at once; fast for long lists. */
-    void setLines(const QStringList& lines);
+    void setLines(const QStringList& lines) { m_model.setLines(lines); }
+    /** Adds lines at the end at once, keeping the chosen line and the scroll position. */
+    void appendLines(const QStringList& lines) { m_model.append(lines); }
     void clear();
     void removeLine(int row);
     int count() const;
     QString line(int row) const;
-    QStringList lines() const { return m_model.stringList(); }
+    QStringList lines() const { return m_model.lines(); }
 
     /** The chosen line's index, -1 when none. */
     int currentRow() const;
@@ -44,7 +47,7 @@ protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
 private:
-    QStringListModel m_model;
+    LineModel m_model;
     QList<int> m_tabStops;
     bool m_choosingInCode = false;
 };

@@ -19,9 +19,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
+
+// The first lines show with the window; the rest follow in larger pages.
+constexpr int FirstTicketPage = 1000;
+constexpr int LaterTicketPage = 20000;
 
 QLineEdit* countBox(QWidget* parent, const char* name)
 {
@@ -57,7 +62,7 @@ OpenOrders::OpenOrders(QWidget* parent) : QWidget(parent)
     txtHigh->setText(QString::number(log->counts.high));
     txtMed->setText(QString::number(log->counts.medium));
     txtLow->setText(QString::number(log->counts.low));
-    lstOpenOrders->setLines(log->ticketLines);
+    fillTicketList(false);
     for (const auto& technician : log->technicians) {
         combTech->addItem(technician.id + TechnicianSeparator + technician.firstName +
                           QStringLiteral("   ") + technician.lastName);
@@ -202,8 +207,23 @@ void OpenOrders::fillTicketList(bool openOnly)
 {
     Hourglass busy;
     lstOpenOrders->clear();
-    if (const auto lines = TicketLogStore::ticketLines(openOnly))
-        lstOpenOrders->setLines(*lines);
+    addTicketPage(openOnly, std::numeric_limits<int>::min(), FirstTicketPage, ++m_ticketFill);
+}
+
+void OpenOrders::addTicketPage(bool openOnly, int afterTicket, int limit, int fill)
+{
+    if (fill != m_ticketFill)
+        return;
+    const auto lines = TicketLogStore::ticketLines(openOnly, afterTicket, limit);
+    if (!lines)
+        return;
+    lstOpenOrders->appendLines(*lines);
+    if (lines->size() < limit)
+        return;
+    const int last = lines->last().section(QLatin1Char('\t'), 0, 0).toInt();
+    QTimer::singleShot(0, this, [this, openOnly, last, fill] {
+        addTicketPage(openOnly, last, LaterTicketPage, fill);
+    });
 }
 
 void OpenOrders::fillTechnicianList(bool openOnly)

@@ -51,8 +51,13 @@ private:
     QWidget* buildTicketLogPage();
     QWidget* buildTechnicianPage();
     void fillTicketList(bool openOnly);
+    /** Adds the next page of ticket lines; while pages come full, the following one is added
+     *  once the window has had its turn, so a long log shows its first lines at once. */
+    void addTicketPage(bool openOnly, int afterTicket, int limit, int fill);
     void fillTechnicianList(bool openOnly);
     QString chosenTechnicianId() const;
 
     QPointer<OrdDetail> m_detail;
+    /** Counts the fills of the ticket list, so that a page of an earlier fill is dropped. */
+    int m_ticketFill = 0;
 };

@@ -37,11 +37,16 @@ QString caseFolded(const QString& id)
     return folded;
 }
 
-// Every customer's name by folded ID. A ticket log line looks its customer up here: one read
-// of ten thousand customers is far cheaper than a search of the customer index per ticket.
-Result<QHash<QString, QString>> customerNames(Database& db)
+// The names of the customers of one page of tickets, by folded ID. A ticket log line looks its
+// customer up here: one read of the names is far cheaper than a search of the customer index
+// per ticket, and a page reads only the names it shows.
+Result<QHash<QString, QString>> customerNames(Database& db, const QString& pageOfTickets,
+                                              int afterTicket, int limit)
 {
-    Query q = db.query(QStringLiteral("SELECT CustID, CustName FROM Customer"));
+    Query q = db.query(
+        QStringLiteral("SELECT CustID, CustName FROM Customer WHERE CustID IN (SELECT CustID %1)")
+            .arg(pageOfTickets),
+        afterTicket, limit);
     QHash<QString, QString> names;
     while (q.next())
         names.insert(caseFolded(q.text(0)), q.text(1));
@@ -62,7 +67,7 @@ QStringList linesOf(Query& q)
 
 namespace TicketLogStore {
 
-Result<TicketLog> load(bool openOnly)
+Result<TicketLog> load()
 {
     Database db;
     if (!db.isOpen())
@@ -72,10 +77,6 @@ Result<TicketLog> load(bool openOnly)
     if (!counts)
         return counts.status();
     log.counts = *counts;
-    auto lines = ticketLines(db, openOnly);
-    if (!lines)
-        return lines.status();
-    log.ticketLines = std::move(lines.value());
     auto technicians = Technicians::active(db);
     if (!technicians)
         return technicians.status();
@@ -100,9 +101,12 @@ Result<OpenCounts> openCounts(Database& db)
     return counts;
 }
 
-Result<QStringList> ticketLines(Database& db, bool openOnly)
+Result<QStringList> ticketLines(Database& db, bool openOnly, int afterTicket, int limit)
 {
-    const auto names = customerNames(db);
+    const QString page =
+        QStringLiteral("FROM CallLog WHERE %1 TicketNum > ? ORDER BY TicketNum LIMIT ?")
+            .arg(openOnly ? QStringLiteral("CallStatus = 'Open' AND") : QString());
+    const auto names = customerNames(db, page, afterTicket, limit);
     if (!names)
         return names.status();
     // The customer's name sits between the fields before and after it, which the engine joins.
@@ -111,10 +115,8 @@ Result<QStringList> ticketLines(Database& db, bool openOnly)
         {shortDate(QStringLiteral("OpenPostDate")), shortDate(QStringLiteral("ClosePostDate")),
          QStringLiteral("Tech"),
          QStringLiteral("CAST(julianday(ClosePostDate) - julianday(OpenPostDate) AS INTEGER)")});
-    Query q =
-        db.query(QStringLiteral("SELECT %1, CustID, %2 FROM CallLog %3 ORDER BY TicketNum")
-                     .arg(before, after,
-                          openOnly ? QStringLiteral("WHERE CallStatus = 'Open'") : QString()));
+    Query q = db.query(QStringLiteral("SELECT %1, CustID, %2 %3").arg(before, after, page),
+                       afterTicket, limit);
     QStringList lines;
     while (q.next()) {
         const QString first = q.text(0);
@@ -134,12 +136,12 @@ Result<QStringList> ticketLines(Database& db, bool openOnly)
     return lines;
 }
 
-Result<QStringList> ticketLines(bool openOnly)
+Result<QStringList> ticketLines(bool openOnly, int afterTicket, int limit)
 {
     Database db;
     if (!db.isOpen())
         return db.openStatus();
-    return ticketLines(db, openOnly);
+    return ticketLines(db, openOnly, afterTicket, limit);
 }
 
 Result<TechnicianLog> technicianLog(const QString& empId, bool openOnly)

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <limits>
 
 class Database;
 
@@ -20,10 +21,9 @@ struct OpenCounts {
     int low = 0;
 };
 
-/** Everything the ticket log shows when it opens. */
+/** What the ticket log shows when it opens, but for the ticket lines, which come in pages. */
 struct TicketLog {
     OpenCounts counts;
-    QStringList ticketLines;
     QList<Technicians::Technician> technicians;
 };
 
@@ -39,17 +39,19 @@ struct TicketDetail {
     QString comments;
 };
 
-/** The whole fill of the ticket log, in one read of each kind. */
-Result<TicketLog> load(bool openOnly = false);
+/** The counts and the technicians, in one read of each. */
+Result<TicketLog> load();
 
 Result<OpenCounts> openCounts(Database& db);
 /**
  * One line per ticket, by ticket number: number, customer ID, customer name (empty when the
  * customer is gone), open date, close date, technician, days to close (empty while no close
- * date), joined by tabs.
+ * date), joined by tabs. A page: at most `limit` lines (-1: all) of tickets numbered above
+ * `afterTicket`.
  */
-Result<QStringList> ticketLines(Database& db, bool openOnly);
-Result<QStringList> ticketLines(bool openOnly);
+Result<QStringList> ticketLines(Database& db, bool openOnly,
+                                int afterTicket = std::numeric_limits<int>::min(), int limit = -1);
+Result<QStringList> ticketLines(bool openOnly, int afterTicket, int limit);
 
 /**
  * The technician's name and tickets: number, priority, status, problem type, specific type,

@@ -1,4 +1,5 @@
 #include "app/tabbedlist.h"
+#include "data/database.h"
 #include "support/scriptedprompter.h"
 #include "support/testfolder.h"
 #include "support/ticketrows.h"
@@ -14,6 +15,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QtTest>
+#include <numeric>
 
 using TicketRows::leadingNumbers;
 
@@ -36,6 +38,38 @@ class TestOpenOrders : public QObject {
     }
 
 private Q_SLOTS:
+    void longLogFillsInPagesWithoutLosingOrRepeatingLines()
+    {
+        TestFolder folder;
+        ScriptedPrompter prompts;
+        {
+            Database db;
+            Transaction transaction(db);
+            for (int n = 1; n <= 45000; ++n)
+                QVERIFY(db.exec(QStringLiteral("INSERT INTO CallLog (TicketNum, CustID, Priority, "
+                                               "CallStatus, Tech) VALUES (?, 'X-1', '2-Med', ?, "
+                                               "'JTT-1')"),
+                                n, n % 3 == 0 ? "Open" : "Closed"));
+            QVERIFY(transaction.commit());
+        }
+        OpenOrders window;
+        QVERIFY(window.lstOpenOrders->count() < 45000); // the first page shows at once
+        QVERIFY(window.lstOpenOrders->count() > 0);
+        QTRY_COMPARE(window.lstOpenOrders->count(), 45000);
+        QList<int> expected(45000);
+        std::iota(expected.begin(), expected.end(), 1);
+        QCOMPARE(TicketRows::leadingNumbers(window.lstOpenOrders->lines()), expected);
+
+        // A new fill while pages are still coming drops the pages of the earlier one.
+        window.chkOpenOnly->click();
+        window.chkOpenOnly->click();
+        window.chkOpenOnly->click();
+        QTRY_COMPARE(window.lstOpenOrders->count(), 15000);
+        QTest::qWait(50);
+        QCOMPARE(window.lstOpenOrders->count(), 15000);
+        QCOMPARE(TicketRows::leadingNumbers(window.lstOpenOrders->lines()).first(), 3);
+    }
+
     void countsAndListsOfTheDemoShop()
     {
         TestFolder folder(TestFolder::Content::Demo);
