@@ -166,7 +166,7 @@ void Database::closeKeptConnections()
     keptConnections().clear();
 }
 
-Query Database::prepare(const QString& sql, std::initializer_list<SqlValue> values)
+Query Database::prepare(const QString& sql, std::span<const SqlValue> values)
 {
     if (!m_connection)
         return Query(this, nullptr, m_openStatus);

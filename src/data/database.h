@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -133,7 +134,12 @@ public:
     {
         return prepare(sql, {SqlValue(args)...}).exec();
     }
-    Query prepare(const QString& sql, std::initializer_list<SqlValue> values);
+    Query prepare(const QString& sql, std::initializer_list<SqlValue> values)
+    {
+        return prepare(sql, std::span<const SqlValue>(values.begin(), values.size()));
+    }
+    /** As prepare, with as many values as a statement built at run time needs. */
+    Query prepare(const QString& sql, std::span<const SqlValue> values);
 
     /** Number of rows changed by the last write. */
     int changes() const;

@@ -1,39 +1,8 @@
 #include "reports/reportdata.h"
 
 #include <QHash>
-#include <array>
-#include <utility>
 
 namespace {
-
-constexpr size_t MaxBoundValues = 24;
-
-template <size_t... I>
-Query prepareWith(Database& db, const QString& sql, const QList<SqlValue>& values,
-                  std::index_sequence<I...>)
-{
-    return db.prepare(sql, {values[I]...});
-}
-
-template <size_t... N> constexpr auto preparers(std::index_sequence<N...>)
-{
-    using Preparer = Query (*)(Database&, const QString&, const QList<SqlValue>&);
-    return std::array<Preparer, sizeof...(N)>{
-        [](Database& db, const QString& sql, const QList<SqlValue>& values) {
-            return prepareWith(db, sql, values, std::make_index_sequence<N>());
-        }...};
-}
-
-/** Prepares `sql` with a number of values known only at run time. */
-Result<Query> prepareBound(Database& db, const QString& sql, const QList<SqlValue>& values)
-{
-    static constexpr auto table = preparers(std::make_index_sequence<MaxBoundValues + 1>());
-    if (static_cast<size_t>(values.size()) > MaxBoundValues)
-        return Status::failed(QStringLiteral("The record selection formula has more than %1 "
-                                             "values; shorten it.")
-                                  .arg(MaxBoundValues));
-    return table[static_cast<size_t>(values.size())](db, sql, values);
-}
 
 QString quoted(const QString& identifier)
 {
@@ -136,10 +105,10 @@ QString selectStatement(const ReportLayout& layout, const SelectionCondition& co
 Status stream(Database& db, const ReportLayout& layout, const SelectionCondition& condition,
               const std::function<void(const ReportRow&)>& onRow)
 {
-    Result<Query> prepared = prepareBound(db, selectStatement(layout, condition), condition.values);
-    if (!prepared)
-        return prepared.status();
-    Query& query = prepared.value();
+    Query query =
+        db.prepare(selectStatement(layout, condition),
+                   std::span<const SqlValue>(condition.values.constData(),
+                                             static_cast<size_t>(condition.values.size())));
     if (!query.status())
         return Status::failed(QStringLiteral("The report %1 cannot read its data: %2")
                                   .arg(layout.name, query.status().message()));
