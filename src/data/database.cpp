@@ -220,6 +220,14 @@ sqlite3* Database::handle() const
     return m_connection ? m_connection->db : nullptr;
 }
 
+bool Database::fileReplaced() const
+{
+    if (!m_connection)
+        return false;
+    const auto identity = identityOf(m_path);
+    return !identity || !(*identity == m_connection->identity);
+}
+
 Status Database::lastError(const QString& context) const
 {
     if (!m_connection)
@@ -341,6 +349,15 @@ Transaction::Transaction(Database& db) : m_db(db)
 {
     m_beginStatus = db.exec(QStringLiteral("BEGIN IMMEDIATE"));
     m_active = m_beginStatus.isOk();
+    // A compaction elsewhere may have put a new file in place while this write waited for the
+    // lock; writing on would go into the old file and be lost.
+    if (m_active && db.fileReplaced()) {
+        db.exec(QStringLiteral("ROLLBACK"));
+        m_active = false;
+        m_beginStatus = Status::error(Status::Kind::Busy,
+                                      QStringLiteral("The database has just been compacted on "
+                                                     "another workstation; please try again."));
+    }
 }
 
 Transaction::~Transaction()

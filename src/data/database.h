@@ -147,6 +147,10 @@ public:
     sqlite3* handle() const;
     QString path() const { return m_path; }
 
+    /** Whether the file at the path is no longer the one this scope has open (another
+     *  workstation compacted the database since the scope began). */
+    bool fileReplaced() const;
+
     /** Status of the connection's last error, in words. */
     Status lastError(const QString& context = {}) const;
 

@@ -249,6 +249,29 @@ private Q_SLOTS:
         QCOMPARE(q.integer(0), 3);
     }
 
+    void writeRefusedWhenTheFileWasReplacedMeanwhile()
+    {
+        TestFolder folder;
+        const QString copy = folder.filePath(QStringLiteral("copy.mdb"));
+        {
+            Database warm;
+            QVERIFY(QFile::copy(folder.databasePath(), copy));
+        }
+        Database db; // a handler's scope, opened before the compaction elsewhere
+        QVERIFY(QFile::remove(folder.databasePath()));
+        QVERIFY(QFile::rename(copy, folder.databasePath()));
+        {
+            Transaction transaction(db);
+            QVERIFY(!transaction.isActive());
+            QCOMPARE(transaction.beginStatus().kind(), Status::Kind::Busy);
+        }
+        Database again; // the next handler works on the new file
+        Transaction transaction(again);
+        QVERIFY(transaction.isActive());
+        QVERIFY(again.exec(QStringLiteral("UPDATE TicketCount SET TicketNum = 8")));
+        QVERIFY(transaction.commit());
+    }
+
     void startingContentAndPasswordHashes()
     {
         TestFolder folder;
