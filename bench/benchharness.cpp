@@ -3,7 +3,6 @@
 #include <QElapsedTimer>
 #include <algorithm>
 #include <sys/resource.h>
-#include <vector>
 
 namespace BenchHarness {
 
@@ -36,6 +35,15 @@ QString verdict(const Row& row)
 
 } // namespace
 
+double median(std::vector<double> times)
+{
+    if (times.empty())
+        return 0;
+    std::sort(times.begin(), times.end());
+    const size_t middle = times.size() / 2;
+    return times.size() % 2 ? times[middle] : (times[middle - 1] + times[middle]) / 2;
+}
+
 double medianMs(int runs, const std::function<void()>& timed, const std::function<void()>& before,
                 const std::function<void()>& after)
 {
@@ -50,9 +58,7 @@ double medianMs(int runs, const std::function<void()>& timed, const std::functio
         if (after)
             after();
     }
-    std::sort(times.begin(), times.end());
-    const size_t middle = times.size() / 2;
-    return times.size() % 2 ? times[middle] : (times[middle - 1] + times[middle]) / 2;
+    return median(std::move(times));
 }
 
 QString markdownTable(const QList<Row>& rows)

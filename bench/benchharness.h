@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <functional>
+#include <vector>
 
 /** Times actions by their median over several runs and prints them beside their SQL floor. */
 namespace BenchHarness {
@@ -17,6 +18,9 @@ struct Row {
     /** Whether the three-times-the-floor rule applies; a report's layout work has no floor. */
     bool ratioApplies = true;
 };
+
+/** The middle of the times, or the mean of the two middle ones. */
+double median(std::vector<double> times);
 
 /** The median of `runs` timings of `timed`; `before` and `after` run untimed around each. */
 double medianMs(int runs, const std::function<void()>& timed,

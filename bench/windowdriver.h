@@ -6,6 +6,7 @@
 #include <QStringList>
 
 class QComboBox;
+class OpenOrders;
 class ScriptedPrompter;
 class TabbedList;
 
@@ -38,8 +39,13 @@ public:
     double timeLoggingCall(int runs);
     double timeKnowledgeBaseSearch(int runs, const QString& text);
     int lastHitCount() const { return m_lineCount; }
+    /** Opens the ticket log, timed until its first lines have been painted. */
+    double timeOpeningTicketLog(int runs);
     /** Opens the ticket log and waits until its last page of lines has been added. */
     double timeFillingTicketLog(int runs);
+    /** The longest the ticket log kept the program busy at a time while adding later pages
+     *  (the median over the fills timed last). */
+    double lastLongestPause() const { return m_longestPause; }
     double timeChoosingTechnician(int runs, const QString& empId);
     /** Chooses the customer in an open Payment window: the open invoices are listed. */
     double timeChoosingPaymentCustomer(int runs, const QString& custId);
@@ -58,6 +64,9 @@ public:
 
 private:
     static void close(QWidget* window);
+    /** Lets the ticket log add its later pages, which it does while the program is idle, until
+     *  every ticket is listed, and returns the longest time one turn of the events took. */
+    static double waitForTicketLog(OpenOrders* window);
     /** Chooses the entry whose text starts with `key` followed by a space, as a click in the
      *  drop-down list does. */
     static bool chooseByKey(QComboBox* combo, const QString& key);
@@ -68,4 +77,6 @@ private:
     int m_chosenTicket = 0;
     int m_lineCount = 0;
     int m_pageCount = 0;
+    double m_longestPause = 0;
+    static constexpr qint64 WaitLimitMs = 60000;
 };

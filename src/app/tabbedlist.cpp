@@ -133,3 +133,9 @@ void TabbedList::currentChanged(const QModelIndex& current, const QModelIndex& p
     if (!m_choosingInCode && current.isValid())
         Q_EMIT lineClicked(current.row());
 }
+
+void TabbedList::paintEvent(QPaintEvent* event)
+{
+    QListView::paintEvent(event);
+    Q_EMIT painted();
+}

@@ -42,9 +42,12 @@ Q_SIGNALS:
     /** The user chose a line, by mouse or keyboard. */
     void lineClicked(int row);
     void lineDoubleClicked(int row);
+    /** The visible lines have been painted. */
+    void painted();
 
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     LineModel m_model;

@@ -12,6 +12,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -21,12 +22,16 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
-// The first lines show with the window; the rest follow in larger pages.
+// The first lines show with the window. Each later page is sized by the time the page before
+// took, so that the window's pause for a page stays near PagePauseMs on any machine.
 constexpr int FirstTicketPage = 1000;
-constexpr int LaterTicketPage = 20000;
+constexpr int SmallestLaterPage = 1000;
+constexpr int LargestLaterPage = 50000;
+constexpr double PagePauseMs = 15;
 
 QLineEdit* countBox(QWidget* parent, const char* name)
 {
@@ -70,6 +75,8 @@ OpenOrders::OpenOrders(QWidget* parent) : QWidget(parent)
     combTech->setCurrentIndex(-1);
     InputHelpers::setComboDropWidth(combTech);
 }
+
+OpenOrders::~OpenOrders() = default;
 
 OrdDetail* OpenOrders::detailWindow() const
 {
@@ -119,6 +126,12 @@ QWidget* OpenOrders::buildTicketLogPage()
     layout->addLayout(summary);
 
     connect(chkOpenOnly, &QCheckBox::clicked, this, &OpenOrders::chkOpenOnly_Click);
+    connect(lstOpenOrders, &TabbedList::painted, this, [this] {
+        if (!m_pagesAwaitPaint)
+            return;
+        m_pagesAwaitPaint = false;
+        addLaterPages();
+    });
     return page;
 }
 
@@ -207,22 +220,35 @@ void OpenOrders::fillTicketList(bool openOnly)
 {
     Hourglass busy;
     lstOpenOrders->clear();
-    addTicketPage(openOnly, std::numeric_limits<int>::min(), FirstTicketPage, ++m_ticketFill);
+    ++m_ticketFill;
+    m_ticketPages = std::make_unique<TicketLogStore::TicketPages>(openOnly);
+    m_pagesAwaitPaint = addTicketPage(FirstTicketPage);
 }
 
-void OpenOrders::addTicketPage(bool openOnly, int afterTicket, int limit, int fill)
+bool OpenOrders::addTicketPage(int limit)
 {
-    if (fill != m_ticketFill)
-        return;
-    const auto lines = TicketLogStore::ticketLines(openOnly, afterTicket, limit);
-    if (!lines)
-        return;
-    lstOpenOrders->appendLines(*lines);
-    if (lines->size() < limit)
-        return;
-    const int last = lines->last().section(QLatin1Char('\t'), 0, 0).toInt();
-    QTimer::singleShot(0, this, [this, openOnly, last, fill] {
-        addTicketPage(openOnly, last, LaterTicketPage, fill);
+    QElapsedTimer timer;
+    timer.start();
+    // A page that cannot be read ends the list where it stands, as a failed read always has.
+    const auto lines = m_ticketPages->next(limit);
+    if (lines)
+        lstOpenOrders->appendLines(*lines);
+    if (!lines || lines->size() < limit) {
+        m_ticketPages.reset();
+        return false;
+    }
+    const double msPerLine = std::max(static_cast<double>(timer.nsecsElapsed()) / 1e6, 0.01) /
+                             static_cast<double>(limit);
+    m_laterPageSize =
+        std::clamp(static_cast<int>(PagePauseMs / msPerLine), SmallestLaterPage, LargestLaterPage);
+    return true;
+}
+
+void OpenOrders::addLaterPages()
+{
+    QTimer::singleShot(0, this, [this, fill = m_ticketFill] {
+        if (fill == m_ticketFill && addTicketPage(m_laterPageSize))
+            addLaterPages();
     });
 }
 

@@ -2,6 +2,7 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <memory>
 
 class OrdDetail;
 class QCheckBox;
@@ -12,6 +13,10 @@ class QPushButton;
 class QTabWidget;
 class TabbedList;
 
+namespace TicketLogStore {
+class TicketPages;
+}
+
 /** The ticket log: every ticket with its days to close, the open tickets counted by priority,
  *  and each technician's tickets, whose details open in a pop-up. Reads only. */
 class OpenOrders : public QWidget {
@@ -19,6 +24,7 @@ class OpenOrders : public QWidget {
 
 public:
     explicit OpenOrders(QWidget* parent = nullptr);
+    ~OpenOrders() override;
 
     /** The detail pop-up while it is open. */
     OrdDetail* detailWindow() const;
@@ -50,14 +56,20 @@ public Q_SLOTS:
 private:
     QWidget* buildTicketLogPage();
     QWidget* buildTechnicianPage();
+    /** Lists the first page of tickets at once. Once those lines are on the screen, the rest
+     *  follow a page at a time while the program is idle, so the window answers in between. */
     void fillTicketList(bool openOnly);
-    /** Adds the next page of ticket lines; while pages come full, the following one is added
-     *  once the window has had its turn, so a long log shows its first lines at once. */
-    void addTicketPage(bool openOnly, int afterTicket, int limit, int fill);
+    /** Adds the next page of lines and says whether more may follow. */
+    bool addTicketPage(int limit);
+    void addLaterPages();
     void fillTechnicianList(bool openOnly);
     QString chosenTechnicianId() const;
 
     QPointer<OrdDetail> m_detail;
+    std::unique_ptr<TicketLogStore::TicketPages> m_ticketPages;
     /** Counts the fills of the ticket list, so that a page of an earlier fill is dropped. */
     int m_ticketFill = 0;
+    /** Whether the later pages wait for the first lines to be painted. */
+    bool m_pagesAwaitPaint = false;
+    int m_laterPageSize = 0;
 };

@@ -37,23 +37,9 @@ QString caseFolded(const QString& id)
     return folded;
 }
 
-// The names of the customers of one page of tickets, by folded ID. A ticket log line looks its
-// customer up here: one read of the names is far cheaper than a search of the customer index
-// per ticket, and a page reads only the names it shows.
-Result<QHash<QString, QString>> customerNames(Database& db, const QString& pageOfTickets,
-                                              int afterTicket, int limit)
-{
-    Query q = db.query(
-        QStringLiteral("SELECT CustID, CustName FROM Customer WHERE CustID IN (SELECT CustID %1)")
-            .arg(pageOfTickets),
-        afterTicket, limit);
-    QHash<QString, QString> names;
-    while (q.next())
-        names.insert(caseFolded(q.text(0)), q.text(1));
-    if (!q.status())
-        return q.status();
-    return names;
-}
+// Up to this many lines, a page reads just its own customers' names: a search of the customer
+// index per name. A longer page reads the whole customer table, which is then cheaper.
+constexpr int OwnNamesPageLimit = 2000;
 
 QStringList linesOf(Query& q)
 {
@@ -101,27 +87,29 @@ Result<OpenCounts> openCounts(Database& db)
     return counts;
 }
 
-Result<QStringList> ticketLines(Database& db, bool openOnly, int afterTicket, int limit)
+Result<QStringList> TicketPages::next(Database& db, int limit)
 {
     const QString page =
         QStringLiteral("FROM CallLog WHERE %1 TicketNum > ? ORDER BY TicketNum LIMIT ?")
-            .arg(openOnly ? QStringLiteral("CallStatus = 'Open' AND") : QString());
-    const auto names = customerNames(db, page, afterTicket, limit);
-    if (!names)
-        return names.status();
+            .arg(m_openOnly ? QStringLiteral("CallStatus = 'Open' AND") : QString());
+    if (const Status names = readNames(db, page, limit); !names)
+        return names;
     // The customer's name sits between the fields before and after it, which the engine joins.
     const QString before = tabJoined({QStringLiteral("TicketNum"), QStringLiteral("CustID")});
     const QString after = tabJoined(
         {shortDate(QStringLiteral("OpenPostDate")), shortDate(QStringLiteral("ClosePostDate")),
          QStringLiteral("Tech"),
          QStringLiteral("CAST(julianday(ClosePostDate) - julianday(OpenPostDate) AS INTEGER)")});
-    Query q = db.query(QStringLiteral("SELECT %1, CustID, %2 %3").arg(before, after, page),
-                       afterTicket, limit);
+    Query q =
+        db.query(QStringLiteral("SELECT TicketNum, %1, CustID, %2 %3").arg(before, after, page),
+                 m_afterTicket, limit);
     QStringList lines;
+    int last = m_afterTicket;
     while (q.next()) {
-        const QString first = q.text(0);
-        const QString name = names->value(caseFolded(q.text(1)));
-        const QString rest = q.text(2);
+        last = static_cast<int>(q.integer(0));
+        const QString first = q.text(1);
+        const QString name = this->name(db, q.text(2));
+        const QString rest = q.text(3);
         QString line;
         line.reserve(first.size() + name.size() + rest.size() + 2);
         line.append(first)
@@ -133,15 +121,48 @@ Result<QStringList> ticketLines(Database& db, bool openOnly, int afterTicket, in
     }
     if (!q.status())
         return q.status();
+    m_afterTicket = last;
     return lines;
 }
 
-Result<QStringList> ticketLines(bool openOnly, int afterTicket, int limit)
+Result<QStringList> TicketPages::next(int limit)
 {
     Database db;
     if (!db.isOpen())
         return db.openStatus();
-    return ticketLines(db, openOnly, afterTicket, limit);
+    return next(db, limit);
+}
+
+Status TicketPages::readNames(Database& db, const QString& pageOfTickets, int limit)
+{
+    if (m_everyName)
+        return Status::ok();
+    const bool ownNames = limit >= 0 && limit <= OwnNamesPageLimit;
+    Query q = ownNames ? db.query(QStringLiteral("SELECT CustID, CustName FROM Customer "
+                                                 "WHERE CustID IN (SELECT CustID %1)")
+                                      .arg(pageOfTickets),
+                                  m_afterTicket, limit)
+                       : db.query(QStringLiteral("SELECT CustID, CustName FROM Customer"));
+    while (q.next())
+        m_names.insert(caseFolded(q.text(0)), q.text(1));
+    if (!q.status())
+        return q.status();
+    m_everyName = !ownNames;
+    return Status::ok();
+}
+
+QString TicketPages::name(Database& db, const QString& custId)
+{
+    const QString key = caseFolded(custId);
+    const auto known = m_names.constFind(key);
+    if (known != m_names.cend())
+        return *known;
+    // Not read with the page's names: a customer added since, or one that is gone. Either way
+    // the answer is kept, so that a gone customer is searched for once.
+    Query q = db.query(QStringLiteral("SELECT CustName FROM Customer WHERE CustID = ?"), custId);
+    const QString name = q.next() ? q.text(0) : QString();
+    m_names.insert(key, name);
+    return name;
 }
 
 Result<TechnicianLog> technicianLog(const QString& empId, bool openOnly)

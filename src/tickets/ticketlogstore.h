@@ -3,6 +3,7 @@
 #include "data/status.h"
 #include "tickets/technicians.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -44,14 +45,33 @@ Result<TicketLog> load();
 
 Result<OpenCounts> openCounts(Database& db);
 /**
- * One line per ticket, by ticket number: number, customer ID, customer name (empty when the
- * customer is gone), open date, close date, technician, days to close (empty while no close
- * date), joined by tabs. A page: at most `limit` lines (-1: all) of tickets numbered above
- * `afterTicket`.
+ * Reads the ticket log's lines a page at a time, by ticket number: number, customer ID, customer
+ * name (empty when the customer is gone), open date, close date, technician, days to close
+ * (empty while no close date), joined by tabs.
+ *
+ * A small page reads the names of its own customers; a larger one reads every customer's name
+ * once for all the pages after it, since such pages hold most customers anyway. A customer
+ * added meanwhile is looked up on its own.
  */
-Result<QStringList> ticketLines(Database& db, bool openOnly,
-                                int afterTicket = std::numeric_limits<int>::min(), int limit = -1);
-Result<QStringList> ticketLines(bool openOnly, int afterTicket, int limit);
+class TicketPages {
+public:
+    explicit TicketPages(bool openOnly) : m_openOnly(openOnly) {}
+
+    /** The next lines, at most `limit` of them (-1: all that remain); fewer than `limit` lines
+     *  means the log is done. */
+    Result<QStringList> next(Database& db, int limit);
+    Result<QStringList> next(int limit);
+
+private:
+    Status readNames(Database& db, const QString& pageOfTickets, int limit);
+    QString name(Database& db, const QString& custId);
+
+    bool m_openOnly;
+    int m_afterTicket = std::numeric_limits<int>::min();
+    /** Customer names by ID folded to upper case. */
+    QHash<QString, QString> m_names;
+    bool m_everyName = false;
+};
 
 /**
  * The technician's name and tickets: number, priority, status, problem type, specific type,
