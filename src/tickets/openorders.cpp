@@ -87,8 +87,10 @@ QWidget* OpenOrders::buildTicketLogPage()
 {
     auto* page = new QWidget(this);
     lstOpenOrders = named(new TabbedList(page), "lstOpenOrders");
-    // The customer name gets room of its own; a name clipped to a few letters tells nothing.
-    lstOpenOrders->setTabStops({45, 75, 175, 225, 275, 325});
+    // The customer ID and name get room of their own: a name clipped to a few letters tells
+    // nothing, and an ID of a shop with thousands of customers ("ABC-1234") would push every
+    // field after it to the next column.
+    lstOpenOrders->setTabStops({45, 90, 190, 240, 290, 340});
     chkOpenOnly = named(new QCheckBox(QStringLiteral("Open Tickets Only"), page), "chkOpenOnly");
 
     Label6 = named(new QLabel(page), "Label6");
