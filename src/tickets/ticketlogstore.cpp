@@ -108,7 +108,7 @@ Result<QStringList> TicketPages::next(Database& db, int limit)
     while (q.next()) {
         last = static_cast<int>(q.integer(0));
         const QString first = q.text(1);
-        const QString name = this->name(db, q.text(2));
+        const QString name = customerName(db, q.text(2));
         const QString rest = q.text(3);
         QString line;
         line.reserve(first.size() + name.size() + rest.size() + 2);
@@ -151,7 +151,7 @@ Status TicketPages::readNames(Database& db, const QString& pageOfTickets, int li
     return Status::ok();
 }
 
-QString TicketPages::name(Database& db, const QString& custId)
+QString TicketPages::customerName(Database& db, const QString& custId)
 {
     const QString key = caseFolded(custId);
     const auto known = m_names.constFind(key);

@@ -64,7 +64,7 @@ public:
 
 private:
     Status readNames(Database& db, const QString& pageOfTickets, int limit);
-    QString name(Database& db, const QString& custId);
+    QString customerName(Database& db, const QString& custId);
 
     bool m_openOnly;
     int m_afterTicket = std::numeric_limits<int>::min();
