@@ -93,6 +93,10 @@ private Q_SLOTS:
 
         Started next;
         QCOMPARE(next.login->txtEmpID->text(), QStringLiteral("SLM-2"));
+        // The remembered ID is chosen as the window opens, so another one typed replaces it.
+        QTRY_VERIFY(next.login->txtEmpID->hasFocus());
+        QTest::keyClicks(next.login->txtEmpID, QStringLiteral("jtt-1"));
+        QCOMPARE(next.login->txtEmpID->text(), QStringLiteral("JTT-1"));
     }
 
     void refusedLoginsKeepTheBoxes()
