@@ -311,8 +311,7 @@ Result<ReportLayout> ReportLayout::parse(const QByteArray& json, const QString& 
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);
     if (!document.isObject())
         return Status::failed(QStringLiteral("The report layout %1 is damaged: %2 at offset %3.")
-                                  .arg(name, error.errorString())
-                                  .arg(error.offset));
+                                  .arg(name, error.errorString(), QString::number(error.offset)));
     ReportLayout layout;
     layout.name = name;
     try {

@@ -120,14 +120,33 @@ public:
 
     SelectionCondition parse()
     {
-        QString sql = disjunction();
+        disjunction();
         if (m_token.kind != Token::Kind::End)
             throw FormulaError(QStringLiteral("\"%1\" is not expected here").arg(m_token.text),
                                m_token.position);
-        return {sql, m_values};
+        return {m_sql, m_values};
     }
 
 private:
+    /** Counts one level of parentheses or "not" while it is open. */
+    class Nesting {
+    public:
+        Nesting(int& depth, qsizetype position) : m_depth(depth)
+        {
+            if (++m_depth > SelectionFormula::MaxNesting)
+                throw FormulaError(
+                    QStringLiteral("parentheses and \"not\" are nested more than %1 deep")
+                        .arg(SelectionFormula::MaxNesting),
+                    position);
+        }
+        ~Nesting() { --m_depth; }
+        Nesting(const Nesting&) = delete;
+        Nesting& operator=(const Nesting&) = delete;
+
+    private:
+        int& m_depth;
+    };
+
     void advance() { m_token = m_lexer.next(); }
 
     bool isWord(const char* word) const
@@ -146,45 +165,59 @@ private:
         advance();
     }
 
-    QString disjunction()
+    // The SQL is appended as the formula is read, so reading stays linear in its length.
+
+    void disjunction()
     {
-        QString sql = conjunction();
+        conjunction();
         while (isWord("or")) {
             advance();
-            sql = QStringLiteral("%1 OR %2").arg(sql, conjunction());
+            m_sql += QLatin1String(" OR ");
+            conjunction();
         }
-        return sql;
     }
 
-    QString conjunction()
+    void conjunction()
     {
-        QString sql = negation();
+        negation();
         while (isWord("and")) {
             advance();
-            sql = QStringLiteral("%1 AND %2").arg(sql, negation());
+            m_sql += QLatin1String(" AND ");
+            negation();
         }
-        return sql;
     }
 
-    QString negation()
+    // SQL's NOT binds more loosely than a comparison and more tightly than AND, as the
+    // formula's "not" does, so its operand needs no parentheses of its own.
+    void negation()
     {
         if (isWord("not")) {
+            const Nesting level(m_depth, m_token.position);
             advance();
-            return QStringLiteral("NOT (%1)").arg(negation());
+            m_sql += QLatin1String("NOT ");
+            negation();
+            return;
         }
         if (isSymbol("(")) {
+            const Nesting level(m_depth, m_token.position);
             advance();
-            const QString inner = disjunction();
+            m_sql += QLatin1Char('(');
+            disjunction();
             expectSymbol(")", QStringLiteral("a closing ) is missing"));
-            return QStringLiteral("(%1)").arg(inner);
+            m_sql += QLatin1Char(')');
+            return;
         }
-        return comparison();
+        comparison();
     }
 
-    QString comparison()
+    void comparison()
     {
         if (m_token.kind != Token::Kind::Field)
             throw FormulaError(QStringLiteral("a field such as {Table.Column} is expected"),
+                               m_token.position);
+        if (++m_comparisons > SelectionFormula::MaxComparisons)
+            throw FormulaError(QStringLiteral("the formula has more than %1 comparisons")
+                                   .arg(SelectionFormula::MaxComparisons),
                                m_token.position);
         const FormulaField field = resolve(m_token);
         advance();
@@ -196,14 +229,16 @@ private:
                                    m_token.position);
             advance();
             value(field);
-            return QStringLiteral("%1 BETWEEN ? AND ?").arg(field.sql);
+            m_sql += field.sql + QLatin1String(" BETWEEN ? AND ?");
+            return;
         }
         static const char* const operators[] = {"=", "<>", "<", "<=", ">", ">="};
         for (const char* op : operators) {
             if (isSymbol(op)) {
                 advance();
                 value(field);
-                return QStringLiteral("%1 %2 ?").arg(field.sql, QLatin1String(op));
+                m_sql += field.sql + QLatin1Char(' ') + QLatin1String(op) + QLatin1String(" ?");
+                return;
             }
         }
         throw FormulaError(QStringLiteral("a comparison such as = or \"in\" is expected"),
@@ -311,20 +346,25 @@ private:
                                                  "separated by commas"));
         }
         expectSymbol(")", QStringLiteral("Date needs its closing )"));
+        const QString written = QStringLiteral("Date(%1,%2,%3)")
+                                    .arg(QString::number(parts[0]), QString::number(parts[1]),
+                                         QString::number(parts[2]));
+        // The database keeps dates as yyyy-mm-dd text, which has room for four-digit years only.
+        if (parts[0] < 1 || parts[0] > 9999)
+            throw FormulaError(written + QLatin1String(" has a year outside 1 to 9999"), start);
         const QDate date(parts[0], parts[1], parts[2]);
         if (!date.isValid())
-            throw FormulaError(QStringLiteral("Date(%1,%2,%3) is not a calendar date")
-                                   .arg(parts[0])
-                                   .arg(parts[1])
-                                   .arg(parts[2]),
-                               start);
+            throw FormulaError(written + QLatin1String(" is not a calendar date"), start);
         return date;
     }
 
     Lexer m_lexer;
     const FormulaFieldResolver& m_resolve;
     Token m_token;
+    QString m_sql;
     QList<SqlValue> m_values;
+    int m_depth = 0;
+    int m_comparisons = 0;
 };
 
 } // namespace
@@ -335,14 +375,18 @@ Result<SelectionCondition> parse(const QString& formula, const FormulaFieldResol
 {
     if (formula.trimmed().isEmpty())
         return SelectionCondition{};
+    if (formula.size() > MaxLength)
+        return Status::failed(
+            QStringLiteral("Error in the record selection formula: it is longer than %1 "
+                           "characters.")
+                .arg(MaxLength));
     try {
         return Parser(formula, resolve).parse();
     } catch (const FormulaError& e) {
+        // One pass over the pattern: a %1 typed in the formula stays as it was typed.
         return Status::failed(
             QStringLiteral("Error in the record selection formula: %1 (at character %2).\n\n%3")
-                .arg(QString::fromStdString(e.what()))
-                .arg(e.position + 1)
-                .arg(formula));
+                .arg(QString::fromStdString(e.what()), QString::number(e.position + 1), formula));
     }
 }
 

@@ -1,6 +1,8 @@
 #include "data/database.h"
 #include "data/programfolder.h"
 #include "reports/reportdata.h"
+#include "reports/reportjob.h"
+#include "reports/reportoutput.h"
 #include "reports/selectionformula.h"
 #include "support/testfolder.h"
 
@@ -46,7 +48,7 @@ QVariant plain(const SqlValue& value)
 }
 
 /** The values of `field` in the records a layout selects with a formula; "error" when the
- *  formula is refused. */
+ *  formula is refused, "query error" when the database refuses the query made from it. */
 QStringList selected(const QString& layoutFile, const QString& formula, const QString& field)
 {
     Result<ReportLayout> layout =
@@ -60,12 +62,13 @@ QStringList selected(const QString& layoutFile, const QString& formula, const QS
         return {QStringLiteral("error")};
     QStringList values;
     const int index = layout->fieldIndex(field);
-    ReportData::stream(db, layout.value(), condition.value(), [&](const ReportRow& row) {
-        const QString value = ReportValues::format(row[index], layout->fields[index].type);
-        if (!values.contains(value))
-            values << value;
-    });
-    return values;
+    const Status read =
+        ReportData::stream(db, layout.value(), condition.value(), [&](const ReportRow& row) {
+            const QString value = ReportValues::format(row[index], layout->fields[index].type);
+            if (!values.contains(value))
+                values << value;
+        });
+    return read ? values : QStringList{QStringLiteral("query error")};
 }
 
 } // namespace
@@ -95,6 +98,8 @@ private Q_SLOTS:
             << "CallLog.Tech = ?" << QList<QVariant>{"O'Neil; DROP"};
         QTest::newRow("double quotes") << "{CallLog.Tech}=\"A'B\""
                                        << "CallLog.Tech = ?" << QList<QVariant>{"A'B"};
+        QTest::newRow("percent signs as typed") << "{CallLog.Tech}='%1 %2'"
+                                                << "CallLog.Tech = ?" << QList<QVariant>{"%1 %2"};
         QTest::newRow("unprinted") << "{ARINVOICE.InvPrinted}= No"
                                    << "ARINVOICE.InvPrinted = ?" << QList<QVariant>{0LL};
         QTest::newRow("printed, any case") << "{arinvoice.invprinted} = TRUE"
@@ -113,7 +118,7 @@ private Q_SLOTS:
             << "ARINVOICE.InvDate BETWEEN ? AND ?" << QList<QVariant>{"2004-01-15", "2004-02-01"};
         QTest::newRow("and, or, not, parentheses")
             << "not ({CallLog.Tech}='A' or {CallLog.Tech}='B') and {ARINVOICE.InvNum}<>1"
-            << "NOT ((CallLog.Tech = ? OR CallLog.Tech = ?)) AND ARINVOICE.InvNum <> ?"
+            << "NOT (CallLog.Tech = ? OR CallLog.Tech = ?) AND ARINVOICE.InvNum <> ?"
             << QList<QVariant>{"A", "B", 1LL};
     }
 
@@ -178,6 +183,104 @@ private Q_SLOTS:
         QVERIFY2(message.endsWith(formula), qPrintable(message));
     }
 
+    void hostileFormulasAreRefusedPlainly_data()
+    {
+        QTest::addColumn<QString>("formula");
+        QTest::addColumn<QString>("reason"); // empty: the formula is accepted
+        const QString number = QStringLiteral("{ARINVOICE.InvNum}=1");
+        const auto times = [](const char* text, qsizetype count) {
+            return QString::fromLatin1(text).repeated(count);
+        };
+        const auto range = [](const char* from, const char* to) {
+            return QStringLiteral("{ARINVOICE.InvDate} in Date(%1) to Date(%2)")
+                .arg(QLatin1String(from), QLatin1String(to));
+        };
+        const int depth = SelectionFormula::MaxNesting;
+        QTest::newRow("12,000 nested parentheses")
+            << times("(", 12000) + number + times(")", 12000) << "longer than 10000 characters";
+        QTest::newRow("20,000 nested not") << times("not ", 20000) + number << "longer than";
+        QTest::newRow("1,500 nested not and parentheses")
+            << times("not (", 1500) + number + times(")", 1500) << "nested more than 20 deep";
+        QTest::newRow("100 nested parentheses")
+            << times("(", 100) + number + times(")", 100) << "nested more than 20 deep";
+        QTest::newRow("nesting at the limit")
+            << times("(not ", depth / 2) + number + times(")", depth / 2) << "";
+        QTest::newRow("nesting one beyond")
+            << times("(not ", depth / 2) + "(" + number + ")" + times(")", depth / 2)
+            << "nested more than 20 deep";
+        QTest::newRow("comparisons at the limit")
+            << times("{ARINVOICE.InvNum}=1 or ", SelectionFormula::MaxComparisons - 1) + number
+            << "";
+        QTest::newRow("one comparison beyond")
+            << times("{ARINVOICE.InvNum} in 1 to 2 or ", SelectionFormula::MaxComparisons) + number
+            << "more than 200 comparisons";
+        QTest::newRow("%2 after the formula") << number + " '%2'"
+                                              << "\"%2\" is not expected here";
+        QTest::newRow("%3 filling a field name") << "{" + times("%3", 4900) + "}=1"
+                                                 << "the field {%3%3%3";
+        QTest::newRow("%1 in a field name") << "{%1}=1"
+                                            << "the field {%1} should read";
+        QTest::newRow("number beyond 64 bits") << "{ARINVOICE.InvNum}=" + times("9", 30) << "";
+        QTest::newRow("number beyond any range")
+            << "{ARINVOICE.InvNum}=" + times("9", 400) << "is not a number";
+        QTest::newRow("money beyond range")
+            << "{ARINVOICE.InvTotal}>=" + times("9", 30) << "is not a number";
+        QTest::newRow("year 10000")
+            << range("10000,1,1", "10000,12,31") << "Date(10000,1,1) has a year outside 1 to 9999";
+        QTest::newRow("negative year")
+            << range("2004,1,1", "-1,1,1") << "Date(-1,1,1) has a year outside 1 to 9999";
+        QTest::newRow("year zero") << range("0,1,1", "2004,1,1") << "year outside 1 to 9999";
+        QTest::newRow("year beyond whole numbers")
+            << range("99999999999,1,1", "2004,1,1") << "in whole numbers";
+        QTest::newRow("years 1 and 9999") << range("1,1,1", "9999,12,31") << "";
+    }
+
+    void hostileFormulasAreRefusedPlainly()
+    {
+        QFETCH(QString, formula);
+        QFETCH(QString, reason);
+        const Result<SelectionCondition> condition = SelectionFormula::parse(formula, fakeField);
+        if (reason.isEmpty()) {
+            QVERIFY2(condition, qPrintable(condition.status().message().left(300)));
+            return;
+        }
+        QVERIFY(!condition);
+        const QString message = condition.status().message();
+        QVERIFY2(message.startsWith("Error in the record selection formula:"),
+                 qPrintable(message.left(300)));
+        QVERIFY2(message.contains(reason), qPrintable(message.left(300)));
+        // Nothing typed in the formula is read as a part of the message.
+        QVERIFY2(message.size() < 2 * formula.size() + 200, qPrintable(message.left(300)));
+    }
+
+    void formulasWithinTheBoundsRunInTheDatabase_data()
+    {
+        QTest::addColumn<QString>("formula");
+        const QString number = QStringLiteral("{ProbSol.TicketNum}=1");
+        const int depth = SelectionFormula::MaxNesting;
+        // Each nested "or (" holds the most of the database's parser stack.
+        QTest::newRow("deepest nesting")
+            << QStringLiteral("{ProbSol.TicketNum}=1 or (").repeated(depth) + number +
+                   QStringLiteral(")").repeated(depth);
+        QTest::newRow("deepest not") << QStringLiteral("not ").repeated(depth) + number;
+        QTest::newRow("most values") << QStringLiteral("{ProbSol.TicketNum} in 1 to 2 or ")
+                                                .repeated(SelectionFormula::MaxComparisons - 1) +
+                                            number;
+    }
+
+    void formulasWithinTheBoundsRunInTheDatabase()
+    {
+        QFETCH(QString, formula);
+        TestFolder folder(TestFolder::Content::Demo);
+        // This layout adds its own rule to the caller's formula.
+        auto job = ReportJob::prepare(
+            {resolveLayoutPath(QStringLiteral("NBS.rpt")), QString(), formula, QString()});
+        QVERIFY2(job, qPrintable(job.status().message().left(300)));
+        CollectingPageSink pages;
+        const Status run = job.value()->run(pages);
+        QVERIFY2(run, qPrintable(run.message()));
+    }
+
     void formulasSelectTheRightRecords()
     {
         TestFolder folder(TestFolder::Content::Demo);
@@ -196,6 +299,12 @@ private Q_SLOTS:
         QCOMPARE(selected(tickets, "{CallLog.Tech}=''", "TicketNum"), QStringList());
         QCOMPARE(selected(tickets, "{CallLog.Tech}='x'' OR 1=1 --'", "TicketNum"), QStringList());
         QCOMPARE(selected(tickets, "", "TicketNum").size(), 6);
+        QCOMPARE(selected(tickets,
+                          "not {CallLog.Tech}='JTT-1' and not {CallLog.CallStatus}='Closed'",
+                          "TicketNum"),
+                 QStringList({"4", "6"}));
+        QCOMPARE(selected(tickets, "not not {CallLog.Tech} in 'RP-3' to 'RP-3'", "TicketNum"),
+                 QStringList({"5", "4"}));
 
         const QString invoices = QStringLiteral("invoice.rpt");
         QCOMPARE(selected(invoices, "{ARINVOICE.InvPrinted}= No", "InvNum"),
@@ -218,5 +327,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestFormula)
+QTEST_MAIN(TestFormula)
 #include "tst_formula.moc"
