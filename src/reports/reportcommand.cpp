@@ -14,10 +14,10 @@ int runReportCommand(const QString& layout, const QString& formula, const QStrin
         return 1;
     }
     PdfPageSink sink(pdfPath, job.value()->title(), job.value()->layout().landscape);
+    // A run that fails leaves the sink unclosed, and with it the target as it was.
     Status status = job.value()->run(sink);
-    const Status closed = sink.close();
     if (status)
-        status = closed;
+        status = sink.close();
     if (!status) {
         std::cerr << status.message().toStdString() << '\n';
         return 1;

@@ -1,11 +1,13 @@
 #include "reports/reportoutput.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QGlyphRun>
 #include <QHash>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QRawFont>
+#include <QSaveFile>
 #include <array>
 
 const QGlyphRun& GlyphRuns::run(int font, const QString& text)
@@ -89,8 +91,19 @@ Status writePdf(const RenderedReport& report, const QString& path)
 } // namespace ReportOutput
 
 PdfPageSink::PdfPageSink(const QString& path, const QString& title, bool landscape)
-    : m_path(path), m_writer(std::make_unique<QPdfWriter>(path))
+    : m_path(path), m_file(std::make_unique<QSaveFile>(path))
 {
+    // A device or a pipe is never replaced by a file of ours.
+    const QFileInfo target(path);
+    if (target.exists() && !target.isFile()) {
+        m_openError = QStringLiteral("it is not a plain file");
+        return;
+    }
+    if (!m_file->open(QIODevice::WriteOnly)) {
+        m_openError = m_file->errorString();
+        return;
+    }
+    m_writer = std::make_unique<QPdfWriter>(m_file.get());
     m_writer->setResolution(static_cast<int>(ReportFonts::UnitsPerInch));
     m_writer->setPageLayout(ReportOutput::pageLayout(landscape));
     m_writer->setTitle(title);
@@ -103,7 +116,8 @@ PdfPageSink::~PdfPageSink() = default;
 
 void PdfPageSink::addPage(ReportPage&& page)
 {
-    if (!m_painter->isActive())
+    // Pages after a failed write would only be thrown away with the file.
+    if (!m_painter || !m_painter->isActive() || m_file->error() != QFileDevice::NoError)
         return;
     if (m_pages > 0)
         m_writer->newPage();
@@ -113,8 +127,23 @@ void PdfPageSink::addPage(ReportPage&& page)
 
 Status PdfPageSink::close()
 {
-    const bool written = m_painter->isActive() && m_painter->end();
-    if (!written || !QFileInfo(m_path).isFile())
-        return Status::failed(QStringLiteral("The file %1 cannot be written.").arg(m_path));
+    if (!m_painter)
+        return failure(m_openError);
+    const bool ended = m_painter->isActive() && m_painter->end();
+    // The last bytes leave the buffer here; a disk that fills up now must not pass unnoticed.
+    const bool flushed = m_file->flush();
+    if (!ended || !flushed || m_file->error() != QFileDevice::NoError) {
+        const QString reason = m_file->errorString();
+        m_file->cancelWriting();
+        return failure(reason);
+    }
+    if (!m_file->commit())
+        return failure(m_file->errorString());
     return Status::ok();
+}
+
+Status PdfPageSink::failure(const QString& reason) const
+{
+    return Status::failed(QStringLiteral("The file %1 cannot be written: %2.")
+                              .arg(QDir::toNativeSeparators(m_path), reason));
 }

@@ -12,6 +12,7 @@
 
 class QPainter;
 class QPdfWriter;
+class QSaveFile;
 
 /** Report text is plain text in one font per item: mapping characters to glyphs directly
  *  spares the shaping that QPainter::drawText does for every item, which dominates the time of
@@ -40,19 +41,26 @@ Status writePdf(const RenderedReport& report, const QString& path);
 
 } // namespace ReportOutput
 
-/** Writes each page to a PDF file as soon as it is finished. */
+/** Writes each page to a PDF file as soon as it is finished. The pages go to a temporary file
+ *  beside the target, which replaces the target only when close() finds every byte written: a
+ *  report that fails, or is never closed, leaves the target as it was. */
 class PdfPageSink : public PageSink {
 public:
     PdfPageSink(const QString& path, const QString& title, bool landscape);
     ~PdfPageSink() override;
 
     void addPage(ReportPage&& page) override;
-    /** Ends the file; an error when it could not be written. */
+    /** Ends the file and puts it in place of the target; an error when it could not be
+     *  written, and then the target is left as it was. */
     Status close();
     int pageCount() const { return m_pages; }
 
 private:
+    Status failure(const QString& reason) const;
+
     QString m_path;
+    QString m_openError;
+    std::unique_ptr<QSaveFile> m_file;
     std::unique_ptr<QPdfWriter> m_writer;
     std::unique_ptr<QPainter> m_painter;
     GlyphRuns m_glyphs;
