@@ -70,7 +70,8 @@ void ReportMenu::mnuOpnTickTech_Click()
                              .input(QStringLiteral("Please enter the Tech ID you wish to view."))
                              .value_or(QString());
     runReport(QStringLiteral("Open Tickets By Technician.rpt"),
-              QStringLiteral("{CallLog.Tech}=") + quotedFormulaText(tech),
+              QStringLiteral("{CallLog.Tech}=") + quotedFormulaText(tech) +
+                  QStringLiteral(" and {CallLog.CallStatus}= 'Open'"),
               QStringLiteral("Print Open Tickets by Technician"));
 }
 

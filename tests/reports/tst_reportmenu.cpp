@@ -165,13 +165,18 @@ private Q_SLOTS:
         prompts.answerInput(QString("RP-3"));
         menu.mnuOpnTickTech_Click();
         QCOMPARE(prompts.allTexts(), QStringList({"Please enter the Tech ID you wish to view."}));
-        QCOMPARE(capture.last().selectionFormula, QString("{CallLog.Tech}='RP-3'"));
+        QCOMPARE(capture.last().selectionFormula,
+                 QString("{CallLog.Tech}='RP-3' and {CallLog.CallStatus}= 'Open'"));
         QCOMPARE(capture.last().windowTitle, QString("Print Open Tickets by Technician"));
         QCOMPARE(capture.last().report.title, QString("Open Tickets by Technician"));
-        QVERIFY(capture.text(capture.last()).contains("Raj Patel (RP-3)"));
+        const QString raj = capture.text(capture.last());
+        QVERIFY(raj.contains("Raj Patel (RP-3)"));
+        QVERIFY(raj.contains("Printer prints blank pages"));
+        QVERIFY2(!raj.contains("Pop-ups in the browser"), "his closed ticket stays off");
 
         menu.mnuOpnTickTech_Click(); // cancelled: nobody's tickets
-        QCOMPARE(capture.last().selectionFormula, QString("{CallLog.Tech}=''"));
+        QCOMPARE(capture.last().selectionFormula,
+                 QString("{CallLog.Tech}='' and {CallLog.CallStatus}= 'Open'"));
         QVERIFY(capture.text(capture.last()).contains("No tickets match this selection."));
 
         // A quote in the answer is part of the ID, not of the formula.
