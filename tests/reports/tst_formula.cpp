@@ -262,7 +262,6 @@ private Q_SLOTS:
         QTest::newRow("deepest nesting")
             << QStringLiteral("{ProbSol.TicketNum}=1 or (").repeated(depth) + number +
                    QStringLiteral(")").repeated(depth);
-        QTest::newRow("deepest not") << QStringLiteral("not ").repeated(depth) + number;
         QTest::newRow("most values") << QStringLiteral("{ProbSol.TicketNum} in 1 to 2 or ")
                                                 .repeated(SelectionFormula::MaxComparisons - 1) +
                                             number;
