@@ -242,6 +242,7 @@ void MDIHelpDesk::start()
         DatabaseSetup::checkShop(ProgramFolder::filePath(QString::fromLatin1(Database::FileName)));
     if (shop.isNotFound()) {
         connect(showChild<NewShop>(), &NewShop::shopCreated, this, &MDIHelpDesk::startLogin);
+        centreActiveChild();
         return;
     }
     if (!shop) {
@@ -266,11 +267,16 @@ Login* MDIHelpDesk::startLogin()
         return nullptr;
     }
     addChild(login);
+    centreActiveChild();
+    return login;
+}
+
+void MDIHelpDesk::centreActiveChild()
+{
     if (QMdiSubWindow* sub = m_mdi->activeSubWindow()) {
         const QRect area = m_mdi->viewport()->rect();
         sub->move(area.width() / 2 - sub->width() / 2, area.height() / 2 - sub->height() / 2);
     }
-    return login;
 }
 
 void MDIHelpDesk::loggedIn(const QString& empId, const std::optional<QList<bool>>& rights)

@@ -78,6 +78,7 @@ protected:
 
 private:
     void lockMenus();
+    void centreActiveChild();
     void buildMenus();
     /** Connects the menu entries to the windows and handlers they open. */
     void connectWindows();

@@ -64,7 +64,8 @@ NewShop::NewShop(QWidget* parent) : QWidget(parent)
     layout->addWidget(intro);
     layout->addWidget(create);
     layout->addWidget(demo);
-    resize(440, 360);
+    setFixedWidth(440);
+    adjustSize();
 
     InputHelpers::selectOnFocus({txtAdminPwd, txtAdminPwdAgain});
     InputHelpers::enterAsTab(txtAdminPwd);
