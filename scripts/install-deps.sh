@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Installs the Debian packages needed to build, run and test Quorvane. Safe to run again.
+# Installs the Debian packages needed to build, run, test and package Quorvane. Safe to run again.
+# No fonts: the program ships its own, and the tests see only those.
 set -euo pipefail
 packages=(
   build-essential cmake pkg-config ccache
   qt6-base-dev qt6-base-dev-tools libqt6svg6 libgl-dev
   libsqlcipher-dev sqlcipher libsodium-dev libcurl4-openssl-dev
-  xvfb xauth fonts-dejavu-core poppler-utils
+  xvfb xauth poppler-utils
+  desktop-file-utils appstream dpkg-dev file
 )
 missing=()
 for p in "${packages[@]}"; do

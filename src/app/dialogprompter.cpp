@@ -1,5 +1,7 @@
 #include "app/dialogprompter.h"
 
+#include "app/windowconventions.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -34,9 +36,12 @@ public:
     NormalPointer& operator=(const NormalPointer&) = delete;
 };
 
+// Every dialog has a parent, so that none outlives the main window.
 QWidget* parentWindow()
 {
-    return QApplication::activeWindow();
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    return WindowConventions::mainWindow();
 }
 
 } // namespace

@@ -5,9 +5,14 @@
 #include "app/helpviewer.h"
 #include "app/login.h"
 #include "app/menuaccess.h"
+#include "app/newshop.h"
+#include "app/prompter.h"
 #include "app/session.h"
 #include "app/windowconventions.h"
 #include "data/conversions.h"
+#include "data/databasesetup.h"
+#include "data/programfolder.h"
+#include "data/schema.h"
 #include "helpdesk/helpdesk.h"
 #include "masterdata/company.h"
 #include "masterdata/customer.h"
@@ -18,6 +23,7 @@
 #include "receivables/payment.h"
 #include "reports/billingreport.h"
 #include "reports/reportmenu.h"
+#include "reports/saletax.h"
 #include "reports/upkeepmenu.h"
 #include "tickets/assignment.h"
 #include "tickets/openorders.h"
@@ -202,6 +208,7 @@ void MDIHelpDesk::connectWindows()
     onReport("mnuwrkorder", &ReportMenu::mnuwrkorder_Click);
     connect(reports, &ReportMenu::billingReportRequested, this,
             [this] { showChild<BillingReport>(); });
+    connect(reports, &ReportMenu::saleTaxRequested, this, [this] { showPopup<SaleTax>(); });
 
     auto* upkeep = new UpkeepMenu(this);
     auto onUpkeep = [this, upkeep](const char* name, void (UpkeepMenu::*slot)()) {
@@ -222,10 +229,37 @@ QAction* MDIHelpDesk::entry(const QString& name) const
     return findChild<QAction*>(name);
 }
 
-Login* MDIHelpDesk::startLogin()
+void MDIHelpDesk::lockMenus()
 {
     for (const QString& name : MenuAccess::topMenus())
         entry(name)->setEnabled(false);
+}
+
+void MDIHelpDesk::start()
+{
+    lockMenus();
+    const Status shop =
+        DatabaseSetup::checkShop(ProgramFolder::filePath(QString::fromLatin1(Database::FileName)));
+    if (shop.isNotFound()) {
+        connect(showChild<NewShop>(), &NewShop::shopCreated, this, &MDIHelpDesk::startLogin);
+        centreActiveChild();
+        return;
+    }
+    if (!shop) {
+        prompter().message(shop.message(), Prompter::defaultTitle(), Prompter::Icon::Critical);
+        return;
+    }
+    // A file from an earlier release gets the steps it has not had yet before anyone works on it.
+    Database db;
+    if (const Status upgraded = Schema::upgrade(db); !upgraded)
+        prompter().message(QStringLiteral("The database could not be brought up to date: %1")
+                               .arg(upgraded.message()));
+    startLogin();
+}
+
+Login* MDIHelpDesk::startLogin()
+{
+    lockMenus();
     auto* login = new Login;
     connect(login, &Login::loggedIn, this, &MDIHelpDesk::loggedIn);
     if (!login->databaseReachable()) {
@@ -233,11 +267,16 @@ Login* MDIHelpDesk::startLogin()
         return nullptr;
     }
     addChild(login);
+    centreActiveChild();
+    return login;
+}
+
+void MDIHelpDesk::centreActiveChild()
+{
     if (QMdiSubWindow* sub = m_mdi->activeSubWindow()) {
         const QRect area = m_mdi->viewport()->rect();
         sub->move(area.width() / 2 - sub->width() / 2, area.height() / 2 - sub->height() / 2);
     }
-    return login;
 }
 
 void MDIHelpDesk::loggedIn(const QString& empId, const std::optional<QList<bool>>& rights)

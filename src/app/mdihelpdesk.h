@@ -19,6 +19,11 @@ class MDIHelpDesk : public QMainWindow {
 public:
     explicit MDIHelpDesk(QWidget* parent = nullptr);
 
+    /** Brings the shop's database up to date and opens the login window; on a first start the
+     *  window that creates the shop comes first. A file that is no shop's database is named and
+     *  left alone, and the menus stay off. */
+    void start();
+
     /** Opens the login window inside the frame, with the top menus off until it succeeds. */
     Login* startLogin();
 
@@ -72,6 +77,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void lockMenus();
+    void centreActiveChild();
     void buildMenus();
     /** Connects the menu entries to the windows and handlers they open. */
     void connectWindows();

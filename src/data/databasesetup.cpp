@@ -1,9 +1,12 @@
 #include "data/databasesetup.h"
 
 #include "data/passwords.h"
+#include "data/programfolder.h"
 #include "data/schema.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -92,6 +95,53 @@ Status create(const QString& path, const QString& adminPassword, bool demo)
         QFile::remove(path);
     }
     return status;
+}
+
+QString adminPasswordProblem(const QString& password)
+{
+    if (password.size() < MinimumAdminPassword)
+        return QStringLiteral("The administrator's password needs at least %1 characters.")
+            .arg(MinimumAdminPassword);
+    return {};
+}
+
+Status createShop(const QString& adminPassword, bool demo)
+{
+    if (const QString problem = adminPasswordProblem(adminPassword); !demo && !problem.isEmpty())
+        return Status::failed(problem);
+    if (adminPassword.isEmpty())
+        return Status::failed(QStringLiteral("The administrator needs a password."));
+    if (!QDir().mkpath(ProgramFolder::path()))
+        return Status::failed(
+            QStringLiteral("The folder %1 could not be created.").arg(ProgramFolder::path()));
+    if (Status status = create(ProgramFolder::filePath(QString::fromLatin1(Database::FileName)),
+                               adminPassword, demo);
+        !status)
+        return status;
+    ProgramFolder::layOutShippedFiles();
+    return Status::ok();
+}
+
+Status checkShop(const QString& path)
+{
+    const QFileInfo file(path);
+    if (!file.exists())
+        return Status::error(Status::Kind::NotFound,
+                             QStringLiteral("There is no shop's database %1.").arg(path));
+    const QString leftAlone =
+        QStringLiteral(" The file is left as it is: restore the shop's database from a backup, "
+                       "or move the file away to start a new shop.");
+    if (file.size() == 0)
+        return Status::failed(
+            QStringLiteral("The database %1 is empty (0 bytes): it holds no shop.").arg(path) +
+            leftAlone);
+    Database db(path);
+    if (!db.isOpen())
+        return Status::failed(db.openStatus().message() + leftAlone);
+    if (Schema::versionOf(db) == 0)
+        return Status::failed(QStringLiteral("The file %1 is not a shop's database.").arg(path) +
+                              leftAlone);
+    return Status::ok();
 }
 
 } // namespace DatabaseSetup

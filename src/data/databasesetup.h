@@ -12,6 +12,25 @@ namespace DatabaseSetup {
  */
 Status create(const QString& path, const QString& adminPassword, bool demo);
 
+/** The shortest administrator password a new shop accepts. */
+inline constexpr int MinimumAdminPassword = 8;
+
+/** Why an administrator password cannot protect a new shop; empty when it can. */
+QString adminPasswordProblem(const QString& password);
+
+/**
+ * Creates the shop's database in the program folder, as create() does, and gives the folder the
+ * shipped files it lacks. A new shop's administrator password needs MinimumAdminPassword
+ * characters; the demo shop takes any.
+ */
+Status createShop(const QString& adminPassword, bool demo);
+
+/**
+ * Whether `path` holds a shop's database: NotFound when there is no file, an error that says
+ * what is wrong when the file is empty or is not a shop's database. The file is only read.
+ */
+Status checkShop(const QString& path);
+
 /** Adds an employee's login and access row: `rights` are the 25 flags in column order. */
 Status addLogin(Database& db, const QString& empId, const QString& password,
                 const QList<bool>& rights);

@@ -1,9 +1,28 @@
+#include "data/programfolder.h"
 #include "reports/reportpage.h"
 
+#include <QDir>
+#include <QFontDatabase>
 #include <array>
 #include <memory>
 
 namespace {
+
+Status registerShippedFonts()
+{
+    const QDir folder(ProgramFolder::shippedFilePath(QStringLiteral("fonts")));
+    QStringList missing;
+    for (const QString& file : {QStringLiteral("LiberationSans-Regular.ttf"),
+                                QStringLiteral("LiberationSans-Bold.ttf")}) {
+        if (QFontDatabase::addApplicationFont(folder.filePath(file)) < 0)
+            missing << QDir::toNativeSeparators(folder.filePath(file));
+    }
+    if (missing.isEmpty())
+        return Status::ok();
+    return Status::failed(
+        QStringLiteral("The report font could not be loaded from %1; reports use a substitute.")
+            .arg(missing.join(QStringLiteral(", "))));
+}
 
 struct FontSet {
     std::array<QFont, ReportFonts::Count> fonts;
@@ -11,11 +30,12 @@ struct FontSet {
 
     FontSet()
     {
+        ReportFonts::install();
         const std::pair<double, bool> styles[ReportFonts::Count] = {
             {9, false}, {9, true}, {7.5, false}, {11, true}, {20, true}, {15, true},
         };
         for (int i = 0; i < ReportFonts::Count; ++i) {
-            QFont font(QStringLiteral("Helvetica"));
+            QFont font(QString::fromLatin1(ReportFonts::Family));
             font.setStyleHint(QFont::SansSerif);
             font.setPixelSize(static_cast<int>(styles[i].first * ReportFonts::UnitsPerPoint));
             font.setBold(styles[i].second);
@@ -36,6 +56,12 @@ const FontSet& fontSet()
 } // namespace
 
 namespace ReportFonts {
+
+Status install()
+{
+    static const Status installed = registerShippedFonts();
+    return installed;
+}
 
 const QFont& font(int which)
 {

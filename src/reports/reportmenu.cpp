@@ -5,7 +5,6 @@
 #include "data/conversions.h"
 #include "reports/invoiceprinting.h"
 #include "reports/reportcontrol.h"
-#include "reports/saletax.h"
 
 const QString ReportMenu::OpenTicketTitle = QStringLiteral("Open Ticket Log");
 
@@ -101,11 +100,7 @@ void ReportMenu::mnusaltaxfull_Click()
 
 void ReportMenu::mnusaltaxdate_Click()
 {
-    if (!m_saleTax)
-        m_saleTax = new SaleTax;
-    m_saleTax->show();
-    m_saleTax->raise();
-    m_saleTax->activateWindow();
+    Q_EMIT saleTaxRequested();
 }
 
 void ReportMenu::mnuwrkorder_Click()

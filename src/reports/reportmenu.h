@@ -1,9 +1,6 @@
 #pragma once
 
 #include <QObject>
-#include <QPointer>
-
-class SaleTax;
 
 /** The handlers of the Reports menu: each entry runs its layout through the report engine,
  *  asking first for the technician, invoice or work order where the entry needs one. */
@@ -18,6 +15,8 @@ public:
 Q_SIGNALS:
     /** "By Date" of the billing statement: the main window shows its BillingReport child. */
     void billingReportRequested();
+    /** "By Date" of the sales tax report: the main window shows its SaleTax pop-up. */
+    void saleTaxRequested();
 
 public Q_SLOTS:
     void mnuBillfull_Click();
@@ -33,7 +32,4 @@ public Q_SLOTS:
     void mnusaltaxfull_Click();
     void mnusaltaxdate_Click();
     void mnuwrkorder_Click();
-
-private:
-    QPointer<SaleTax> m_saleTax;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/status.h"
+
 #include <QFont>
 #include <QFontMetricsF>
 #include <QList>
@@ -34,13 +36,21 @@ public:
     virtual void addPage(ReportPage&& page) = 0;
 };
 
-/** The fonts of the reports, sized in page units so that they measure the same everywhere. */
+/** The fonts of the reports, sized in page units so that they measure the same everywhere. They
+ *  are one family shipped with the program, so a report looks alike on every machine. */
 namespace ReportFonts {
 
 enum Font { Normal, Bold, Small, Heading, Title, Company, Count };
 
 inline constexpr double UnitsPerInch = 1200;
 inline constexpr double UnitsPerPoint = UnitsPerInch / 72;
+
+/** Family of every report font. */
+inline constexpr char Family[] = "Liberation Sans";
+
+/** Registers the shipped font files, regular and bold, once per process; an error names the
+ *  files that could not be loaded (reports then use a face the machine substitutes). */
+Status install();
 
 const QFont& font(int which);
 const QFontMetricsF& metrics(int which);

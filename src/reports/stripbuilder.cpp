@@ -17,6 +17,27 @@ double baseline(int font)
     return (StripBuilder::lineHeight(font) - m.height()) / 2 + m.ascent();
 }
 
+// The lines of one paragraph set in a given width: broken between words, and within a word
+// only where the word alone is wider.
+QStringList wrapped(const QString& paragraph, int font, double width)
+{
+    QTextLayout layout(paragraph, ReportFonts::font(font));
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    for (QTextLine textLine = layout.createLine(); textLine.isValid();
+         textLine = layout.createLine())
+        textLine.setLineWidth(width);
+    layout.endLayout();
+    QStringList lines;
+    for (int i = 0; i < layout.lineCount(); ++i) {
+        const QTextLine textLine = layout.lineAt(i);
+        lines << paragraph.mid(textLine.textStart(), textLine.textLength()).trimmed();
+    }
+    return lines;
+}
+
 } // namespace
 
 StripBuilder::StripBuilder(const ReportLayout& layout, double left, double right)
@@ -64,6 +85,19 @@ void StripBuilder::cell(Strip& strip, const QString& text, int font, double left
     strip.items.append({PageItem::Kind::Text, QRectF(x, base, 0, 0), shown, font});
 }
 
+int StripBuilder::wholeCell(Strip& strip, const QString& text, int font, double left, double right,
+                            bool alignRight, double top) const
+{
+    const double room = right - left - 2 * Pad;
+    const QStringList lines = ReportFonts::metrics(font).horizontalAdvance(text) > room
+                                  ? wrapped(text, font, room)
+                                  : QStringList{text};
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        cell(strip, lines[i], font, left, right, alignRight,
+             top + static_cast<double>(i) * lineHeight(font) + baseline(font));
+    return static_cast<int>(lines.size());
+}
+
 Strip StripBuilder::columnHeader() const
 {
     Strip strip;
@@ -99,18 +133,10 @@ QList<Strip> StripBuilder::text(const QString& text, int font, double indent) co
     QString normalised = text;
     normalised.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     for (const QString& paragraph : normalised.split(QLatin1Char('\n'))) {
-        QTextLayout layout(paragraph, ReportFonts::font(font));
-        layout.beginLayout();
-        for (QTextLine textLine = layout.createLine(); textLine.isValid();
-             textLine = layout.createLine())
-            textLine.setLineWidth(m_right - m_left - indent - 2 * Pad);
-        layout.endLayout();
-        for (int i = 0; i < layout.lineCount(); ++i) {
-            const QTextLine textLine = layout.lineAt(i);
+        for (const QString& line : wrapped(paragraph, font, m_right - m_left - indent - 2 * Pad)) {
             Strip strip;
             strip.height = height;
-            cell(strip, paragraph.mid(textLine.textStart(), textLine.textLength()).trimmed(), font,
-                 m_left + indent, m_right, false, base);
+            cell(strip, line, font, m_left + indent, m_right, false, base);
             strips.append(strip);
         }
         if (paragraph.isEmpty())
@@ -206,10 +232,38 @@ Strip StripBuilder::row(const LayoutBand& band, const TemplateContext& context) 
         strip.items.append(line(m_left, Pad / 2, m_right, Pad / 2));
         top = Pad;
     }
+    // A cell too narrow for its text spreads over the empty columns after it (before it when
+    // right-aligned), as far as it needs and no other cell has taken them.
+    const QFontMetricsF& metrics = ReportFonts::metrics(font);
+    QList<bool> taken(m_layout.columns.size(), false);
     for (const auto& [column, text] : band.cells)
-        cell(strip, Templates::fill(text, context), font, columnLeft(column), columnRight(column),
-             m_layout.columns[column].alignRight, top + baseline(font));
-    strip.height = top + lineHeight(font);
+        taken[column] = true;
+    struct Spread {
+        QString text;
+        int first;
+        int last;
+        bool alignRight;
+    };
+    QList<Spread> spreads;
+    for (const auto& [column, text] : band.cells)
+        spreads.append(
+            {Templates::fill(text, context), column, column, m_layout.columns[column].alignRight});
+    auto fits = [&](const Spread& spread) {
+        return metrics.horizontalAdvance(spread.text) + 2 * Pad <=
+               columnRight(spread.last) - columnLeft(spread.first);
+    };
+    for (Spread& spread : spreads)
+        while (!spread.alignRight && !fits(spread) && spread.last + 1 < taken.size() &&
+               !taken[spread.last + 1])
+            taken[++spread.last] = true;
+    for (Spread& spread : spreads)
+        while (spread.alignRight && !fits(spread) && spread.first > 0 && !taken[spread.first - 1])
+            taken[--spread.first] = true;
+    int lines = 1;
+    for (const Spread& spread : spreads)
+        lines = std::max(lines, wholeCell(strip, spread.text, font, columnLeft(spread.first),
+                                          columnRight(spread.last), spread.alignRight, top));
+    strip.height = top + lines * lineHeight(font);
     return strip;
 }
 
@@ -228,10 +282,16 @@ Strip StripBuilder::totals(const LayoutBand& band, const TemplateContext& contex
             strip.items.append(line(labelLeft + Pad, y, m_right, y));
             y += Pad;
         }
-        cell(strip, band.pairs[i].first, font, labelLeft, valueLeft, true, y + baseline(font));
-        cell(strip, Templates::fill(band.pairs[i].second, context), font, valueLeft, m_right, true,
-             y + baseline(font));
-        y += lineHeight(font);
+        // A label wider than its place runs on to the left, where nothing else stands.
+        const double labelRoom =
+            ReportFonts::metrics(font).horizontalAdvance(band.pairs[i].first) + 2 * Pad;
+        const int lines =
+            std::max(wholeCell(strip, band.pairs[i].first, font,
+                               std::max(m_left, std::min(labelLeft, valueLeft - labelRoom)),
+                               valueLeft, true, y),
+                     wholeCell(strip, Templates::fill(band.pairs[i].second, context), font,
+                               valueLeft, m_right, true, y));
+        y += lines * lineHeight(font);
     }
     strip.height = y;
     return strip;
@@ -246,11 +306,12 @@ QList<Strip> StripBuilder::breakdown(const LayoutBand& band, const TemplateConte
     const double averageRight = m_left + width * 0.7;
     auto line3 = [&](int font, const QString& a, const QString& b, const QString& c) {
         Strip strip;
-        strip.height = lineHeight(font);
-        cell(strip, a, font, m_left, countRight - width * 0.12, false, baseline(font));
-        cell(strip, b, font, countRight - width * 0.12, countRight, true, baseline(font));
+        int lines =
+            std::max(wholeCell(strip, a, font, m_left, countRight - width * 0.12, false, 0),
+                     wholeCell(strip, b, font, countRight - width * 0.12, countRight, true, 0));
         if (counted.average >= 0)
-            cell(strip, c, font, countRight, averageRight, true, baseline(font));
+            lines = std::max(lines, wholeCell(strip, c, font, countRight, averageRight, true, 0));
+        strip.height = lines * lineHeight(font);
         strips.append(strip);
     };
     line3(ReportFonts::Bold, counted.title, QStringLiteral("Count"), counted.averageTitle);

@@ -34,6 +34,10 @@ private:
     /** Places text in a cell, right-aligned or left, shortened with an ellipsis to fit. */
     void cell(Strip& strip, const QString& text, int font, double left, double right,
               bool alignRight, double baseline) const;
+    /** Places text in a cell of a summary line, where nothing may be cut short: text that does
+     *  not fit goes on over more lines. Returns the number of lines, the first at `top`. */
+    int wholeCell(Strip& strip, const QString& text, int font, double left, double right,
+                  bool alignRight, double top) const;
 
     const ReportLayout& m_layout;
     double m_left;

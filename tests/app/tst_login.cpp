@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QTimer>
 #include <QtTest>
 
 using WidgetTesting::child;
@@ -169,17 +170,6 @@ private Q_SLOTS:
         QVERIFY(start.enabled("mnuChgPwd") && start.enabled("mnuwrkorder"));
     }
 
-    void missingDatabaseSaysServerIsDown()
-    {
-        TestFolder folder(TestFolder::Content::NoDatabase);
-        ScriptedPrompter prompts;
-        Started start;
-        QVERIFY(!start.login);
-        QCOMPARE(prompts.messages(), QStringList{"Unable to connect, server is down!"});
-        QVERIFY(start.main->mdiArea()->subWindowList().isEmpty());
-        QVERIFY(!QGuiApplication::overrideCursor());
-    }
-
     void menuWindowsOpenOnceAndAreListed()
     {
         TestFolder folder(TestFolder::Content::Demo);
@@ -196,6 +186,42 @@ private Q_SLOTS:
         for (QAction* action : windows->actions())
             titles << action->text();
         QVERIFY(titles.contains(QStringLiteral("&1 Change Password")));
+    }
+
+    void exitEndsTheProgramWithWindowsOpen_data()
+    {
+        QTest::addColumn<bool>("fromMenu");
+        QTest::newRow("File, Exit") << true;
+        QTest::newRow("closing the main window") << false;
+    }
+
+    void exitEndsTheProgramWithWindowsOpen()
+    {
+        QFETCH(bool, fromMenu);
+        TestFolder folder(TestFolder::Content::Demo);
+        ScriptedPrompter prompts;
+        Started start;
+        logIn(start.login, QStringLiteral("ADMIN"), TestFolder::adminPassword());
+        QTRY_VERIFY(!start.login);
+        for (const char* name : {"mnuaddcust", "mnuBillDate", "mnusaltaxdate", "mnubackup",
+                                 "mnuabout", "mnugethelp", "mnuEmplst"})
+            start.main->entry(QString::fromLatin1(name))->trigger();
+
+        QTimer::singleShot(0, start.main.get(), [&] {
+            if (fromMenu)
+                start.main->entry(QStringLiteral("mnuexit"))->trigger();
+            else
+                start.main->close();
+        });
+        // Only a program that goes on running reaches this.
+        QTimer stillRunning;
+        stillRunning.setSingleShot(true);
+        connect(&stillRunning, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+        stillRunning.start(60000);
+        QCOMPARE(QApplication::exec(), 0);
+        for (QWidget* window : QApplication::topLevelWidgets())
+            QVERIFY2(!window->isVisible(), qPrintable(window->objectName()));
+        QCOMPARE(prompts.allTexts(), QStringList());
     }
 };
 

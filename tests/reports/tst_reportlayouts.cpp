@@ -148,6 +148,16 @@ private Q_SLOTS:
                            "Totals 1 invoice(s) 139.50 5.32 144.82", "Sales tax collected 5.32"});
     }
 
+    void printsInTheShippedFacesOnly()
+    {
+        TestFolder folder(TestFolder::Content::Demo);
+        const QString pdf = folder.filePath(QStringLiteral("tax.pdf"));
+        QCOMPARE(runReportCommand(QStringLiteral("Sales Tax.rpt"), {}, pdf), 0);
+        QStringList fonts = pdfFonts(pdf);
+        fonts.sort();
+        QCOMPARE(fonts, QStringList({"LiberationSans", "LiberationSans-Bold"}));
+    }
+
     void callLogStatisticsCountsAndAverages()
     {
         TestFolder folder(TestFolder::Content::Demo);

@@ -1,4 +1,6 @@
+#include "app/mdihelpdesk.h"
 #include "data/database.h"
+#include "reports/billingreport.h"
 #include "reports/invoiceprinting.h"
 #include "reports/reportcontrol.h"
 #include "reports/reportmenu.h"
@@ -9,7 +11,6 @@
 
 #include <QPointer>
 #include <QPrintPreviewDialog>
-#include <QSignalSpy>
 #include <QtTest>
 
 namespace {
@@ -279,26 +280,16 @@ private Q_SLOTS:
     void dateWindowsOpenFromTheMenu()
     {
         TestFolder folder(TestFolder::Content::Demo);
-        ReportMenu menu;
-        QSignalSpy billing(&menu, &ReportMenu::billingReportRequested);
-        menu.mnuBillDate_Click();
-        QCOMPARE(billing.count(), 1);
+        MDIHelpDesk main;
+        main.entry(QStringLiteral("mnuBillDate"))->trigger();
+        QVERIFY(main.findChild<BillingReport*>());
 
-        menu.mnusaltaxdate_Click();
-        SaleTax* saleTax = nullptr;
-        const auto windows = QApplication::topLevelWidgets();
-        for (QWidget* window : windows)
-            if (auto* found = qobject_cast<SaleTax*>(window))
-                saleTax = found;
-        QVERIFY(saleTax);
-        QVERIFY(saleTax->isWindow());
-        QVERIFY(saleTax->isVisible());
-        menu.mnusaltaxdate_Click(); // brought forward, not opened twice
-        int count = 0;
-        for (QWidget* window : QApplication::topLevelWidgets())
-            count += qobject_cast<SaleTax*>(window) && window->isVisible() ? 1 : 0;
-        QCOMPARE(count, 1);
-        saleTax->close();
+        main.entry(QStringLiteral("mnusaltaxdate"))->trigger();
+        main.entry(QStringLiteral("mnusaltaxdate"))->trigger(); // brought forward, not opened twice
+        const auto saleTaxes = main.findChildren<SaleTax*>();
+        QCOMPARE(saleTaxes.size(), 1);
+        QVERIFY(saleTaxes.first()->isWindow());
+        QVERIFY(saleTaxes.first()->isVisible());
     }
 };
 

@@ -39,7 +39,11 @@ void copyTree(const QString& from, const QString& to)
     QDirIterator it(from, QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString source = it.next();
-        const QString target = QDir(to).filePath(QDir(from).relativeFilePath(source));
+        const QString relative = QDir(from).relativeFilePath(source);
+        // The fonts are read where the program is, never from the shop's folder.
+        if (relative.startsWith(QLatin1String("fonts/")))
+            continue;
+        const QString target = QDir(to).filePath(relative);
         QDir().mkpath(QFileInfo(target).path());
         QFile::copy(source, target);
     }
