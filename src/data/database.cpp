@@ -159,8 +159,11 @@ struct Database::Connection {
     ~Connection()
     {
         endLockWait(db);
-        if (db)
-            sqlite3_close_v2(db);
+        if (!db)
+            return;
+        // Statements still open keep the handle alive a while; their waits must not reach here.
+        sqlite3_busy_handler(db, nullptr, nullptr);
+        sqlite3_close_v2(db);
     }
 };
 
