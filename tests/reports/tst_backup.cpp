@@ -163,7 +163,8 @@ private Q_SLOTS:
         const QString target = backups.filePath(QStringLiteral("helpdesk.mdb"));
         for (int run = 0; run < 100; ++run) {
             for (const char* kept : {"", "-journal"}) {
-                QFile leftover(target + QStringLiteral(".partial%1%2").arg(run).arg(kept));
+                QFile leftover(target + QStringLiteral(".partial") + QString::number(run) +
+                               QLatin1String(kept));
                 QVERIFY(leftover.open(QIODevice::WriteOnly));
                 leftover.write(QByteArray(4096, 'x'));
             }
