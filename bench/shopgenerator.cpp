@@ -137,7 +137,9 @@ struct Generator {
                 opened,
                 open ? std::optional<QDate>()
                      : std::optional<QDate>(opened.addDays(between(0, 14))));
-            run("INSERT INTO ProbSol VALUES (?, ?, ?, ?, ?)", n, quick,
+            run("INSERT INTO ProbSol (TicketNum, QuickDescp, Problem, Solution, SaveKB) "
+                "VALUES (?, ?, ?, ?, ?)",
+                n, quick,
                 QStringLiteral("%1. The customer reports it began after %2 days of normal use.")
                     .arg(QLatin1String(quick))
                     .arg(between(1, 300)),
@@ -147,7 +149,9 @@ struct Generator {
         }
         run("UPDATE TicketCount SET TicketNum = ?", size.tickets);
         for (int n = 1; n <= size.knowledgeBase; ++n)
-            run("INSERT INTO ProbSol VALUES (?, ?, 'How to fix it.', 'Steps that worked.', 1)", n,
+            run("INSERT INTO ProbSol (TicketNum, QuickDescp, Problem, Solution, SaveKB, KBEntry) "
+                "VALUES (?, ?, 'How to fix it.', 'Steps that worked.', 1, 1)",
+                n,
                 QStringLiteral("%1 (article %2)")
                     .arg(QLatin1String(pick(random, Problems)))
                     .arg(n));
@@ -188,8 +192,10 @@ struct Generator {
                 paid ? std::optional<QDate>(day.addDays(20)) : std::nullopt,
                 paid ? std::optional<int>(1000 + n) : std::nullopt);
             if (paying)
-                run("INSERT INTO AmountPaid VALUES (?, ?, ?, ?, 1)", n, customer,
-                    paid ? total : (total * 0.5).roundedToCents(), day.addDays(20));
+                run("INSERT INTO AmountPaid (InvNum, CustID, AmtPaid, PayDate, Paid, CheckNo) "
+                    "VALUES (?, ?, ?, ?, 1, ?)",
+                    n, customer, paid ? total : (total * 0.5).roundedToCents(), day.addDays(20),
+                    1000 + n);
         }
         run("UPDATE InvNumCount SET InvNum = ?", size.invoices);
         run("UPDATE WorkOrdCount SET WkOrdNum = ?", size.invoices);

@@ -79,7 +79,7 @@ void chooseOpenTicket(Database& db, int ticket)
           ticket);
     drain(db,
           "SELECT QuickDescp, Problem, Solution FROM ProbSol WHERE rowid = "
-          "(SELECT MIN(rowid) FROM ProbSol WHERE TicketNum = ?)",
+          "(SELECT MIN(rowid) FROM ProbSol WHERE TicketNum = ? AND KBEntry = 0)",
           ticket);
     drain(db,
           "SELECT WorkNum, RMANum, RepairTech, RepairNotes, WrkOrd, Invoiced FROM RepairOrder "

@@ -66,7 +66,10 @@ void Login::cmdLogin_Click()
     const auto check = LoginStore::check(txtEmpID->text(), txtPwd->text());
     if (!check) {
         busy.reset();
-        prompter().message(QStringLiteral("Unable to connect, server is down!"));
+        // Another workstation holding the database a while (compacting it) is no outage.
+        prompter().message(check.status().kind() == Status::Kind::Busy
+                               ? check.status().message()
+                               : QStringLiteral("Unable to connect, server is down!"));
         return;
     }
     if (!check->matched) {

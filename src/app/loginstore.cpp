@@ -69,8 +69,10 @@ Result<PasswordChange> changePassword(const QString& empId, const QString& curre
     const auto hashed = Passwords::hash(newPassword);
     if (!hashed)
         return Status::failed(QStringLiteral("The new password could not be protected."));
-    const Status status = db.exec(QStringLiteral("UPDATE Login SET Pwd = ? WHERE EmpID = ?"),
-                                  *hashed, (*login)->empId);
+    const Status status = inWriteTransaction(db, [&] {
+        return db.exec(QStringLiteral("UPDATE Login SET Pwd = ? WHERE EmpID = ?"), *hashed,
+                       (*login)->empId);
+    });
     if (!status)
         return status;
     return PasswordChange::Changed;

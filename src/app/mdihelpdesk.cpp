@@ -3,6 +3,7 @@
 #include "app/about.h"
 #include "app/changepass.h"
 #include "app/helpviewer.h"
+#include "app/lockwaitnotice.h"
 #include "app/login.h"
 #include "app/menuaccess.h"
 #include "app/newshop.h"
@@ -96,6 +97,7 @@ MDIHelpDesk::MDIHelpDesk(QWidget* parent) : QMainWindow(parent), m_mdi(new QMdiA
     m_datePanel->setObjectName(QStringLiteral("StatusBar1Panel2"));
     StatusBar1->addWidget(m_versionPanel, 1);
     StatusBar1->addPermanentWidget(m_datePanel);
+    LockWaitNotice::install(StatusBar1);
 
     buildMenus();
     connectWindows();
@@ -291,11 +293,12 @@ void MDIHelpDesk::addChild(QWidget* window)
     window->setAttribute(Qt::WA_DeleteOnClose);
     QMdiSubWindow* sub = m_mdi->addSubWindow(window);
     sub->setWindowIcon(WindowConventions::applicationIcon());
-    // A window that unloads itself takes its frame with it.
-    QPointer<QMdiSubWindow> frame(sub);
+    // A window that unloads itself takes its frame with it. When the frame itself is being
+    // destroyed it is no longer a QMdiSubWindow by then, and the cast finds nothing to close.
+    QPointer<QObject> frame(sub);
     connect(window, &QObject::destroyed, this, [frame] {
-        if (frame)
-            frame->close();
+        if (auto* closing = qobject_cast<QMdiSubWindow*>(frame.data()))
+            closing->close();
     });
     sub->resize(window->size().expandedTo(window->minimumSizeHint()) +
                 (sub->size() - sub->contentsRect().size()));

@@ -4,18 +4,32 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <chrono>
+#include <iterator>
 #include <map>
 #include <sqlcipher/sqlite3.h>
 
 #ifdef Q_OS_UNIX
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace {
 
 // Anyone holding the program holds this key; it keeps the file closed to other tools.
 constexpr char FileKey[] = "qzt517406";
-constexpr int BusyTimeoutMs = 5000;
+
+// A read gives up after a few seconds; a write waits out the compaction of a large shop on a
+// slow network share, since giving up would leave the user to try it all again.
+Database::LockPatience lockPatience{5000, 120000};
+// Shorter waits pass unnoticed; a longer one is announced through the lock-wait notice.
+constexpr int NoticeAfterMs = 300;
+
+const QString InUse =
+    QStringLiteral("The database is in use on another workstation; please try again in a moment.");
+const QString JustCompacted = QStringLiteral(
+    "The database has just been compacted on another workstation; please try again.");
 
 // Identifies the file behind a path, so that a kept connection notices when the file has been
 // replaced (by a compaction on another workstation, say) and opens the new one.
@@ -41,27 +55,87 @@ std::optional<FileIdentity> identityOf(const QString& path)
 #endif
 }
 
-Status statusFromCode(sqlite3* db, int code, const QString& context)
+/** Whether this process may create files in the database's folder, as a journal needs. */
+bool folderWritable(const QString& databasePath)
 {
-    const int primary = code & 0xff;
+    const QString folder = QFileInfo(databasePath).absolutePath();
+#ifdef Q_OS_UNIX
+    // By the effective user, who writes the files.
+    return ::faccessat(AT_FDCWD, QFile::encodeName(folder).constData(), W_OK, AT_EACCESS) == 0;
+#else
+    return QFileInfo(folder).isWritable();
+#endif
+}
+
+QString readOnlyFolder(const QString& databasePath)
+{
+    return QStringLiteral("The folder %1 is read-only, so nothing can be saved in the database.")
+        .arg(QDir::toNativeSeparators(QFileInfo(databasePath).absolutePath()));
+}
+
+Status statusFromCode(sqlite3* db, int code, const QString& path, const QString& context = {})
+{
+    switch (code & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return Status::error(Status::Kind::Busy, InUse);
+    case SQLITE_READONLY:
+        if (code == SQLITE_READONLY_DBMOVED)
+            return Status::error(Status::Kind::Busy, JustCompacted);
+        if (!folderWritable(path))
+            return Status::failed(readOnlyFolder(path));
+        return Status::failed(
+            QStringLiteral("The database file %1 is read-only, so nothing can be saved in it.")
+                .arg(QDir::toNativeSeparators(path)));
+    case SQLITE_CANTOPEN:
+        if (!folderWritable(path))
+            return Status::failed(readOnlyFolder(path));
+        break;
+    case SQLITE_NOTADB:
+        return Status::failed(QStringLiteral("The file %1 is not a Quorvane database.")
+                                  .arg(QDir::toNativeSeparators(path)));
+    default:
+        break;
+    }
     QString message =
         db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(code));
     if (!context.isEmpty())
         message = context + QStringLiteral(": ") + message;
-    switch (primary) {
-    case SQLITE_CONSTRAINT:
-        if (code == SQLITE_CONSTRAINT_UNIQUE || code == SQLITE_CONSTRAINT_PRIMARYKEY)
-            return Status::error(Status::Kind::Duplicate, message);
-        return Status::failed(message);
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        return Status::error(Status::Kind::Busy,
-                             QStringLiteral("The database is busy on another workstation; "
-                                            "please try again. (%1)")
-                                 .arg(message));
-    default:
-        return Status::failed(message);
-    }
+    if (code == SQLITE_CONSTRAINT_UNIQUE || code == SQLITE_CONSTRAINT_PRIMARYKEY)
+        return Status::error(Status::Kind::Duplicate, message);
+    return Status::failed(message);
+}
+
+/** The one wait for another workstation's lock that has been announced, if any. */
+struct AnnouncedWait {
+    Database::LockWaitNotice notice;
+    sqlite3* connection = nullptr;
+};
+
+AnnouncedWait& announcedWait()
+{
+    static AnnouncedWait wait;
+    return wait;
+}
+
+void announceLockWait(sqlite3* db)
+{
+    AnnouncedWait& wait = announcedWait();
+    if (wait.connection || !wait.notice)
+        return;
+    wait.connection = db;
+    wait.notice(true);
+}
+
+/** Ends the announcement once the connection that waited has its answer. */
+void endLockWait(sqlite3* db)
+{
+    AnnouncedWait& wait = announcedWait();
+    if (!wait.connection || wait.connection != db)
+        return;
+    wait.connection = nullptr;
+    if (wait.notice)
+        wait.notice(false);
 }
 
 } // namespace
@@ -75,12 +149,21 @@ SqlValue::SqlValue(const QDate& v)
 }
 
 struct Database::Connection {
+    enum class Patience { None, Read, Write };
     sqlite3* db = nullptr;
     FileIdentity identity;
+    Patience patience = Patience::Read;
+    std::chrono::steady_clock::time_point waitStarted;
+    /** The key has been proved and the settings applied, so the connection may be kept. */
+    bool settled = false;
     ~Connection()
     {
-        if (db)
-            sqlite3_close_v2(db);
+        endLockWait(db);
+        if (!db)
+            return;
+        // Statements still open keep the handle alive a while; their waits must not reach here.
+        sqlite3_busy_handler(db, nullptr, nullptr);
+        sqlite3_close_v2(db);
     }
 };
 
@@ -92,9 +175,29 @@ std::map<QString, std::shared_ptr<Database::Connection>>& keptConnections()
     return connections;
 }
 
-} // namespace
+int waitForLock(void* context, int attempt)
+{
+    using Patience = Database::Connection::Patience;
+    auto* connection = static_cast<Database::Connection*>(context);
+    const auto now = std::chrono::steady_clock::now();
+    if (attempt == 0)
+        connection->waitStarted = now;
+    const auto waited =
+        std::chrono::duration_cast<std::chrono::milliseconds>(now - connection->waitStarted);
+    const int patience = connection->patience == Patience::Write  ? lockPatience.writeMs
+                         : connection->patience == Patience::Read ? lockPatience.readMs
+                                                                  : 0;
+    if (waited.count() >= patience)
+        return 0;
+    if (waited.count() >= NoticeAfterMs)
+        announceLockWait(connection->db);
+    constexpr int PausesMs[] = {1, 2, 5, 10, 20, 50};
+    sqlite3_sleep(
+        PausesMs[std::min<size_t>(static_cast<size_t>(attempt), std::size(PausesMs) - 1)]);
+    return 1;
+}
 
-static Result<std::shared_ptr<Database::Connection>> openKeyed(const QString& path, int flags)
+Result<std::shared_ptr<Database::Connection>> openKeyed(const QString& path, int flags)
 {
     auto connection = std::make_shared<Database::Connection>();
     const QByteArray file = QFile::encodeName(path);
@@ -103,24 +206,41 @@ static Result<std::shared_ptr<Database::Connection>> openKeyed(const QString& pa
         return Status::failed(QStringLiteral("Cannot open the database %1: %2")
                                   .arg(path, QString::fromUtf8(sqlite3_errstr(rc))));
     sqlite3_extended_result_codes(connection->db, 1);
-    sqlite3_busy_timeout(connection->db, BusyTimeoutMs);
+    sqlite3_busy_handler(connection->db, waitForLock, connection.get());
     rc = sqlite3_key(connection->db, FileKey, static_cast<int>(sizeof FileKey - 1));
-    if (rc == SQLITE_OK)
+    if (rc == SQLITE_OK) {
+        // The key is proved without waiting: a file that another workstation holds locked (while
+        // it compacts, say) is in use, not foreign, and its statements wait as statements do.
+        connection->patience = Database::Connection::Patience::None;
         rc = sqlite3_exec(connection->db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr,
                           nullptr);
+        connection->patience = Database::Connection::Patience::Read;
+        if ((rc & 0xff) == SQLITE_BUSY)
+            return connection;
+    }
     // Every page read is decrypted; a larger cache spares the long lists reading them again.
     if (rc == SQLITE_OK)
         rc = sqlite3_exec(connection->db, "PRAGMA cache_size = -32768", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
-        return Status::failed(QStringLiteral("The file %1 is not a Quorvane database.").arg(path));
+        return statusFromCode(connection->db, sqlite3_extended_errcode(connection->db), path);
+    connection->settled = true;
     return connection;
 }
+
+} // namespace
 
 Database::Database() : Database(ProgramFolder::filePath(QString::fromLatin1(FileName))) {}
 
 Database::Database(const QString& path) : m_path(QFileInfo(path).absoluteFilePath())
 {
+    connect();
+}
+
+void Database::connect()
+{
     auto& kept = keptConnections();
+    m_connection.reset();
+    m_openStatus = Status::ok();
     const auto identity = identityOf(m_path);
     if (!identity) {
         kept.erase(m_path);
@@ -133,15 +253,18 @@ Database::Database(const QString& path) : m_path(QFileInfo(path).absoluteFilePat
         m_connection = found->second;
         return;
     }
+    kept.erase(m_path);
     auto opened = openKeyed(m_path, SQLITE_OPEN_READWRITE);
     if (!opened) {
-        kept.erase(m_path);
         m_openStatus = opened.status();
         return;
     }
     m_connection = opened.value();
     m_connection->identity = *identity;
-    kept[m_path] = m_connection;
+    // A connection opened while the file was locked has not applied its settings; the next
+    // scope opens a settled one.
+    if (m_connection->settled)
+        kept[m_path] = m_connection;
 }
 
 Database::~Database() = default;
@@ -166,6 +289,27 @@ void Database::closeKeptConnections()
     keptConnections().clear();
 }
 
+const QString& Database::inUseMessage()
+{
+    return InUse;
+}
+
+Database::LockWaitNotice Database::setLockWaitNotice(LockWaitNotice notice)
+{
+    return std::exchange(announcedWait().notice, std::move(notice));
+}
+
+Database::LockPatience Database::setLockPatience(LockPatience patience)
+{
+    return std::exchange(lockPatience, patience);
+}
+
+void Database::setWriting(bool writing)
+{
+    if (m_connection)
+        m_connection->patience = writing ? Connection::Patience::Write : Connection::Patience::Read;
+}
+
 Query Database::prepare(const QString& sql, std::span<const SqlValue> values)
 {
     if (!m_connection)
@@ -174,8 +318,9 @@ Query Database::prepare(const QString& sql, std::span<const SqlValue> values)
     const QByteArray text = sql.toUtf8();
     int rc = sqlite3_prepare_v2(m_connection->db, text.constData(), static_cast<int>(text.size()),
                                 &statement, nullptr);
+    endLockWait(m_connection->db);
     if (rc != SQLITE_OK)
-        return Query(this, nullptr, statusFromCode(m_connection->db, rc, QString()));
+        return Query(this, nullptr, statusFromCode(m_connection->db, rc, m_path));
     int index = 1;
     for (const SqlValue& value : values) {
         switch (value.type()) {
@@ -196,7 +341,7 @@ Query Database::prepare(const QString& sql, std::span<const SqlValue> values)
         }
         }
         if (rc != SQLITE_OK) {
-            Status status = statusFromCode(m_connection->db, rc, QStringLiteral("binding"));
+            Status status = statusFromCode(m_connection->db, rc, m_path, QStringLiteral("binding"));
             sqlite3_finalize(statement);
             return Query(this, nullptr, status);
         }
@@ -228,11 +373,22 @@ bool Database::fileReplaced() const
     return !identity || !(*identity == m_connection->identity);
 }
 
+Status Database::lockExclusively()
+{
+    Status status = exec(QStringLiteral("PRAGMA locking_mode = EXCLUSIVE"));
+    if (status)
+        status = exec(QStringLiteral("BEGIN EXCLUSIVE"));
+    if (status)
+        status = exec(QStringLiteral("COMMIT"));
+    return status;
+}
+
 Status Database::lastError(const QString& context) const
 {
     if (!m_connection)
         return m_openStatus;
-    return statusFromCode(m_connection->db, sqlite3_extended_errcode(m_connection->db), context);
+    return statusFromCode(m_connection->db, sqlite3_extended_errcode(m_connection->db), m_path,
+                          context);
 }
 
 // Query
@@ -272,12 +428,13 @@ bool Query::next()
     if (m_done || !m_statement)
         return false;
     const int rc = sqlite3_step(m_statement);
+    sqlite3* connection = sqlite3_db_handle(m_statement);
+    endLockWait(connection);
     if (rc == SQLITE_ROW)
         return true;
     m_done = true;
     if (rc != SQLITE_DONE)
-        m_status =
-            statusFromCode(m_db->handle(), sqlite3_extended_errcode(m_db->handle()), QString());
+        m_status = statusFromCode(connection, sqlite3_extended_errcode(connection), m_db->path());
     return false;
 }
 
@@ -345,25 +502,41 @@ QDate Query::date(int column) const
 
 // Transaction
 
+namespace {
+
+Status beginWriting(Database& db)
+{
+    return db.exec(QStringLiteral("BEGIN IMMEDIATE"));
+}
+
+} // namespace
+
 Transaction::Transaction(Database& db) : m_db(db)
 {
-    m_beginStatus = db.exec(QStringLiteral("BEGIN IMMEDIATE"));
-    m_active = m_beginStatus.isOk();
+    db.setWriting(true);
+    m_beginStatus = beginWriting(db);
     // A compaction elsewhere may have put a new file in place while this write waited for the
-    // lock; writing on would go into the old file and be lost.
-    if (m_active && db.fileReplaced()) {
+    // lock; writing on would go into the old file and be lost, so the write goes to the new one.
+    if (m_beginStatus && db.fileReplaced()) {
         db.exec(QStringLiteral("ROLLBACK"));
-        m_active = false;
-        m_beginStatus = Status::error(Status::Kind::Busy,
-                                      QStringLiteral("The database has just been compacted on "
-                                                     "another workstation; please try again."));
+        db.connect();
+        db.setWriting(true);
+        m_beginStatus = db.isOpen() ? beginWriting(db) : db.openStatus();
+        if (m_beginStatus && db.fileReplaced()) {
+            db.exec(QStringLiteral("ROLLBACK"));
+            m_beginStatus = Status::error(Status::Kind::Busy, JustCompacted);
+        }
     }
+    m_active = m_beginStatus.isOk();
+    if (!m_active)
+        db.setWriting(false);
 }
 
 Transaction::~Transaction()
 {
     if (m_active)
         m_db.exec(QStringLiteral("ROLLBACK"));
+    m_db.setWriting(false);
 }
 
 Status Transaction::commit()
@@ -372,8 +545,10 @@ Status Transaction::commit()
         return m_beginStatus.isOk() ? Status::failed(QStringLiteral("No transaction is open."))
                                     : m_beginStatus;
     Status status = m_db.exec(QStringLiteral("COMMIT"));
-    if (status)
+    if (status) {
         m_active = false;
+        m_db.setWriting(false);
+    }
     return status;
 }
 

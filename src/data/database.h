@@ -7,6 +7,7 @@
 #include <QString>
 #include <concepts>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -105,6 +106,10 @@ private:
  * scope; the keyed connection behind it is kept for the process so that only the first open
  * pays the key derivation. Between scopes no transaction stays open, so other processes'
  * committed changes are seen at once.
+ *
+ * While another workstation holds the file's lock, a statement waits for it: a read a few
+ * seconds, a write as long as a compaction of a large shop may take. A wait that lasts is
+ * announced through the lock-wait notice, so that the window can tell the user.
  */
 class Database {
 public:
@@ -122,6 +127,22 @@ public:
     static Status createFile(const QString& path);
     /** Closes the kept connections, before the file is replaced or removed. */
     static void closeKeptConnections();
+
+    /** What the user is told when another workstation holds the database too long. */
+    static const QString& inUseMessage();
+
+    /** Called with true when a statement has been waiting a moment for another workstation's
+     *  lock, and with false when that wait is over. */
+    using LockWaitNotice = std::function<void(bool waiting)>;
+    /** Installs the notice and gives back the one it replaces. */
+    static LockWaitNotice setLockWaitNotice(LockWaitNotice notice);
+    /** How long a read and a write wait for another workstation's lock before they give up. */
+    struct LockPatience {
+        int readMs = 0;
+        int writeMs = 0;
+    };
+    /** Sets the patience and gives back the one it replaces. */
+    static LockPatience setLockPatience(LockPatience patience);
 
     bool isOpen() const { return m_connection != nullptr; }
     const Status& openStatus() const { return m_openStatus; }
@@ -151,6 +172,9 @@ public:
      *  workstation compacted the database since the scope began). */
     bool fileReplaced() const;
 
+    /** Keeps every other connection out of the file until this scope's connection is closed. */
+    Status lockExclusively();
+
     /** Status of the connection's last error, in words. */
     Status lastError(const QString& context = {}) const;
 
@@ -159,13 +183,19 @@ public:
 
 private:
     friend class Transaction;
+    /** Takes the kept connection to the file now at the path, or opens one. */
+    void connect();
+    /** Lets the connection's statements wait as long as a write may. */
+    void setWriting(bool writing);
+
     QString m_path;
     std::shared_ptr<Connection> m_connection;
     Status m_openStatus;
 };
 
 /** A write transaction that rolls back unless committed. It takes the write lock at once, so
- *  that reading a counter and storing the next number cannot interleave with another writer. */
+ *  that reading a counter and storing the next number cannot interleave with another writer;
+ *  when the file has been compacted elsewhere while it waited, it goes on in the new file. */
 class Transaction {
 public:
     explicit Transaction(Database& db);
@@ -182,6 +212,18 @@ private:
     bool m_active = false;
     Status m_beginStatus;
 };
+
+/** Runs `work` as one write transaction, committed only when all of it succeeded; its Status,
+ *  or the reason the transaction could not begin or commit. */
+template <typename Work> Status inWriteTransaction(Database& db, Work work)
+{
+    Transaction transaction(db);
+    if (!transaction.isActive())
+        return transaction.beginStatus();
+    if (Status status = work(); !status)
+        return status;
+    return transaction.commit();
+}
 
 /** Escapes a user's search text for `LIKE ? ESCAPE '\'` so that it matches literally anywhere. */
 QString likeContains(const QString& text);

@@ -159,17 +159,22 @@ void addTickets(Database& db, Step& step)
         step.run(db, "INSERT INTO CallLog VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 0)", t.number,
                  t.customer, t.priority, t.status, t.problemType, t.specific, t.comments, t.tech,
                  daysAgo(t.openedDaysAgo), closed);
-        step.run(db, "INSERT INTO ProbSol VALUES (?, ?, ?, ?, ?)", t.number, t.quick, t.problem,
-                 t.solution, t.knowledgeBase);
+        step.run(db,
+                 "INSERT INTO ProbSol (TicketNum, QuickDescp, Problem, Solution, SaveKB) "
+                 "VALUES (?, ?, ?, ?, ?)",
+                 t.number, t.quick, t.problem, t.solution, t.knowledgeBase);
     }
     step.run(db, "UPDATE TicketCount SET TicketNum = 6");
-    step.run(db, "INSERT INTO ProbSol VALUES (1, 'Printer offline after router change', "
-                 "'Network printer shows offline after the router was replaced.', "
-                 "'Give the printer a fixed address or re-add it with its new address.', 1)");
-    step.run(db, "INSERT INTO ProbSol VALUES (2, 'Forgotten Windows password', "
-                 "'Customer cannot sign in to a local Windows account.', "
-                 "'Reset with the recovery questions or an administrator account; never reinstall "
-                 "first.', 1)");
+    // Knowledge-base entries are numbered apart from the tickets, so their numbers meet.
+    const char* addEntry = "INSERT INTO ProbSol (TicketNum, QuickDescp, Problem, Solution, SaveKB, "
+                           "KBEntry) VALUES (?, ?, ?, ?, 1, 1)";
+    step.run(db, addEntry, 1, "Printer offline after router change",
+             "Network printer shows offline after the router was replaced.",
+             "Give the printer a fixed address or re-add it with its new address.");
+    step.run(db, addEntry, 2, "Forgotten Windows password",
+             "Customer cannot sign in to a local Windows account.",
+             "Reset with the recovery questions or an administrator account; never reinstall "
+             "first.");
     step.run(db, "UPDATE KnowBaseCount SET KnowNum = 2");
 }
 
@@ -188,8 +193,10 @@ void addBilling(Database& db, Step& step)
              Currency::fromUnits(645000));
     step.run(db, "INSERT INTO InvDetail VALUES (1, 'LAB-HR', 'Bench labor, per hour', 1, ?, 0)",
              Currency::fromUnits(750000));
-    step.run(db, "INSERT INTO AmountPaid VALUES (1, 'AES-3', ?, ?, 1)", Currency::fromUnits(500000),
-             daysAgo(1));
+    step.run(db,
+             "INSERT INTO AmountPaid (InvNum, CustID, AmtPaid, PayDate, Paid, CheckNo) "
+             "VALUES (1, 'AES-3', ?, ?, 1, 1042)",
+             Currency::fromUnits(500000), daysAgo(1));
     step.run(db, "UPDATE InvDetail SET Paid = 1 WHERE InvNum = 1");
     step.run(db, "UPDATE InvNumCount SET InvNum = 1");
 }

@@ -1,6 +1,8 @@
 #include "data/schema.h"
 
+#include <algorithm>
 #include <functional>
+#include <span>
 #include <vector>
 
 namespace {
@@ -167,12 +169,19 @@ constexpr const char* InitialTables[] = {
     R"(INSERT INTO EmployeeCount VALUES (0))",
 };
 
-Status createInitialTables(Database& db)
+Status runAll(Database& db, std::span<const char* const> statements)
 {
-    for (const char* statement : InitialTables) {
+    for (const char* statement : statements) {
         if (Status status = db.exec(QString::fromUtf8(statement)); !status)
             return status;
     }
+    return Status::ok();
+}
+
+Status createInitialTables(Database& db)
+{
+    if (Status status = runAll(db, InitialTables); !status)
+        return status;
     QString access = QStringLiteral("CREATE TABLE EmployeeAccess (");
     for (const QString& flag : Schema::accessFlagColumns())
         access += flag + QStringLiteral(" INTEGER NOT NULL DEFAULT 0, ");
@@ -193,18 +202,32 @@ constexpr const char* ListIndexes[] = {
 
 Status createListIndexes(Database& db)
 {
-    for (const char* statement : ListIndexes) {
-        if (Status status = db.exec(QString::fromUtf8(statement)); !status)
-            return status;
-    }
-    return Status::ok();
+    return runAll(db, ListIndexes);
+}
+
+// A call's problem row and a knowledge-base entry may carry the same number, so each entry is
+// marked as one. In an older file the call's row is the first row with the call's number, as
+// earlier releases took it; every other row is an entry. Each payment keeps its own check or
+// credit memo number, where the invoice keeps only the latest.
+constexpr const char* RecordKinds[] = {
+    R"(ALTER TABLE ProbSol ADD COLUMN KBEntry INTEGER NOT NULL DEFAULT 0)",
+    R"(UPDATE ProbSol SET KBEntry = 1 WHERE rowid NOT IN (
+        SELECT MIN(p.rowid) FROM ProbSol p JOIN CallLog c ON c.TicketNum = p.TicketNum
+        GROUP BY p.TicketNum))",
+    R"(ALTER TABLE AmountPaid ADD COLUMN CheckNo INTEGER)",
+    R"(ALTER TABLE AmountPaid ADD COLUMN CreditMemo TEXT COLLATE NOCASE)",
+};
+
+Status markRecordKinds(Database& db)
+{
+    return runAll(db, RecordKinds);
 }
 
 // One entry per release that changed the file; never edit a step once shipped, add one.
 const std::vector<std::function<Status(Database&)>>& steps()
 {
-    static const std::vector<std::function<Status(Database&)>> all = {createInitialTables,
-                                                                      createListIndexes};
+    static const std::vector<std::function<Status(Database&)>> all = {
+        createInitialTables, createListIndexes, markRecordKinds};
     return all;
 }
 
@@ -227,9 +250,9 @@ int versionOf(Database& db)
     return version.next() ? static_cast<int>(version.integer(0)) : 0;
 }
 
-Status upgrade(Database& db)
+Status upgrade(Database& db, int toVersion)
 {
-    for (int version = versionOf(db); version < currentVersion(); ++version) {
+    for (int version = versionOf(db); version < std::min(toVersion, currentVersion()); ++version) {
         Transaction transaction(db);
         if (!transaction.isActive())
             return transaction.beginStatus();

@@ -11,8 +11,8 @@ namespace Schema {
 int currentVersion();
 /** The version recorded in the file; 0 for a file without tables. */
 int versionOf(Database& db);
-/** Runs every step the file has not had yet, each in its own transaction. */
-Status upgrade(Database& db);
+/** Runs every step the file has not had yet up to `toVersion`, each in its own transaction. */
+Status upgrade(Database& db, int toVersion = currentVersion());
 
 /** Names of the 25 access flags of EmployeeAccess, in column order. */
 const QStringList& accessFlagColumns();

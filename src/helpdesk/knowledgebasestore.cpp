@@ -41,7 +41,7 @@ Result<std::int32_t> addEntry(Database& db, std::int32_t shownNumber,
     if (!number)
         return number.status();
     Status status = db.exec(QStringLiteral("INSERT INTO ProbSol (TicketNum, QuickDescp, Problem, "
-                                           "Solution, SaveKB) VALUES (?, ?, ?, ?, 1)"),
+                                           "Solution, SaveKB, KBEntry) VALUES (?, ?, ?, ?, 1, 1)"),
                             *number, quickDescription, problem, solution);
     if (status)
         status = Counters::commit(db, Counter::KnowledgeBase, *number);

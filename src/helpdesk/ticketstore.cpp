@@ -1,13 +1,10 @@
 #include "helpdesk/ticketstore.h"
 
+#include "data/calltext.h"
 #include "data/counters.h"
 #include "helpdesk/lookupstore.h"
 
 namespace {
-
-// A ticket number may also name a knowledge-base entry in ProbSol; the call's own row is the
-// one written first.
-constexpr const char* CallTextRow = "(SELECT MIN(rowid) FROM ProbSol WHERE TicketNum = ?)";
 
 Status finish(Transaction& transaction, const Status& status)
 {
@@ -81,7 +78,7 @@ Result<TicketDetail> ticketDetail(Database& db, std::int32_t ticket)
 
     Query texts = db.query(QStringLiteral("SELECT QuickDescp, Problem, Solution FROM ProbSol "
                                           "WHERE rowid = ") +
-                               QLatin1String(CallTextRow),
+                               CallText::rowOf(QStringLiteral("?")),
                            ticket);
     if (texts.next()) {
         detail.quickDescription = texts.text(0);
@@ -127,7 +124,7 @@ Status updateCall(Database& db, const CallUpdate& update)
     if (status)
         status = db.exec(QStringLiteral("UPDATE ProbSol SET QuickDescp = ?, Problem = ?, "
                                         "Solution = ?, SaveKB = ? WHERE rowid = ") +
-                             QLatin1String(CallTextRow),
+                             CallText::rowOf(QStringLiteral("?")),
                          update.quickDescription, update.problem, update.solution,
                          update.knowledgeBase, update.ticket);
     return finish(transaction, status);

@@ -37,13 +37,15 @@ Result<WorkOrderNumbers> create(Database& db, const NewWorkOrder& order, WorkOrd
 
 Status updateNotes(Database& db, std::int32_t workNumber, const QString& notes)
 {
-    const Status status =
-        db.exec(QStringLiteral("UPDATE RepairOrder SET RepairNotes = ? WHERE WorkNum = ?"), notes,
-                workNumber);
-    if (status && db.changes() == 0)
-        return Status::error(Status::Kind::NotFound,
-                             QStringLiteral("There is no work order %1.").arg(workNumber));
-    return status;
+    return inWriteTransaction(db, [&] {
+        const Status status =
+            db.exec(QStringLiteral("UPDATE RepairOrder SET RepairNotes = ? WHERE WorkNum = ?"),
+                    notes, workNumber);
+        if (status && db.changes() == 0)
+            return Status::error(Status::Kind::NotFound,
+                                 QStringLiteral("There is no work order %1.").arg(workNumber));
+        return status;
+    });
 }
 
 } // namespace WorkOrderStore

@@ -27,17 +27,6 @@ Status storePassword(Database& db, const QString& empId, const QString& password
                    empId, empId, *hashed);
 }
 
-// Runs `work` as one write transaction, committed only when all of it succeeded.
-template <typename Work> Status inTransaction(Database& db, Work work)
-{
-    Transaction transaction(db);
-    if (!transaction.isActive())
-        return transaction.beginStatus();
-    if (Status status = work(); !status)
-        return status;
-    return transaction.commit();
-}
-
 } // namespace
 
 Result<QStringList> employeeLines(Database& db)
@@ -87,7 +76,7 @@ Result<EmployeeRecord> load(Database& db, const QString& empId)
 
 Status add(Database& db, const EmployeeRecord& e)
 {
-    return inTransaction(db, [&] {
+    return inWriteTransaction(db, [&] {
         return db.exec(
             QStringLiteral("INSERT INTO Employee (EmpID, EmpFName, EmpLName, EmpMidIn, EmpAdd, "
                            "EmpCity, EmpState, EmpZip, EmpPhone, EmpEmail, EmpSSN, EmpDOB, "
@@ -101,7 +90,7 @@ Status add(Database& db, const EmployeeRecord& e)
 
 Status update(Database& db, const QString& empId, const EmployeeRecord& e)
 {
-    return inTransaction(db, [&] {
+    return inWriteTransaction(db, [&] {
         Status status = db.exec(
             QStringLiteral("UPDATE Employee SET EmpFName = ?, EmpLName = ?, EmpMidIn = ?, "
                            "EmpAdd = ?, EmpCity = ?, EmpState = ?, EmpZip = ?, EmpPhone = ?, "
@@ -117,7 +106,7 @@ Status update(Database& db, const QString& empId, const EmployeeRecord& e)
 
 Status remove(Database& db, const QString& empId)
 {
-    return inTransaction(db, [&] {
+    return inWriteTransaction(db, [&] {
         Status status = db.exec(QStringLiteral("DELETE FROM Employee WHERE EmpID = ?"), empId);
         if (!status)
             return status;
@@ -150,7 +139,7 @@ Result<QList<bool>> loadAccess(Database& db, const QString& empId)
 Status addAccess(Database& db, const QString& empId, const QList<bool>& rights,
                  const QString& password)
 {
-    return inTransaction(db, [&] {
+    return inWriteTransaction(db, [&] {
         Status status = db.exec(QStringLiteral("DELETE FROM Login WHERE EmpID = ?"), empId);
         return status ? DatabaseSetup::addLogin(db, empId, password, rights) : status;
     });
@@ -168,7 +157,7 @@ Status editAccess(Database& db, const QString& empId, const QList<bool>& rights,
         if (rights.value(i))
             mask |= std::int64_t{1} << i;
     }
-    return inTransaction(db, [&] {
+    return inWriteTransaction(db, [&] {
         Status status = db.exec(QStringLiteral("UPDATE EmployeeAccess SET %1 WHERE EmpID = ?2")
                                     .arg(settings.join(QStringLiteral(", "))),
                                 mask, empId);

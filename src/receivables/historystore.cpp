@@ -1,5 +1,6 @@
 #include "receivables/historystore.h"
 
+#include "data/calltext.h"
 #include "data/database.h"
 
 namespace HistoryStore {
@@ -27,14 +28,11 @@ Result<std::optional<TicketDetail>> ticketDetail(std::int32_t ticketNum)
     Database db;
     if (!db.isOpen())
         return db.openStatus();
-    // Knowledge-base entries share the TicketNum column, so one number can have several problem
-    // rows; the first one written is taken, which is the ticket's own when its number was issued
-    // before the knowledge-base entry's.
     Query q = db.query(
         QStringLiteral("SELECT c.TicketNum, c.Tech, c.Comm, p.QuickDescp, p.Problem, p.Solution "
-                       "FROM CallLog c LEFT JOIN ProbSol p ON p.rowid = "
-                       "(SELECT MIN(rowid) FROM ProbSol WHERE TicketNum = c.TicketNum) "
-                       "WHERE c.TicketNum = ?"),
+                       "FROM CallLog c LEFT JOIN ProbSol p ON p.rowid = %1 "
+                       "WHERE c.TicketNum = ?")
+            .arg(CallText::rowOf(QStringLiteral("c.TicketNum"))),
         ticketNum);
     if (q.next()) {
         return std::optional(TicketDetail{static_cast<std::int32_t>(q.integer(0)), q.text(1),

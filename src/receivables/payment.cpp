@@ -2,13 +2,13 @@
 
 #include "app/hourglass.h"
 #include "app/inputhelpers.h"
+#include "app/listheadings.h"
 #include "app/prompter.h"
 #include "app/tabbedlist.h"
 #include "app/windowconventions.h"
 #include "data/conversions.h"
 #include "receivables/customercombo.h"
 #include "receivables/customerlist.h"
-#include "app/listheadings.h"
 #include "receivables/paymentstore.h"
 
 #include <QAction>
@@ -32,6 +32,17 @@ QString invoiceLine(const PaymentStore::OpenInvoice& invoice)
                        invoice.total.toPlainString(), invoice.paid.toPlainString(),
                        invoice.balance().toPlainString()}
         .join(QLatin1Char('\t'));
+}
+
+QString paymentLine(const PaymentStore::RecordedPayment& payment)
+{
+    QString number;
+    if (payment.checkNo)
+        number = QStringLiteral("Check # ") + QString::number(*payment.checkNo);
+    else if (!payment.creditMemo.isEmpty())
+        number = QStringLiteral("Credit Memo ") + payment.creditMemo;
+    return QStringList{conv::formatDate(payment.payDate), payment.amount.toString(), number}.join(
+        QLatin1Char('\t'));
 }
 
 /** A check number: whole, not negative, within the 32-bit range. */
@@ -110,6 +121,10 @@ void Payment::buildControls()
     txtCreditMemo = new QLineEdit(this);
     named(txtCreditMemo, "txtCreditMemo");
     txtCreditMemo->hide();
+    lstPayments = new TabbedList(this);
+    named(lstPayments, "lstPayments");
+    lstPayments->setTabStops({50, 100});
+    lstPayments->setFixedHeight(lstPayments->fontMetrics().height() * 4 + 8);
 
     auto* top = new QGridLayout;
     top->addWidget(new QLabel(QStringLiteral("Customer"), this), 0, 0);
@@ -142,6 +157,11 @@ void Payment::buildControls()
                          this));
     layout->addWidget(List2, 1);
     layout->addLayout(payment);
+    layout->addWidget(new ListHeadings(lstPayments,
+                                       {QStringLiteral("Paid On"), QStringLiteral("Amount"),
+                                        QStringLiteral("Check # / Credit Memo")},
+                                       this));
+    layout->addWidget(lstPayments);
 
     InputHelpers::selectOnFocus({Text1, txtCheckNo, txtCreditMemo});
     connect(combCustID, &QComboBox::activated, this, &Payment::combCustID_Click);
@@ -160,6 +180,17 @@ void Payment::forgetInvoice()
     m_invoice.reset();
     labInvNum->clear();
     Text1->setText(ZeroAmount);
+    lstPayments->clear();
+}
+
+void Payment::listPayments(std::int32_t invNum)
+{
+    QStringList lines;
+    if (const auto recorded = PaymentStore::payments(invNum)) {
+        for (const PaymentStore::RecordedPayment& payment : *recorded)
+            lines << paymentLine(payment);
+    }
+    lstPayments->setLines(lines);
 }
 
 void Payment::combCustID_Click()
@@ -203,6 +234,7 @@ void Payment::List2_DblClick(int row)
         return;
     m_invoice = number.value;
     labInvNum->setText(QString::number(number.value));
+    listPayments(number.value);
     Text1->setText((*invoice)->balance().toString());
     Text1->setFocus();
 }

@@ -32,6 +32,8 @@ public:
     QLabel* Label9;
     QLineEdit* txtCheckNo;
     QLineEdit* txtCreditMemo;
+    /** The payments already made on the chosen invoice, each with its check or credit memo. */
+    TabbedList* lstPayments;
 
 public Q_SLOTS:
     void combCustID_Click();
@@ -42,6 +44,7 @@ public Q_SLOTS:
 private:
     void buildControls();
     void forgetInvoice();
+    void listPayments(std::int32_t invNum);
     void pay();
     void clearForm();
     QString customerId() const;

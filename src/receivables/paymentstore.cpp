@@ -82,6 +82,26 @@ Result<std::optional<OpenInvoice>> openInvoice(const QString& custId, std::int32
     return findOpenInvoice(db, custId, invNum);
 }
 
+Result<QList<RecordedPayment>> payments(std::int32_t invNum)
+{
+    Database db;
+    if (!db.isOpen())
+        return db.openStatus();
+    Query q = db.query(QStringLiteral("SELECT PayDate, AmtPaid, CheckNo, CreditMemo "
+                                      "FROM AmountPaid WHERE InvNum = ? ORDER BY rowid"),
+                       invNum);
+    QList<RecordedPayment> recorded;
+    while (q.next()) {
+        recorded << RecordedPayment{
+            q.date(0), q.money(1),
+            q.isNull(2) ? std::nullopt : std::optional(static_cast<std::int32_t>(q.integer(2))),
+            q.text(3)};
+    }
+    if (!q.status())
+        return q.status();
+    return recorded;
+}
+
 Result<Outcome> record(const Payment& payment)
 {
     Database db;
@@ -104,8 +124,11 @@ Result<Outcome> record(const Payment& payment)
     Status status = markInvoice(db, payment, paidInFull);
     if (status) {
         status = db.exec(QStringLiteral("INSERT INTO AmountPaid (InvNum, CustID, AmtPaid, "
-                                        "PayDate, Paid) VALUES (?, ?, ?, ?, 1)"),
-                         payment.invNum, payment.custId, payment.amount, payment.payDate);
+                                        "PayDate, Paid, CheckNo, CreditMemo) "
+                                        "VALUES (?, ?, ?, ?, 1, ?, ?)"),
+                         payment.invNum, payment.custId, payment.amount, payment.payDate,
+                         payment.byCreditMemo ? std::nullopt : std::optional(payment.checkNo),
+                         payment.byCreditMemo ? std::optional(payment.creditMemo) : std::nullopt);
     }
     if (status)
         status = db.exec(QStringLiteral("UPDATE InvDetail SET Paid = 1 WHERE InvNum = ?"),

@@ -38,6 +38,19 @@ Result<QList<OpenInvoice>> openInvoices(const QString& custId);
 /** One unpaid invoice of the customer; nothing when it is paid or not the customer's. */
 Result<std::optional<OpenInvoice>> openInvoice(const QString& custId, std::int32_t invNum);
 
+/** A payment recorded against an invoice. */
+struct RecordedPayment {
+    QDate payDate;
+    Currency amount;
+    /** The check's number, or nothing for a credit memo payment or one recorded before
+     *  payments kept their numbers. */
+    std::optional<std::int32_t> checkNo;
+    QString creditMemo;
+};
+
+/** The payments recorded against the invoice, in the order they were made. */
+Result<QList<RecordedPayment>> payments(std::int32_t invNum);
+
 struct Payment {
     std::int32_t invNum = 0;
     QString custId;
@@ -62,8 +75,9 @@ enum class Outcome {
 
 /**
  * Records a payment in one transaction: the invoice's payment details (and its paid flag when
- * the amount equals the balance due at this moment), a new AmountPaid row, and the paid flag of
- * every line of the invoice. Either all of it is written or none.
+ * the amount equals the balance due at this moment), a new AmountPaid row with the payment's own
+ * check or credit memo number, and the paid flag of every line of the invoice. Either all of it
+ * is written or none.
  */
 Result<Outcome> record(const Payment& payment);
 

@@ -21,8 +21,9 @@ struct Outcome {
 
 /**
  * Writes a keyed copy of the program's database to `target`, replacing a file of that name
- * only once the copy is complete and checked. `target` must be an absolute file name outside
- * the database file itself.
+ * only once the copy is complete, checked and on the disk. `target` must be an absolute file
+ * name outside the database file itself. Partial copies that earlier runs to the same target
+ * left behind when they were cut off are removed first.
  */
 Outcome copyDatabaseTo(const QString& target);
 
@@ -30,8 +31,9 @@ Outcome copyDatabaseTo(const QString& target);
  *  database, which the data layer opens with its key. */
 Outcome createEmptyFile(const QString& path);
 
-/** Copies every page of `source` into the empty database at `emptyFile` and checks the copy.
- *  The caller releases the kept connections before it renames or removes the file. */
+/** Copies every page of `source` into the empty database at `emptyFile`, checks the copy and
+ *  writes it to the disk. The copy stays locked until the caller releases the kept connections,
+ *  which it does before it removes the file (and, on Windows, before it renames it). */
 Outcome copyInto(Database& source, const QString& emptyFile);
 
 /** Checks the structure of a copy just written: every page and index readable and sound. */
@@ -40,7 +42,11 @@ Outcome checkCopy(Database& copy);
 /** The failure kind of a platform error (errno value or file system error). */
 Failure failureOf(std::error_code error);
 
-/** Renames `from` to `to`, replacing `to` in one step. */
+/** Writes a copy just made, and its folder's entry for it, to the disk, so that a power loss
+ *  after the copy has been renamed cannot leave a named but incomplete file. */
+Outcome flushToDisk(Database& copy);
+
+/** Renames `from` to `to`, replacing `to` in one step, and writes the rename to the disk. */
 Outcome replaceFile(const QString& from, const QString& to);
 
 } // namespace BackupFile

@@ -50,17 +50,6 @@ Result<TableCounts> countRows(Database& db)
     return counts;
 }
 
-/** Keeps every other connection out of the database until `db`'s connection is closed. */
-Status lockExclusively(Database& db)
-{
-    Status status = db.exec(QStringLiteral("PRAGMA locking_mode = EXCLUSIVE"));
-    if (status)
-        status = db.exec(QStringLiteral("BEGIN EXCLUSIVE"));
-    if (status)
-        status = db.exec(QStringLiteral("COMMIT"));
-    return status;
-}
-
 /** Writes the compacted copy and proves it opens with the key and holds every row. */
 Status writeCheckedCopy(Database& source, const QString& copyPath)
 {
@@ -95,7 +84,16 @@ Status writeCheckedCopy(Database& source, const QString& copyPath)
         return after.status();
     if (after.value() != before.value())
         return Status::failed(QStringLiteral("The compacted copy does not hold every row."));
+    if (BackupFile::Outcome flushed = BackupFile::flushToDisk(reopened); !flushed.isOk())
+        return failure(flushed);
     return Status::ok();
+}
+
+/** Removes the copy and its journal. */
+bool removeCopy(const QString& copyPath)
+{
+    QFile::remove(copyPath + QStringLiteral("-journal"));
+    return !QFileInfo::exists(copyPath) || QFile::remove(copyPath);
 }
 
 Status replace(const QString& copyPath, const QString& databasePath)
@@ -104,12 +102,24 @@ Status replace(const QString& copyPath, const QString& databasePath)
     return replaced.isOk() ? Status::ok() : failure(replaced);
 }
 
-Status compactInto(const QString& copyPath, const QString& databasePath)
+Status compactInto(const QString& copyPath, const QString& databasePath, bool& copyCreated)
 {
     Database source;
     if (!source.isOpen())
         return source.openStatus();
-    Status status = lockExclusively(source);
+    Status status = source.lockExclusively();
+    // No other workstation compacts now, so a copy that is there was left by a run that was cut
+    // off.
+    if (status && !removeCopy(copyPath))
+        status = Status::failed(
+            QStringLiteral("The file %1 from an earlier compaction could not be removed.")
+                .arg(copyPath));
+    if (status) {
+        const BackupFile::Outcome created = BackupFile::createEmptyFile(copyPath);
+        copyCreated = created.isOk();
+        if (!copyCreated)
+            status = failure(created);
+    }
     if (status)
         status = writeCheckedCopy(source, copyPath);
     Database::closeKeptConnections();
@@ -124,19 +134,13 @@ Status run()
 {
     const QString databasePath = ProgramFolder::filePath(QString::fromLatin1(Database::FileName));
     const QString copyPath = ProgramFolder::filePath(QString::fromLatin1(CopyName));
-    if (QFileInfo::exists(copyPath) && !QFile::remove(copyPath))
-        return Status::failed(
-            QStringLiteral("The file %1 from an earlier compaction could not be removed.")
-                .arg(copyPath));
-    if (BackupFile::Outcome created = BackupFile::createEmptyFile(copyPath); !created.isOk())
-        return failure(created);
-
-    Status status = compactInto(copyPath, databasePath);
+    bool copyCreated = false;
+    Status status = compactInto(copyPath, databasePath, copyCreated);
     Database::closeKeptConnections();
     if (status && !ReplaceWhileLocked)
         status = replace(copyPath, databasePath);
-    if (!status)
-        QFile::remove(copyPath);
+    if (!status && copyCreated)
+        removeCopy(copyPath);
     return status;
 }
 

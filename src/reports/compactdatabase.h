@@ -9,8 +9,8 @@ namespace CompactDatabase {
 /** The copy's name in the program folder while compaction runs. */
 inline constexpr const char* CopyName = "helpdesk1.mdb";
 
-/** Compacts the database. A copy left over from an earlier failed run is removed first; on a
- *  failure the database stays as it was and no copy is left behind. */
+/** Compacts the database. A copy left over from an earlier run that was cut off is removed once
+ *  the database is locked; on a failure the database stays as it was and no copy is left. */
 Status run();
 
 } // namespace CompactDatabase

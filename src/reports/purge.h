@@ -10,8 +10,9 @@ namespace Purge {
 
 enum class Target {
     Ticket,   ///< a CallLog row; "all" means every closed ticket
-    Invoice,  ///< an ARInvoice row; "all" means every paid invoice
-    Solution, ///< a ProbSol row (call or knowledge-base entry); "all" means every one
+    Invoice,  ///< an ARInvoice row with its lines and payments; "all" means every paid invoice
+    Solution, ///< the knowledge-base entry with the number, else the ticket's texts; "all" means
+              ///< every ProbSol row
 };
 
 /** Deletes the record with that number; false when there is none. */

@@ -11,8 +11,12 @@ QString quoted(const QString& identifier)
 
 QString joinSource(const LayoutJoin& join)
 {
+    const QString where =
+        join.unless.isEmpty() ? QString() : QStringLiteral(" WHERE NOT ") + quoted(join.unless);
     if (join.kind == LayoutJoin::Kind::Rows)
-        return quoted(join.table);
+        return where.isEmpty()
+                   ? quoted(join.table)
+                   : QStringLiteral("(SELECT * FROM %1%2) AS %1").arg(quoted(join.table), where);
     QStringList columns{quoted(join.key)};
     for (const QString& column : join.columns)
         columns << (join.kind == LayoutJoin::Kind::Sum
@@ -22,8 +26,8 @@ QString joinSource(const LayoutJoin& join)
     // First join brings the earliest stored row of each key.
     if (join.kind == LayoutJoin::Kind::First)
         columns << QStringLiteral("min(rowid) AS FirstRow");
-    return QStringLiteral("(SELECT %1 FROM %2 GROUP BY %3) AS %2")
-        .arg(columns.join(QStringLiteral(", ")), quoted(join.table), quoted(join.key));
+    return QStringLiteral("(SELECT %1 FROM %2%3 GROUP BY %4) AS %2")
+        .arg(columns.join(QStringLiteral(", ")), quoted(join.table), where, quoted(join.key));
 }
 
 FieldType typeOfDeclared(const QString& declared)

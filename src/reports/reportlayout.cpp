@@ -110,6 +110,8 @@ private:
                 for (const QJsonValue& column : object.value(QLatin1String(key)).toArray())
                     join.columns << identifier(column.toString());
             }
+            if (object.contains(QStringLiteral("unless")))
+                join.unless = identifier(object.value(QStringLiteral("unless")).toString());
             if (!m_layout.tables().contains(join.from.table, Qt::CaseInsensitive))
                 fail(QStringLiteral("The join of %1 refers to %2, which is not joined before it.")
                          .arg(join.table, join.from.table));

@@ -37,6 +37,7 @@ struct LayoutJoin {
     QString key;    // column of this table
     ColumnRef from; // column of a table joined earlier
     QStringList columns;
+    QString unless; // a yes/no column of this table; its rows holding Yes are left out
 };
 
 /** Text with field references: "{Name}", "{sum:Name}", "{avg:Name}", "{count}", "{page}". */

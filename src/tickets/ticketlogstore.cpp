@@ -1,5 +1,6 @@
 #include "tickets/ticketlogstore.h"
 
+#include "data/calltext.h"
 #include "data/database.h"
 
 #include <QHash>
@@ -198,7 +199,8 @@ Result<TicketDetail> detail(int ticketNum)
         return db.openStatus();
     TicketDetail detail;
     Query problem = db.query(QStringLiteral("SELECT QuickDescp, Problem, Solution FROM ProbSol "
-                                            "WHERE TicketNum = ? ORDER BY rowid LIMIT 1"),
+                                            "WHERE rowid = ") +
+                                 CallText::rowOf(QStringLiteral("?")),
                              ticketNum);
     if (problem.next()) {
         detail.quickDescription = problem.text(0);

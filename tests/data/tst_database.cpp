@@ -2,8 +2,13 @@
 #include "data/databasesetup.h"
 #include "data/passwords.h"
 #include "data/schema.h"
+#include "helpdesk/mailstore.h"
+#include "support/lockpatience.h"
+#include "support/permissionsbind.h"
+#include "support/secondconnection.h"
 #include "support/testfolder.h"
 
+#include <QDir>
 #include <QFile>
 #include <QtTest>
 #include <sqlcipher/sqlite3.h>
@@ -249,9 +254,17 @@ private Q_SLOTS:
         QCOMPARE(q.integer(0), 3);
     }
 
-    void writeRefusedWhenTheFileWasReplacedMeanwhile()
+    void writesGoIntoTheFileThatReplacedTheirs_data()
     {
-        TestFolder folder;
+        QTest::addColumn<bool>("inTransaction");
+        QTest::newRow("a transaction") << true;
+        QTest::newRow("a store's single statement") << false;
+    }
+
+    void writesGoIntoTheFileThatReplacedTheirs()
+    {
+        QFETCH(bool, inTransaction);
+        TestFolder folder(TestFolder::Content::Demo);
         const QString copy = folder.filePath(QStringLiteral("copy.mdb"));
         {
             Database warm;
@@ -260,16 +273,107 @@ private Q_SLOTS:
         Database db; // a handler's scope, opened before the compaction elsewhere
         QVERIFY(QFile::remove(folder.databasePath()));
         QVERIFY(QFile::rename(copy, folder.databasePath()));
-        {
+        if (inTransaction) {
             Transaction transaction(db);
-            QVERIFY(!transaction.isActive());
-            QCOMPARE(transaction.beginStatus().kind(), Status::Kind::Busy);
+            QVERIFY(transaction.isActive());
+            QVERIFY(db.exec(QStringLiteral("UPDATE CallLog SET EmailSol = 1 WHERE TicketNum = 2")));
+            QVERIFY(transaction.commit());
+        } else {
+            const Status marked = MailStore::markSolutionEmailed(db, 2);
+            QVERIFY2(marked, qPrintable(marked.message()));
         }
-        Database again; // the next handler works on the new file
-        Transaction transaction(again);
-        QVERIFY(transaction.isActive());
-        QVERIFY(again.exec(QStringLiteral("UPDATE TicketCount SET TicketNum = 8")));
-        QVERIFY(transaction.commit());
+        Database::closeKeptConnections();
+        Database again;
+        Query q = again.query(QStringLiteral("SELECT EmailSol FROM CallLog WHERE TicketNum = 2"));
+        QVERIFY(q.next());
+        QCOMPARE(q.integer(0), 1);
+    }
+
+    void lockedFileIsInUseNotDamaged()
+    {
+        TestFolder folder(TestFolder::Content::Demo);
+        SecondConnection compacting;
+        QVERIFY(compacting.db().lockExclusively());
+        Database::closeKeptConnections(); // this workstation opens the file while it is locked
+        const LockPatience giveUpAtOnce(0, 0);
+        const QString inUse = QStringLiteral(
+            "The database is in use on another workstation; please try again in a moment.");
+
+        Database db;
+        QVERIFY(db.isOpen());
+        Query read = db.query(QStringLiteral("SELECT count(*) FROM CallLog"));
+        QVERIFY(!read.next());
+        QCOMPARE(read.status().message(), inUse);
+        Transaction write(db);
+        QVERIFY(!write.isActive());
+        QCOMPARE(write.beginStatus().message(), inUse);
+    }
+
+    void readOnlyPlacesAreNamed_data()
+    {
+        QTest::addColumn<bool>("folderReadOnly");
+        QTest::addColumn<QString>("message"); // %1 is the folder, %2 the database file
+        QTest::newRow("folder") << true
+                                << "The folder %1 is read-only, so nothing can be saved in the "
+                                   "database.";
+        QTest::newRow("database file")
+            << false << "The database file %2 is read-only, so nothing can be saved in it.";
+    }
+
+    void readOnlyPlacesAreNamed()
+    {
+        QFETCH(bool, folderReadOnly);
+        QFETCH(QString, message);
+        TestFolder folder;
+        PermissionsBind permissions;
+        if (!permissions.isBinding())
+            QSKIP("File permissions do not bind this process");
+        const QString readOnly = folderReadOnly ? folder.path() : folder.databasePath();
+        const QFile::Permissions before = QFile::permissions(readOnly);
+        QVERIFY(QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ExeOwner));
+        Status status;
+        {
+            Database db;
+            Transaction transaction(db);
+            status = transaction.beginStatus();
+            if (status)
+                status = db.exec(QStringLiteral("UPDATE TicketCount SET TicketNum = 5"));
+            if (status)
+                status = transaction.commit();
+        }
+        QVERIFY(QFile::setPermissions(readOnly, before));
+        QCOMPARE(
+            status.message(),
+            message.replace(QLatin1String("%1"), QDir::toNativeSeparators(folder.path()))
+                .replace(QLatin1String("%2"), QDir::toNativeSeparators(folder.databasePath())));
+    }
+
+    void olderFileGetsTheKindsOfItsRows()
+    {
+        TestFolder folder(TestFolder::Content::NoDatabase);
+        QVERIFY(Database::createFile(folder.databasePath()));
+        Database db;
+        QVERIFY(Schema::upgrade(db, 2));
+        // What an earlier release left: entry 7 beside ticket 7's row, and entry 8 alone.
+        for (const char* statement :
+             {"INSERT INTO CallLog (TicketNum) VALUES (6), (7)",
+              "INSERT INTO ProbSol VALUES (6, 'call 6', '', '', 0), (7, 'call 7', '', '', 0), "
+              "(7, 'entry 7', '', '', 1), (8, 'entry 8', '', '', 1)",
+              "INSERT INTO AmountPaid VALUES (1, 'KEN-7', 500000, '2024-03-06', 1)"})
+            QVERIFY(db.exec(QString::fromUtf8(statement)));
+
+        QVERIFY(Schema::upgrade(db));
+
+        QCOMPARE(Schema::versionOf(db), Schema::currentVersion());
+        Query rows = db.query(QStringLiteral("SELECT group_concat(Row, ', ') FROM (SELECT "
+                                             "QuickDescp || ':' || KBEntry AS Row FROM ProbSol "
+                                             "ORDER BY rowid)"));
+        QVERIFY(rows.next());
+        QCOMPARE(rows.text(0), QStringLiteral("call 6:0, call 7:0, entry 7:1, entry 8:1"));
+        Query payment = db.query(QStringLiteral("SELECT AmtPaid, CheckNo FROM AmountPaid"));
+        QVERIFY(payment.next());
+        QCOMPARE(payment.integer(0), 500000);
+        QVERIFY(payment.isNull(1));
     }
 
     void startingContentAndPasswordHashes()

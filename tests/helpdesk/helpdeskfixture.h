@@ -44,6 +44,27 @@ public:
     QComboBox* combo(const char* name) { return find<QComboBox>(name); }
     void click(const char* name) { find<QPushButton>(name)->click(); }
 
+    /** The customer of the call that fillCall() types. */
+    static constexpr const char* CallCustomer = "AES-3   Allen Dental Associates";
+
+    /** Fills the fields of page "Log New Call" in screen order, the first `fields` of them (all
+     *  seven by default): a paper jam at the customer's printer. */
+    void fillCall(int fields = 7)
+    {
+        using WidgetTesting::choose;
+        const auto step = [&](int n, auto fill) {
+            if (n < fields)
+                fill();
+        };
+        step(0, [&] { QVERIFY(choose(combo("combCustIDHD"), QString::fromLatin1(CallCustomer))); });
+        step(1, [&] { QVERIFY(choose(combo("combPriority"), QStringLiteral("1-High"))); });
+        step(2, [&] { QVERIFY(choose(combo("combCallStatus"), QStringLiteral("Open"))); });
+        step(3, [&] { QVERIFY(choose(combo("combProbType"), QStringLiteral("Hardware"))); });
+        step(4, [&] { QVERIFY(choose(combo("combTypeSpec"), QStringLiteral("Printer"))); });
+        step(5, [&] { box("txtQuickDesc")->setText(QStringLiteral("Paper jam")); });
+        step(6, [&] { area("txtProb")->setPlainText(QStringLiteral("Jams on every page.")); });
+    }
+
     /** Chooses a line of a list as a click on it does. */
     static void chooseLine(TabbedList* list, int row)
     {

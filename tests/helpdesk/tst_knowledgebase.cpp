@@ -43,8 +43,9 @@ private Q_SLOTS:
         QVERIFY(f.area("lstProb")->toPlainText().startsWith(QStringLiteral("Machine takes")));
 
         // A solution that is null shows as empty text.
-        QVERIFY(HelpDeskFixture::exec(QStringLiteral(
-            "INSERT INTO ProbSol VALUES (77, 'Unsolved riddle', 'Beeps twice.', NULL, 1)")));
+        QVERIFY(HelpDeskFixture::exec(
+            QStringLiteral("INSERT INTO ProbSol (TicketNum, QuickDescp, Problem, Solution, SaveKB) "
+                           "VALUES (77, 'Unsolved riddle', 'Beeps twice.', NULL, 1)")));
         search(f, QStringLiteral("riddle"));
         HelpDeskFixture::chooseLine(results, 0);
         QCOMPARE(f.area("lstProb")->toPlainText(), QStringLiteral("Beeps twice."));
@@ -79,7 +80,8 @@ private Q_SLOTS:
         QFETCH(QStringList, found);
         HelpDeskFixture f;
         QVERIFY(HelpDeskFixture::exec(
-            QStringLiteral("INSERT INTO ProbSol VALUES (80, 'Can''t print', '', '', 1), "
+            QStringLiteral("INSERT INTO ProbSol (TicketNum, QuickDescp, Problem, Solution, SaveKB) "
+                           "VALUES (80, 'Can''t print', '', '', 1), "
                            "(81, '50% slower', '', '', 1), (82, 'file_name too long', '', '', 1), "
                            "(83, 'Stars * shown', '', '', 1), (84, 'Path C:\\temp', '', '', 1)")));
         QCOMPARE(search(f, text), found);

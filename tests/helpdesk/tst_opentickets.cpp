@@ -89,6 +89,37 @@ private Q_SLOTS:
         QCOMPARE(f.box("txtInvTotal")->text(), QStringLiteral("0.00"));
     }
 
+    void entryNumberedBeforeItsTicketStaysApart()
+    {
+        HelpDeskFixture f;
+        QVERIFY(HelpDeskFixture::exec(QStringLiteral("UPDATE KnowBaseCount SET KnowNum = 6")));
+        f.open();
+        // Knowledge-base entry 7 is added before the call that becomes ticket 7 is logged.
+        f.box("txtKQDesc")->setText(QStringLiteral("Toner smears"));
+        f.area("txtKProb")->setPlainText(QStringLiteral("Pages come out smeared."));
+        f.area("txtKSol")->setPlainText(QStringLiteral("Replace the fuser."));
+        f.click("cmdAddKBase");
+        f.fillCall();
+        f.click("cmdLogCall");
+        QVERIFY(f.prompts().messages().isEmpty());
+
+        chooseTicket(f, 7);
+        QCOMPARE(f.box("txtProbType")->text(), QStringLiteral("Paper jam"));
+        QCOMPARE(f.area("txtProbOT")->toPlainText(), QStringLiteral("Jams on every page."));
+        f.area("txtSolOT")->setPlainText(QStringLiteral("Cleared the rollers."));
+        QVERIFY(WidgetTesting::choose(f.combo("combclose"), QStringLiteral("Closed")));
+        f.click("cmdUpdateCall");
+        QVERIFY(f.prompts().messages().isEmpty());
+
+        const QString rows = QStringLiteral("SELECT group_concat(QuickDescp || '|' || Solution || "
+                                            "'|' || SaveKB, ';') FROM ProbSol "
+                                            "WHERE TicketNum = 7 AND KBEntry = ?");
+        QCOMPARE(HelpDeskFixture::value(rows, 1),
+                 QStringLiteral("Toner smears|Replace the fuser.|1"));
+        QCOMPARE(HelpDeskFixture::value(rows, 0),
+                 QStringLiteral("Paper jam|Cleared the rollers.|0"));
+    }
+
     void updateAsksForTicketThenStatus()
     {
         HelpDeskFixture f;

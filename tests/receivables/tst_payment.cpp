@@ -178,6 +178,37 @@ private Q_SLOTS:
         }
     }
 
+    void eachPaymentKeepsItsNumberAndIsListed()
+    {
+        TestFolder folder(TestFolder::Content::Demo);
+        ScriptedPrompter prompts;
+        QVERIFY(addHalfPaidInvoice());
+        Payment window;
+        const QString today = QDate::currentDate().toString(QStringLiteral("MM/dd/yy"));
+        for (const char* check : {"1234", "1235"}) {
+            QVERIFY(chooseFirstInvoice(window));
+            typeInto(window.Text1, QStringLiteral("30.00"));
+            typeInto(window.txtCheckNo, QString::fromLatin1(check));
+            pay(window);
+            QCOMPARE(window.lstPayments->count(), 0);
+        }
+        QVERIFY(prompts.messages().isEmpty());
+        QCOMPARE(invoiceValue("InvPaid"), QStringLiteral("1"));
+        QCOMPARE(
+            SampleBilling::scalar(QStringLiteral("SELECT group_concat(Number, ' ') FROM (SELECT "
+                                                 "IFNULL(CheckNo, '-') AS Number FROM AmountPaid "
+                                                 "WHERE InvNum = 50 ORDER BY rowid)"))
+                .toString(),
+            QStringLiteral("- 1234 1235"));
+
+        // Opened again, the invoice lists every payment with its number.
+        QVERIFY(SampleBilling::exec(QStringLiteral("UPDATE ARInvoice SET InvPaid = 0")));
+        QVERIFY(chooseFirstInvoice(window));
+        QCOMPARE(window.lstPayments->lines(),
+                 (QStringList{"03/06/24\t40.00\t", today + "\t30.00\tCheck # 1234",
+                              today + "\t30.00\tCheck # 1235"}));
+    }
+
     void overpaymentIsRefusedAndChangesNothing()
     {
         TestFolder folder(TestFolder::Content::Demo);

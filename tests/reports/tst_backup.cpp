@@ -1,5 +1,6 @@
 #include "data/database.h"
 #include "reports/backup.h"
+#include "reports/backupfile.h"
 #include "reports/upkeepmenu.h"
 #include "support/scriptedprompter.h"
 #include "support/secondconnection.h"
@@ -150,6 +151,39 @@ private Q_SLOTS:
         QCOMPARE(ticketsIn(folder.databasePath()), 7);
         QCOMPARE(prompts.messages().size(), 2);
         QVERIFY(prompts.lastMessage().startsWith(QStringLiteral("Database has been backedup")));
+    }
+
+    void leftoversOfRunsThatWereCutOffGo()
+    {
+        TestFolder folder(TestFolder::Content::Demo);
+        QTemporaryDir scratch;
+        // The folder's name holds what text formatting would take for a placeholder.
+        const QDir backups(scratch.filePath(QStringLiteral("50%1 off")));
+        QVERIFY(backups.mkpath(QStringLiteral(".")));
+        const QString target = backups.filePath(QStringLiteral("helpdesk.mdb"));
+        for (int run = 0; run < 100; ++run) {
+            for (const char* kept : {"", "-journal"}) {
+                QFile leftover(target + QStringLiteral(".partial") + QString::number(run) +
+                               QLatin1String(kept));
+                QVERIFY(leftover.open(QIODevice::WriteOnly));
+                leftover.write(QByteArray(4096, 'x'));
+            }
+        }
+        // Another workstation's run is still writing its copy.
+        const QString running = target + QStringLiteral(".partial100");
+        QVERIFY(BackupFile::createEmptyFile(running).isOk());
+        Database writing(running);
+        QVERIFY(writing.lockExclusively());
+        ScriptedPrompter prompts;
+
+        backUpTo(target);
+
+        QCOMPARE(prompts.messages(),
+                 QStringList{QStringLiteral("Database has been backedup to: ") + target});
+        QCOMPARE(backups.entryList(QDir::Files),
+                 (QStringList{"helpdesk.mdb", "helpdesk.mdb.partial100",
+                              "helpdesk.mdb.partial100-journal"}));
+        QCOMPARE(ticketsIn(target), 6);
     }
 
     void failuresAreNamedAndLeaveNothingBehind_data()
