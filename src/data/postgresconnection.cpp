@@ -1,8 +1,9 @@
 #include "data/postgresconnection.h"
 
+#include "data/postgrescursor.h"
+
 #include <QElapsedTimer>
 #include <QRegularExpression>
-#include <charconv>
 #include <cmath>
 #include <deque>
 #include <libpq-fe.h>
@@ -10,7 +11,7 @@
 
 namespace {
 
-constexpr Oid BoolType = 16, Int8Type = 20, TextType = 25, Float8Type = 701, InferredType = 0;
+constexpr Oid Int8Type = 20, TextType = 25, Float8Type = 701, InferredType = 0;
 constexpr char DefaultConnectTimeout[] = "15";
 // Like the file's busy timeout: a row locked elsewhere is waited for, but not forever.
 constexpr char SessionDefaults[] = "-c lock_timeout=5000";
@@ -22,11 +23,6 @@ constexpr char SessionRequirements[] = " -c DateStyle=ISO -c standard_conforming
 // results are usually complete already.
 constexpr qint64 AbandonReadNs = 20'000'000;
 constexpr int StatementCacheSize = 1000;
-
-struct ResultFree {
-    void operator()(PGresult* result) const { PQclear(result); }
-};
-using PgResult = std::unique_ptr<PGresult, ResultFree>;
 
 QString firstLine(const char* text)
 {
@@ -108,125 +104,6 @@ struct PostgresConnection::Parameters {
     std::vector<const char*> pointers;
     std::vector<Oid> types;
     QByteArray signature;
-};
-
-/** The rows of one statement on the server, received one at a time. */
-class PostgresCursor final : public Cursor {
-public:
-    PostgresCursor(PostgresConnection* connection, PgResult first, bool streaming)
-        : m_connection(connection), m_reading(streaming)
-    {
-        for (int i = 0; i < PQnfields(first.get()); ++i) {
-            m_names.push_back(QString::fromUtf8(PQfname(first.get(), i)));
-            m_bools.push_back(PQftype(first.get(), i) == BoolType);
-        }
-        if (streaming) {
-            m_row = std::move(first);
-            m_pending = true;
-            connection->m_reading = this;
-        }
-    }
-
-    ~PostgresCursor() override
-    {
-        if (m_reading)
-            m_connection->abandon();
-    }
-
-    bool next() override
-    {
-        if (m_pending) {
-            m_pending = false;
-            return true;
-        }
-        m_row.reset();
-        if (!m_buffered.empty()) {
-            m_row = std::move(m_buffered.front());
-            m_buffered.pop_front();
-            return true;
-        }
-        m_row = fetch();
-        return m_row != nullptr;
-    }
-
-    /** Reads every remaining row into memory, freeing the session for another statement. */
-    void keepRest()
-    {
-        while (PgResult row = fetch())
-            m_buffered.push_back(std::move(row));
-    }
-
-    const Status& status() const override { return m_status; }
-    int columnCount() const override { return static_cast<int>(m_names.size()); }
-    QString columnName(int column) const override
-    {
-        return valid(column) ? m_names[column] : QString();
-    }
-    bool isNull(int column) const override
-    {
-        return !m_row || !valid(column) || PQgetisnull(m_row.get(), 0, column);
-    }
-    QString text(int column) const override
-    {
-        if (isNull(column))
-            return QString();
-        if (m_bools[column])
-            return QString::number(integer(column));
-        return QString::fromUtf8(PQgetvalue(m_row.get(), 0, column),
-                                 PQgetlength(m_row.get(), 0, column));
-    }
-    std::int64_t integer(int column) const override
-    {
-        if (isNull(column))
-            return 0;
-        const char* value = PQgetvalue(m_row.get(), 0, column);
-        if (m_bools[column])
-            return value[0] == 't' ? 1 : 0;
-        std::int64_t result = 0;
-        const char* end = value + PQgetlength(m_row.get(), 0, column);
-        if (std::from_chars(value, end, result).ec == std::errc::result_out_of_range)
-            return static_cast<std::int64_t>(real(column));
-        return result;
-    }
-    double real(int column) const override
-    {
-        if (isNull(column))
-            return 0.0;
-        const char* value = PQgetvalue(m_row.get(), 0, column);
-        double result = 0;
-        std::from_chars(value, value + PQgetlength(m_row.get(), 0, column), result);
-        return result;
-    }
-
-private:
-    bool valid(int column) const { return column >= 0 && column < columnCount(); }
-
-    // The next row from the session, or null at the end (or an error, kept in the status).
-    PgResult fetch()
-    {
-        if (!m_reading)
-            return nullptr;
-        PgResult result(PQgetResult(m_connection->m_connection));
-        if (result && PQresultStatus(result.get()) == PGRES_SINGLE_TUPLE)
-            return result;
-        if (result && PQresultStatus(result.get()) == PGRES_TUPLES_OK)
-            m_connection->noteCompleted(result.get());
-        else
-            m_status = m_connection->statusOf(result.get());
-        m_connection->finishResults();
-        m_connection->m_reading = nullptr;
-        m_reading = false;
-        return nullptr;
-    }
-
-    PostgresConnection* m_connection;
-    PgResult m_row;
-    bool m_pending = false;
-    bool m_reading;
-    std::deque<PgResult> m_buffered;
-    std::vector<QString> m_names;
-    std::vector<bool> m_bools;
-    Status m_status;
 };
 
 Result<std::unique_ptr<PostgresConnection>> PostgresConnection::open(const QString& settings,
