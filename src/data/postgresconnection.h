@@ -1,0 +1,77 @@
+#pragma once
+
+#include "data/connection.h"
+#include "data/serverstatement.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <memory>
+
+struct pg_conn;
+struct pg_result;
+class PostgresCursor;
+
+/** One session on a PostgreSQL server that runs the data layer's portable statements. */
+class PostgresConnection final : public Connection {
+public:
+    /** Connects with a libpq URL (`postgresql://user@host:5432/shop?sslmode=verify-full`) or
+     *  keyword string; a password may also come from PGPASSFILE or ~/.pgpass. `database`, when
+     *  given, replaces the settings' database name. */
+    static Result<std::unique_ptr<PostgresConnection>> open(const QString& settings,
+                                                            const QString& database = {});
+    PostgresConnection(const PostgresConnection&) = delete;
+    PostgresConnection& operator=(const PostgresConnection&) = delete;
+    ~PostgresConnection() override;
+
+    Engine engine() const override { return Engine::Server; }
+    /** Cursors must be gone before the connection is. */
+    std::unique_ptr<Cursor> prepare(const QString& sql, std::span<const SqlValue> values,
+                                    Status& error) override;
+    int changes() const override { return m_changes; }
+    Status begin() override;
+    Status commit() override;
+    Status rollback() override;
+
+    /** Whether the session is lost (the server restarted, the network dropped): the next scope
+     *  needs a new connection. */
+    bool broken() const;
+    /** SQLSTATE of the last error ("40001"), empty when the error did not come from the server. */
+    const QByteArray& lastSqlState() const { return m_sqlState; }
+    /** How many statements may be kept prepared on the server; 0 parses every statement anew. */
+    void setPreparedLimit(int limit) { m_preparedLimit = limit; }
+
+private:
+    friend class PostgresCursor;
+    struct Parameters;
+    struct CachedStatement {
+        ServerStatement statement;
+        int uses = 0;
+        QHash<QByteArray, QByteArray> prepared; // name by the types the values were sent as
+    };
+
+    explicit PostgresConnection(pg_conn* connection);
+    CachedStatement& cached(const QString& sql);
+    bool preparedName(CachedStatement& entry, const Parameters& parameters, QByteArray& name,
+                      Status& error);
+    void forgetPrepared();
+    Status run(const char* sql);
+    /** Makes the session free for the next statement: a cursor still reading keeps its
+     *  remaining rows in memory. */
+    void settle();
+    /** Drops the rest of an abandoned result. */
+    void abandon();
+    void finishResults();
+    void noteCompleted(pg_result* result);
+    Status statusOf(const pg_result* result);
+
+    pg_conn* m_connection = nullptr;
+    PostgresCursor* m_reading = nullptr;
+    bool m_cancelSafe = false;
+    int m_changes = 0;
+    QByteArray m_sqlState;
+    QHash<QString, CachedStatement> m_statements;
+    int m_preparedCount = 0;
+    int m_preparedSerial = 0;
+    int m_preparedLimit = 200;
+};
