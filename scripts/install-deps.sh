@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config ccache
   qt6-base-dev qt6-base-dev-tools libqt6svg6 libgl-dev
-  libsqlcipher-dev sqlcipher libsodium-dev libcurl4-openssl-dev
+  libsqlcipher-dev sqlcipher libsodium-dev libcurl4-openssl-dev libpq-dev postgresql
   xvfb xauth poppler-utils
   desktop-file-utils appstream dpkg-dev file
 )
