@@ -3,9 +3,9 @@
 #include "data/counters.h"
 #include "data/database.h"
 #include "data/passwords.h"
-#include "reports/reportdata.h"
-#include "reports/reportjob.h"
-#include "reports/selectionformula.h"
+#include "reportengine/reportdata.h"
+#include "reportengine/reportjob.h"
+#include "reportengine/selectionformula.h"
 
 #include <QDate>
 

@@ -1,6 +1,6 @@
 #include "app/about.h"
 
-#include "app/windowconventions.h"
+#include "widgets/windowconventions.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -3,12 +3,12 @@
 #include "app/commandline.h"
 #include "app/mdihelpdesk.h"
 #include "app/terminal.h"
-#include "app/windowconventions.h"
+#include "widgets/windowconventions.h"
 #include "data/database.h"
 #include "data/databasesetup.h"
 #include "data/programfolder.h"
-#include "reports/reportcommand.h"
-#include "reports/reportpage.h"
+#include "reportengine/reportcommand.h"
+#include "reportengine/reportpage.h"
 
 #include <QApplication>
 #include <iostream>

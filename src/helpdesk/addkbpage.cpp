@@ -1,8 +1,8 @@
 #include "helpdesk/addkbpage.h"
 
-#include "app/hourglass.h"
-#include "app/inputhelpers.h"
-#include "app/prompter.h"
+#include "widgets/hourglass.h"
+#include "widgets/inputhelpers.h"
+#include "widgets/prompter.h"
 #include "helpdesk/counterbox.h"
 #include "helpdesk/helpdeskwidgets.h"
 #include "helpdesk/knowledgebasestore.h"

@@ -1,8 +1,8 @@
 #include "helpdesk/helpdesk.h"
 
-#include "app/inputhelpers.h"
-#include "app/session.h"
-#include "app/windowconventions.h"
+#include "widgets/inputhelpers.h"
+#include "data/session.h"
+#include "widgets/windowconventions.h"
 #include "helpdesk/addkbpage.h"
 #include "helpdesk/counterbox.h"
 #include "helpdesk/invoiceframe.h"

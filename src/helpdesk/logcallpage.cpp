@@ -1,9 +1,9 @@
 #include "helpdesk/logcallpage.h"
 
-#include "app/comboautocomplete.h"
-#include "app/hourglass.h"
-#include "app/inputhelpers.h"
-#include "app/prompter.h"
+#include "widgets/comboautocomplete.h"
+#include "widgets/hourglass.h"
+#include "widgets/inputhelpers.h"
+#include "widgets/prompter.h"
 #include "helpdesk/counterbox.h"
 #include "helpdesk/helpdeskwidgets.h"
 #include "helpdesk/lookupstore.h"

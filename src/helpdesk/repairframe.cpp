@@ -1,8 +1,8 @@
 #include "helpdesk/repairframe.h"
 
-#include "app/comboautocomplete.h"
-#include "app/hourglass.h"
-#include "app/prompter.h"
+#include "widgets/comboautocomplete.h"
+#include "widgets/hourglass.h"
+#include "widgets/prompter.h"
 #include "data/conversions.h"
 #include "helpdesk/counterbox.h"
 #include "helpdesk/helpdeskwidgets.h"

@@ -1,8 +1,8 @@
 #include "helpdesk/searchkbpage.h"
 
-#include "app/hourglass.h"
-#include "app/inputhelpers.h"
-#include "app/tabbedlist.h"
+#include "widgets/hourglass.h"
+#include "widgets/inputhelpers.h"
+#include "widgets/tabbedlist.h"
 #include "helpdesk/helpdeskwidgets.h"
 #include "helpdesk/knowledgebasestore.h"
 

@@ -1,9 +1,9 @@
 #include "masterdata/company.h"
 
-#include "app/hourglass.h"
-#include "app/inputhelpers.h"
-#include "app/prompter.h"
-#include "app/windowconventions.h"
+#include "widgets/hourglass.h"
+#include "widgets/inputhelpers.h"
+#include "widgets/prompter.h"
+#include "widgets/windowconventions.h"
 #include "data/conversions.h"
 #include "masterdata/companystore.h"
 

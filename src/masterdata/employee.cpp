@@ -1,7 +1,7 @@
 #include "masterdata/employee.h"
 
-#include "app/hourglass.h"
-#include "app/windowconventions.h"
+#include "widgets/hourglass.h"
+#include "widgets/windowconventions.h"
 #include "masterdata/employeeaccesspage.h"
 #include "masterdata/employeesetuppage.h"
 #include "masterdata/employeestore.h"

@@ -1,8 +1,8 @@
 #include "masterdata/employeeaccesspage.h"
 
-#include "app/hourglass.h"
-#include "app/inputhelpers.h"
-#include "app/prompter.h"
+#include "widgets/hourglass.h"
+#include "widgets/inputhelpers.h"
+#include "widgets/prompter.h"
 #include "masterdata/employeestore.h"
 
 #include <QCheckBox>

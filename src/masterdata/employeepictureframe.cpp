@@ -1,7 +1,7 @@
 #include "masterdata/employeepictureframe.h"
 
-#include "app/inputhelpers.h"
-#include "app/prompter.h"
+#include "widgets/inputhelpers.h"
+#include "widgets/prompter.h"
 #include "data/programfolder.h"
 
 #include <QLabel>

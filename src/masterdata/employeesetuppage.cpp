@@ -1,9 +1,9 @@
 #include "masterdata/employeesetuppage.h"
 
-#include "app/comboautocomplete.h"
-#include "app/hourglass.h"
-#include "app/inputhelpers.h"
-#include "app/prompter.h"
+#include "widgets/comboautocomplete.h"
+#include "widgets/hourglass.h"
+#include "widgets/inputhelpers.h"
+#include "widgets/prompter.h"
 #include "data/conversions.h"
 #include "data/counters.h"
 #include "masterdata/employeeinput.h"

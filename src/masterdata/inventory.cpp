@@ -1,10 +1,10 @@
 #include "masterdata/inventory.h"
 
-#include "app/comboautocomplete.h"
-#include "app/hourglass.h"
-#include "app/inputhelpers.h"
-#include "app/prompter.h"
-#include "app/windowconventions.h"
+#include "widgets/comboautocomplete.h"
+#include "widgets/hourglass.h"
+#include "widgets/inputhelpers.h"
+#include "widgets/prompter.h"
+#include "widgets/windowconventions.h"
 #include "data/conversions.h"
 #include "masterdata/inventorystore.h"
 

@@ -1,7 +1,7 @@
 #include "receivables/custhistorddetail.h"
 
-#include "app/hourglass.h"
-#include "app/windowconventions.h"
+#include "widgets/hourglass.h"
+#include "widgets/windowconventions.h"
 #include "receivables/historystore.h"
 
 #include <QFormLayout>

@@ -1,14 +1,14 @@
 #include "receivables/custhistory.h"
 
-#include "app/hourglass.h"
-#include "app/tabbedlist.h"
-#include "app/windowconventions.h"
+#include "widgets/hourglass.h"
+#include "widgets/tabbedlist.h"
+#include "widgets/windowconventions.h"
 #include "data/conversions.h"
 #include "receivables/custhistorddetail.h"
 #include "receivables/customercombo.h"
 #include "receivables/customerlist.h"
 #include "receivables/historystore.h"
-#include "app/listheadings.h"
+#include "widgets/listheadings.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

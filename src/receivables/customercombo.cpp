@@ -1,7 +1,7 @@
 #include "receivables/customercombo.h"
 
-#include "app/comboautocomplete.h"
-#include "app/inputhelpers.h"
+#include "widgets/comboautocomplete.h"
+#include "widgets/inputhelpers.h"
 #include "receivables/customerlist.h"
 
 #include <QComboBox>

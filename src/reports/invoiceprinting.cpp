@@ -1,6 +1,6 @@
 #include "reports/invoiceprinting.h"
 
-#include "app/prompter.h"
+#include "widgets/prompter.h"
 #include "data/database.h"
 #include "reports/reportcontrol.h"
 

@@ -1,12 +1,12 @@
 #include "reports/reportcontrol.h"
 
-#include "app/hourglass.h"
-#include "app/prompter.h"
-#include "app/windowconventions.h"
+#include "widgets/hourglass.h"
+#include "widgets/prompter.h"
+#include "widgets/windowconventions.h"
 #include "data/database.h"
 #include "data/programfolder.h"
-#include "reports/reportjob.h"
-#include "reports/reportoutput.h"
+#include "reportengine/reportjob.h"
+#include "reportengine/reportoutput.h"
 
 #include <QPainter>
 #include <QPrintPreviewDialog>

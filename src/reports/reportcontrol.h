@@ -1,7 +1,7 @@
 #pragma once
 
 #include "data/status.h"
-#include "reports/reportpage.h"
+#include "reportengine/reportpage.h"
 
 #include <QString>
 #include <functional>

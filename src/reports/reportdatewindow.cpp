@@ -1,8 +1,8 @@
 #include "reports/reportdatewindow.h"
 
-#include "app/inputhelpers.h"
-#include "app/prompter.h"
-#include "app/windowconventions.h"
+#include "widgets/inputhelpers.h"
+#include "widgets/prompter.h"
+#include "widgets/windowconventions.h"
 #include "data/conversions.h"
 #include "reports/reportcontrol.h"
 

@@ -1,7 +1,7 @@
 #include "reports/reportmenu.h"
 
-#include "app/hourglass.h"
-#include "app/prompter.h"
+#include "widgets/hourglass.h"
+#include "widgets/prompter.h"
 #include "data/conversions.h"
 #include "reports/invoiceprinting.h"
 #include "reports/reportcontrol.h"

@@ -1,7 +1,7 @@
 #include "tickets/orddetail.h"
 
-#include "app/hourglass.h"
-#include "app/windowconventions.h"
+#include "widgets/hourglass.h"
+#include "widgets/windowconventions.h"
 #include "tickets/ticketlogstore.h"
 
 #include <QFormLayout>

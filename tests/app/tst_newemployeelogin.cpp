@@ -1,4 +1,4 @@
-#include "app/login.h"
+#include "login/login.h"
 #include "app/mdihelpdesk.h"
 #include "app/menuaccess.h"
 #include "masterdata/employee.h"

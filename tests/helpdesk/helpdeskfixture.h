@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/session.h"
-#include "app/tabbedlist.h"
+#include "data/session.h"
+#include "widgets/tabbedlist.h"
 #include "data/database.h"
 #include "helpdesk/helpdesk.h"
 #include "support/scriptedprompter.h"

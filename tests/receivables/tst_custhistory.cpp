@@ -1,4 +1,4 @@
-#include "app/tabbedlist.h"
+#include "widgets/tabbedlist.h"
 #include "receivables/custhistorddetail.h"
 #include "receivables/custhistory.h"
 #include "support/samplebilling.h"

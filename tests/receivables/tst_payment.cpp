@@ -1,4 +1,4 @@
-#include "app/tabbedlist.h"
+#include "widgets/tabbedlist.h"
 #include "data/database.h"
 #include "receivables/payment.h"
 #include "support/samplebilling.h"

@@ -1,7 +1,7 @@
 #include "support/reportcapture.h"
 
 #include "reports/reportcontrol.h"
-#include "reports/reportoutput.h"
+#include "reportengine/reportoutput.h"
 #include "support/pdftext.h"
 
 #include <QRegularExpression>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "reports/reportpage.h"
+#include "reportengine/reportpage.h"
 
 #include <QList>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "app/tabbedlist.h"
+#include "widgets/tabbedlist.h"
 #include "data/database.h"
 #include "support/scriptedprompter.h"
 #include "support/testfolder.h"

@@ -1,5 +1,5 @@
-#include "app/session.h"
-#include "app/tabbedlist.h"
+#include "data/session.h"
+#include "widgets/tabbedlist.h"
 #include "helpdesk/helpdesk.h"
 #include "support/scriptedprompter.h"
 #include "support/testfolder.h"

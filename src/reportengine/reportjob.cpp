@@ -1,0 +1,77 @@
+#include "reportengine/reportjob.h"
+
+#include "data/programfolder.h"
+#include "reportengine/reportcomposer.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+SelectionCondition combined(const SelectionCondition& first, const SelectionCondition& second)
+{
+    if (first.sql.isEmpty())
+        return second;
+    if (second.sql.isEmpty())
+        return first;
+    return {QStringLiteral("(%1) AND (%2)").arg(first.sql, second.sql),
+            first.values + second.values};
+}
+
+} // namespace
+
+Result<std::shared_ptr<ReportJob>> ReportJob::prepare(const ReportRequest& request)
+{
+    std::shared_ptr<ReportJob> job(new ReportJob);
+    Result<ReportLayout> layout = ReportLayout::load(request.layoutPath);
+    if (!layout)
+        return layout.status();
+    job->m_layout = std::move(layout.value());
+    job->m_title = request.title.isEmpty() ? job->m_layout.title : request.title;
+
+    const QString dataFile = request.dataFile.isEmpty()
+                                 ? ProgramFolder::filePath(QString::fromLatin1(Database::FileName))
+                                 : request.dataFile;
+    if (!QFileInfo(dataFile).isFile())
+        return Status::error(Status::Kind::NotFound,
+                             QStringLiteral("The data file %1 cannot be found.")
+                                 .arg(QDir::toNativeSeparators(dataFile)));
+    job->m_db = std::make_unique<Database>(dataFile);
+    if (!job->m_db->isOpen())
+        return Status::failed(
+            QStringLiteral("The data file %1 cannot be opened: %2")
+                .arg(QDir::toNativeSeparators(dataFile), job->m_db->openStatus().message()));
+
+    const FormulaFieldResolver resolver = ReportData::fieldResolver(*job->m_db, job->m_layout);
+    Result<SelectionCondition> condition = SelectionFormula::parse(request.formula, resolver);
+    if (!condition)
+        return condition.status();
+    Result<SelectionCondition> own = SelectionFormula::parse(job->m_layout.filter, resolver);
+    if (!own)
+        return Status::failed(QStringLiteral("The report layout %1 is damaged: %2")
+                                  .arg(job->m_layout.name, own.status().message()));
+    job->m_condition = combined(own.value(), condition.value());
+    job->m_company = ReportData::companyHeading(*job->m_db);
+    return job;
+}
+
+Status ReportJob::run(PageSink& sink)
+{
+    ReportComposer composer(m_layout, m_company, m_title, sink);
+    const Status status = ReportData::stream(*m_db, m_layout, m_condition,
+                                             [&](const ReportRow& row) { composer.add(row); });
+    if (!status)
+        return status;
+    composer.finish();
+    return Status::ok();
+}
+
+QString resolveLayoutPath(const QString& name)
+{
+    if (QFileInfo(name).isFile())
+        return name;
+    const QString inFolder = ProgramFolder::filePath(QStringLiteral("Reports/") + name);
+    if (QFileInfo(inFolder).isFile() || name.endsWith(QLatin1String(".rpt"), Qt::CaseInsensitive))
+        return inFolder;
+    return inFolder + QStringLiteral(".rpt");
+}

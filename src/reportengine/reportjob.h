@@ -1,0 +1,41 @@
+#pragma once
+
+#include "data/database.h"
+#include "reportengine/reportdata.h"
+#include "reportengine/reportlayout.h"
+#include "reportengine/reportpage.h"
+
+#include <memory>
+
+/** What one run of a report needs: the layout file, the data file, the selection formula and
+ *  the title printed on the pages (empty: the layout's own). */
+struct ReportRequest {
+    QString layoutPath;
+    QString dataFile;
+    QString formula;
+    QString title;
+};
+
+/** One report run, checked before any page is made: layout read, data file open, formula
+ *  understood. Then run() streams the records into pages. */
+class ReportJob {
+public:
+    static Result<std::shared_ptr<ReportJob>> prepare(const ReportRequest& request);
+
+    const ReportLayout& layout() const { return m_layout; }
+    const QString& title() const { return m_title; }
+    Status run(PageSink& sink);
+
+private:
+    ReportJob() = default;
+
+    ReportLayout m_layout;
+    QString m_title;
+    std::unique_ptr<Database> m_db;
+    SelectionCondition m_condition;
+    CompanyHeading m_company;
+};
+
+/** The layout file for a name given on the command line: a path, or a file of the program
+ *  folder's Reports folder, with or without its ".rpt". */
+QString resolveLayoutPath(const QString& name);

@@ -1,0 +1,111 @@
+#include "upkeep/backup.h"
+
+#include "widgets/hourglass.h"
+#include "widgets/inputhelpers.h"
+#include "widgets/prompter.h"
+#include "widgets/windowconventions.h"
+#include "upkeep/backupfile.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+QString failureMessage(const BackupFile::Outcome& outcome)
+{
+    using BackupFile::Failure;
+    switch (outcome.failure) {
+    case Failure::DiskFull:
+        return QStringLiteral("Disk is full!");
+    case Failure::PermissionDenied:
+        return QStringLiteral("You can not save the database in the same directory as this "
+                              "program,\nplease select a different directory to backup the "
+                              "database!");
+    case Failure::InvalidPath:
+        return QStringLiteral("Please enter a valid path!");
+    case Failure::PathNotFound:
+        return QStringLiteral("Path not found");
+    case Failure::None:
+    case Failure::Other:
+        break;
+    }
+    return QStringLiteral("The database could not be backed up: %1").arg(outcome.detail);
+}
+
+} // namespace
+
+Backup::Backup(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint),
+      Label1(new QLabel(QStringLiteral("Please select a directory and drive to back up the "
+                                       "database or type in the drive and path."),
+                        this)),
+      txtDrivePath(new QLineEdit(this)),
+      Label2(new QLabel(QStringLiteral("Exapmle: C:\\helpdesk.mdb"), this)),
+      cmdBrowes(new QPushButton(QStringLiteral("Browes"), this)),
+      cmdBackup(new QPushButton(QStringLiteral("Backup"), this))
+{
+    setObjectName(QStringLiteral("Backup"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Backup Database"));
+    WindowConventions::applyIcon(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setWordWrap(true);
+    txtDrivePath->setObjectName(QStringLiteral("txtDrivePath"));
+    txtDrivePath->setMinimumWidth(300);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    cmdBrowes->setObjectName(QStringLiteral("cmdBrowes"));
+    cmdBackup->setObjectName(QStringLiteral("cmdBackup"));
+
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(Label1, 0, 0, 1, 2);
+    layout->addWidget(txtDrivePath, 1, 0);
+    layout->addWidget(cmdBrowes, 1, 1);
+    layout->addWidget(Label2, 2, 0);
+    layout->addWidget(cmdBackup, 2, 1);
+
+    InputHelpers::selectOnFocus({txtDrivePath});
+    InputHelpers::enterAsTab(txtDrivePath, [this] { cmdBackup->click(); });
+    connect(cmdBrowes, &QPushButton::clicked, this, &Backup::cmdBrowes_Click);
+    connect(cmdBackup, &QPushButton::clicked, this, &Backup::cmdBackup_Click);
+
+    adjustSize();
+    WindowConventions::centreOnMainWindow(this);
+}
+
+void Backup::cmdBrowes_Click()
+{
+    const QString chosen =
+        prompter().saveFileName(QStringLiteral("Save As"), QStringLiteral("helpdesk.mdb"),
+                                QStringLiteral("db Files (*.mdb)"));
+    if (!chosen.isEmpty())
+        txtDrivePath->setText(chosen);
+}
+
+void Backup::cmdBackup_Click()
+{
+    const QString target = txtDrivePath->text();
+    if (target.isEmpty()) {
+        prompter().message(QStringLiteral("Please enter a directory to backup the Database to!"));
+        return;
+    }
+    BackupFile::Outcome outcome;
+    {
+        Hourglass busy;
+        outcome = BackupFile::copyDatabaseTo(target);
+    }
+    leaveTopmostBand();
+    if (outcome.isOk())
+        prompter().message(QStringLiteral("Database has been backedup to: ") + target);
+    else
+        prompter().message(failureMessage(outcome));
+    close();
+}
+
+void Backup::leaveTopmostBand()
+{
+    // The window closes right after the message; hiding it now keeps the message on top.
+    setWindowFlag(Qt::WindowStaysOnTopHint, false);
+    hide();
+}

@@ -1,0 +1,147 @@
+#include "upkeep/compactdatabase.h"
+
+#include "data/database.h"
+#include "data/programfolder.h"
+#include "upkeep/backupfile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QList>
+#include <QPair>
+
+namespace CompactDatabase {
+
+namespace {
+
+// Windows cannot rename over a file that is open; elsewhere the database stays locked until
+// the copy has taken its place, so that no workstation writes into the file being replaced.
+#ifdef Q_OS_WIN
+constexpr bool ReplaceWhileLocked = false;
+#else
+constexpr bool ReplaceWhileLocked = true;
+#endif
+
+using TableCounts = QList<QPair<QString, qint64>>;
+
+Status failure(const BackupFile::Outcome& outcome)
+{
+    return Status::failed(outcome.detail);
+}
+
+Result<TableCounts> countRows(Database& db)
+{
+    QStringList tables;
+    Query names = db.query(
+        QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name"));
+    while (names.next())
+        tables << names.text(0);
+    if (!names.status())
+        return names.status();
+    TableCounts counts;
+    for (const QString& table : tables) {
+        // The names come from the database's own catalogue, quoted as identifiers.
+        QString quoted = table;
+        quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+        Query count = db.query(QStringLiteral("SELECT count(*) FROM \"%1\"").arg(quoted));
+        if (!count.next())
+            return count.status();
+        counts.append({table, count.integer(0)});
+    }
+    return counts;
+}
+
+/** Writes the compacted copy and proves it opens with the key and holds every row. */
+Status writeCheckedCopy(Database& source, const QString& copyPath)
+{
+    const Result<TableCounts> before = countRows(source);
+    if (!before)
+        return before.status();
+    // Exporting into a new file writes every table and index afresh, page by page, without the
+    // in-memory scratch copy a VACUUM would need. The attached file takes the source's key.
+    if (Status attached = source.exec(QStringLiteral("ATTACH DATABASE ? AS compacted"), copyPath);
+        !attached)
+        return attached;
+    Status exported = [&] {
+        Query query = source.query(QStringLiteral("SELECT sqlcipher_export('compacted')"));
+        query.next();
+        return query.status();
+    }();
+    const Status detached = source.exec(QStringLiteral("DETACH DATABASE compacted"));
+    if (!exported)
+        return exported;
+    if (!detached)
+        return detached;
+    // Drops the copy's connection (the source's stays with `source`), so that the copy is
+    // opened afresh with the key below.
+    Database::closeKeptConnections();
+    Database reopened(copyPath);
+    if (!reopened.isOpen())
+        return reopened.openStatus();
+    if (BackupFile::Outcome checked = BackupFile::checkCopy(reopened); !checked.isOk())
+        return failure(checked);
+    const Result<TableCounts> after = countRows(reopened);
+    if (!after)
+        return after.status();
+    if (after.value() != before.value())
+        return Status::failed(QStringLiteral("The compacted copy does not hold every row."));
+    if (BackupFile::Outcome flushed = BackupFile::flushToDisk(reopened); !flushed.isOk())
+        return failure(flushed);
+    return Status::ok();
+}
+
+/** Removes the copy and its journal. */
+bool removeCopy(const QString& copyPath)
+{
+    QFile::remove(copyPath + QStringLiteral("-journal"));
+    return !QFileInfo::exists(copyPath) || QFile::remove(copyPath);
+}
+
+Status replace(const QString& copyPath, const QString& databasePath)
+{
+    const BackupFile::Outcome replaced = BackupFile::replaceFile(copyPath, databasePath);
+    return replaced.isOk() ? Status::ok() : failure(replaced);
+}
+
+Status compactInto(const QString& copyPath, const QString& databasePath, bool& copyCreated)
+{
+    Database source;
+    if (!source.isOpen())
+        return source.openStatus();
+    Status status = source.lockExclusively();
+    // No other workstation compacts now, so a copy that is there was left by a run that was cut
+    // off.
+    if (status && !removeCopy(copyPath))
+        status = Status::failed(
+            QStringLiteral("The file %1 from an earlier compaction could not be removed.")
+                .arg(copyPath));
+    if (status) {
+        const BackupFile::Outcome created = BackupFile::createEmptyFile(copyPath);
+        copyCreated = created.isOk();
+        if (!copyCreated)
+            status = failure(created);
+    }
+    if (status)
+        status = writeCheckedCopy(source, copyPath);
+    Database::closeKeptConnections();
+    if (status && ReplaceWhileLocked)
+        status = replace(copyPath, databasePath);
+    return status;
+}
+
+} // namespace
+
+Status run()
+{
+    const QString databasePath = ProgramFolder::filePath(QString::fromLatin1(Database::FileName));
+    const QString copyPath = ProgramFolder::filePath(QString::fromLatin1(CopyName));
+    bool copyCreated = false;
+    Status status = compactInto(copyPath, databasePath, copyCreated);
+    Database::closeKeptConnections();
+    if (status && !ReplaceWhileLocked)
+        status = replace(copyPath, databasePath);
+    if (!status && copyCreated)
+        removeCopy(copyPath);
+    return status;
+}
+
+} // namespace CompactDatabase

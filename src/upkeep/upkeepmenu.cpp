@@ -1,0 +1,146 @@
+#include "upkeep/upkeepmenu.h"
+
+#include "widgets/hourglass.h"
+#include "widgets/prompter.h"
+#include "widgets/windowconventions.h"
+#include "data/conversions.h"
+#include "upkeep/backup.h"
+#include "upkeep/compactdatabase.h"
+#include "upkeep/purge.h"
+
+namespace {
+
+/** The texts of one "Delete One ..." entry; the record's name is "Ticket", "Invoice" or
+ *  "Solution". */
+struct DeleteOne {
+    Purge::Target target;
+    QString name;
+};
+
+struct DeleteAll {
+    Purge::Target target;
+    QString title;
+    QString question;
+    QString done;
+};
+
+void deleteOne(const DeleteOne& entry)
+{
+    const std::optional<QString> answer = prompter().input(
+        QStringLiteral("Please enter the %1 number you want to delete").arg(entry.name));
+    const auto number = conv::toInt32(answer.value_or(QString()));
+    if (number.error == conv::Whole<std::int32_t>::Error::NotNumeric) {
+        prompter().message(QStringLiteral("Please enter only numbers!"));
+        return;
+    }
+    // A number beyond the 32-bit range cannot belong to any record.
+    const QString shown = number.ok() ? QString::number(number.value) : answer->trimmed();
+    const QString notFound = QStringLiteral("There is no %1 #: %2.").arg(entry.name, shown);
+    if (!number.ok()) {
+        prompter().message(notFound);
+        return;
+    }
+    if (!prompter().confirm(QStringLiteral("Are you sure that you want to delete %1 #%2?")
+                                .arg(entry.name, shown))) {
+        prompter().message(QStringLiteral("Deletion has been canclled"));
+        return;
+    }
+    Result<bool> deleted = [&] {
+        Hourglass busy;
+        return Purge::deleteOne(entry.target, number.value);
+    }();
+    if (!deleted)
+        prompter().message(QStringLiteral("%1 #: %2 could not be deleted. %3")
+                               .arg(entry.name, shown, deleted.status().message()));
+    else if (!deleted.value())
+        prompter().message(notFound);
+    else
+        prompter().message(QStringLiteral("%1 #: %2 has been deleted.").arg(entry.name, shown));
+}
+
+void deleteAll(const DeleteAll& entry)
+{
+    if (!prompter().confirm(entry.question, entry.title)) {
+        prompter().message(QStringLiteral("Delete has been canceled"));
+        return;
+    }
+    Result<int> deleted = [&] {
+        Hourglass busy;
+        return Purge::deleteAll(entry.target);
+    }();
+    if (!deleted)
+        prompter().message(
+            QStringLiteral("Nothing has been deleted. %1").arg(deleted.status().message()));
+    else
+        prompter().message(entry.done);
+}
+
+} // namespace
+
+UpkeepMenu::UpkeepMenu(QObject* parent) : QObject(parent) {}
+
+Backup* UpkeepMenu::backupWindow() const
+{
+    return m_backup;
+}
+
+void UpkeepMenu::mnubackup_Click()
+{
+    if (m_backup) {
+        m_backup->raise();
+    } else {
+        m_backup = new Backup(WindowConventions::mainWindow());
+        m_backup->show();
+    }
+    m_backup->activateWindow();
+}
+
+void UpkeepMenu::mnucompact_Click()
+{
+    Status compacted = [] {
+        Hourglass busy;
+        return CompactDatabase::run();
+    }();
+    if (compacted)
+        prompter().message(QStringLiteral("Database has been compacted!"));
+    else
+        prompter().message(
+            QStringLiteral("The database could not be compacted and has been left as it was. %1")
+                .arg(compacted.message()));
+}
+
+void UpkeepMenu::mnudeloneticket_Click()
+{
+    deleteOne({Purge::Target::Ticket, QStringLiteral("Ticket")});
+}
+
+void UpkeepMenu::mnudelinv_Click()
+{
+    deleteOne({Purge::Target::Invoice, QStringLiteral("Invoice")});
+}
+
+void UpkeepMenu::mnuDelOneSol_Click()
+{
+    deleteOne({Purge::Target::Solution, QStringLiteral("Solution")});
+}
+
+void UpkeepMenu::mnuDelAllTic_Click()
+{
+    deleteAll({Purge::Target::Ticket, QStringLiteral("Delete All Closed Tickets?"),
+               QStringLiteral("Are you sure you want to delete all closed Tickets?"),
+               QStringLiteral("All closed Ticket numbers have been deleted.")});
+}
+
+void UpkeepMenu::mnudelallinv_Click()
+{
+    deleteAll({Purge::Target::Invoice, QStringLiteral("Delete All Closed Invoices?"),
+               QStringLiteral("Are you sure you want to delete all closed Invoices?"),
+               QStringLiteral("All closed Invoice numbers have been deleted.")});
+}
+
+void UpkeepMenu::mnuDelAllSols_Click()
+{
+    deleteAll({Purge::Target::Solution, QStringLiteral("Delete All Solutions?"),
+               QStringLiteral("Are you sure you want to delete all Knowledge Base Solutions?"),
+               QStringLiteral("All Knowledge Base Solutions have been deleted.")});
+}

@@ -1,0 +1,141 @@
+#include "widgets/tabbedlist.h"
+
+#include <QPainter>
+#include <QStyledItemDelegate>
+
+namespace {
+
+// Paints each tab-separated field from its tab stop, clipped at the next one.
+class TabStopDelegate : public QStyledItemDelegate {
+public:
+    explicit TabStopDelegate(TabbedList* list) : QStyledItemDelegate(list), m_list(list) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem background = option;
+        initStyleOption(&background, index);
+        background.text.clear();
+        const QWidget* widget = option.widget;
+        QStyle* style = widget ? widget->style() : nullptr;
+        if (style)
+            style->drawControl(QStyle::CE_ItemViewItem, &background, painter, widget);
+
+        const QStringList fields = index.data().toString().split(QLatin1Char('\t'));
+        const QRect area = option.rect.adjusted(3, 0, -3, 0);
+        painter->save();
+        painter->setPen(option.state & QStyle::State_Selected
+                            ? option.palette.color(QPalette::HighlightedText)
+                            : option.palette.color(QPalette::Text));
+        // As a list box expands tabs: a field that runs past the next stop pushes the fields
+        // after it to the first stop beyond its end, so nothing is cut short.
+        int x = 0;
+        for (int i = 0; i < fields.size(); ++i) {
+            if (i > 0)
+                x = m_list->nextStop(x);
+            const int width = option.fontMetrics.horizontalAdvance(fields[i]);
+            painter->drawText(QRect(area.left() + x, area.top(), width + 1, area.height()),
+                              Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, fields[i]);
+            x += width + option.fontMetrics.averageCharWidth() / 2;
+        }
+        painter->restore();
+    }
+
+private:
+    TabbedList* m_list;
+};
+
+} // namespace
+
+TabbedList::TabbedList(QWidget* parent) : QListView(parent)
+{
+    setModel(&m_model);
+    setItemDelegate(new TabStopDelegate(this));
+    setUniformItemSizes(true);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(this, &QListView::doubleClicked, this,
+            [this](const QModelIndex& index) { Q_EMIT lineDoubleClicked(index.row()); });
+}
+
+void TabbedList::setTabStops(const QList<int>& dialogUnits)
+{
+    m_tabStops = dialogUnits;
+    viewport()->update();
+}
+
+int TabbedList::nextStop(int x) const
+{
+    const QList<int> stops = tabStopPixels();
+    for (int stop : stops)
+        if (stop > x)
+            return stop;
+    // Past the last stop, tabs go on at the last stop's spacing (or every eight characters).
+    const int last = stops.isEmpty() ? 0 : stops.last();
+    int step = stops.size() > 1 ? stops.last() - stops[stops.size() - 2] : last;
+    if (step <= 0)
+        step = 8 * fontMetrics().averageCharWidth();
+    return last + ((x - last) / step + 1) * step;
+}
+
+QList<int> TabbedList::tabStopPixels() const
+{
+    QList<int> pixels;
+    const int average = fontMetrics().averageCharWidth();
+    for (int units : m_tabStops)
+        pixels << units * average / 4;
+    return pixels;
+}
+
+void TabbedList::clear()
+{
+    m_model.setLines({});
+}
+
+void TabbedList::removeLine(int row)
+{
+    m_model.remove(row);
+}
+
+int TabbedList::count() const
+{
+    return m_model.rowCount();
+}
+
+QString TabbedList::line(int row) const
+{
+    if (row < 0 || row >= m_model.rowCount())
+        return QString();
+    return m_model.data(m_model.index(row)).toString();
+}
+
+int TabbedList::currentRow() const
+{
+    const QModelIndex index = currentIndex();
+    return index.isValid() ? index.row() : -1;
+}
+
+void TabbedList::setCurrentRow(int row)
+{
+    m_choosingInCode = true;
+    if (row < 0 || row >= m_model.rowCount()) {
+        selectionModel()->clear();
+        setCurrentIndex(QModelIndex());
+    } else {
+        setCurrentIndex(m_model.index(row));
+    }
+    m_choosingInCode = false;
+}
+
+void TabbedList::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    QListView::currentChanged(current, previous);
+    if (!m_choosingInCode && current.isValid())
+        Q_EMIT lineClicked(current.row());
+}
+
+void TabbedList::paintEvent(QPaintEvent* event)
+{
+    QListView::paintEvent(event);
+    Q_EMIT painted();
+}

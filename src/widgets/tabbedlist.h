@@ -1,0 +1,56 @@
+#pragma once
+
+#include "widgets/linemodel.h"
+
+#include <QListView>
+
+/**
+ * A list box whose lines are tab-joined fields, shown in columns that start at tab stops given
+ * in dialog units (a quarter of the font's average character width). The text of a line stays
+ * the tab-joined fields, so a handler reads a key back as the text before the first tab.
+ */
+class TabbedList : public QListView {
+    Q_OBJECT
+
+public:
+    explicit TabbedList(QWidget* parent = nullptr);
+
+    /** Column starts in dialog units; an empty list leaves one column per line. */
+    void setTabStops(const QList<int>& dialogUnits);
+    QList<int> tabStopPixels() const;
+    /** Where a field that follows a tab starts when the text before it ends at `x` pixels. */
+    int nextStop(int x) const;
+
+    void addLine(const QString& line) { m_model.append({line}); }
+    /** Replaces every line at once; fast for long lists. */
+    void setLines(const QStringList& lines) { m_model.setLines(lines); }
+    /** Adds lines at the end at once, keeping the chosen line and the scroll position. */
+    void appendLines(const QStringList& lines) { m_model.append(lines); }
+    void clear();
+    void removeLine(int row);
+    int count() const;
+    QString line(int row) const;
+    QStringList lines() const { return m_model.lines(); }
+
+    /** The chosen line's index, -1 when none. */
+    int currentRow() const;
+    /** Chooses a line without emitting lineClicked. */
+    void setCurrentRow(int row);
+    QString currentLine() const { return line(currentRow()); }
+
+Q_SIGNALS:
+    /** The user chose a line, by mouse or keyboard. */
+    void lineClicked(int row);
+    void lineDoubleClicked(int row);
+    /** The visible lines have been painted. */
+    void painted();
+
+protected:
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    LineModel m_model;
+    QList<int> m_tabStops;
+    bool m_choosingInCode = false;
+};

@@ -1,0 +1,258 @@
+#include "data/database.h"
+#include "upkeep/backup.h"
+#include "upkeep/backupfile.h"
+#include "upkeep/upkeepmenu.h"
+#include "support/scriptedprompter.h"
+#include "support/secondconnection.h"
+#include "support/testfolder.h"
+#include "support/widgettesting.h"
+
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+const QString PermissionMessage = QStringLiteral(
+    "You can not save the database in the same directory as this program,\nplease select a "
+    "different directory to backup the database!");
+
+qint64 ticketsIn(const QString& path)
+{
+    Database db(path);
+    Query query = db.query(QStringLiteral("SELECT count(*) FROM CallLog"));
+    return query.next() ? query.integer(0) : -1;
+}
+
+QByteArray contentsOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+/** Opens the window from the menu, types the target and presses Backup. */
+void backUpTo(const QString& target)
+{
+    UpkeepMenu menu;
+    menu.mnubackup_Click();
+    QPointer<Backup> window = menu.backupWindow();
+    QVERIFY(window);
+    WidgetTesting::typeInto(WidgetTesting::child<QLineEdit>(window, "txtDrivePath"), target);
+    WidgetTesting::child<QPushButton>(window, "cmdBackup")->click();
+    QTRY_VERIFY(!window);
+}
+
+} // namespace
+
+/** The backup window: a checked, keyed copy of the database in a file the user names. */
+class TestBackup : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void windowStaysOnTopAndKeepsOpenWithoutATarget()
+    {
+        TestFolder folder;
+        ScriptedPrompter prompts;
+        UpkeepMenu menu;
+        menu.mnubackup_Click();
+        QPointer<Backup> window = menu.backupWindow();
+        QVERIFY(window);
+        QVERIFY(window->isVisible());
+        QVERIFY(window->windowFlags() & Qt::WindowStaysOnTopHint);
+        QCOMPARE(window->windowTitle(), QStringLiteral("Backup Database"));
+        menu.mnubackup_Click();
+        QCOMPARE(menu.backupWindow(), window.data());
+
+        window->cmdBackup->click();
+        QCOMPARE(prompts.messages(), QStringList{QStringLiteral(
+                                         "Please enter a directory to backup the Database to!")});
+        QTest::qWait(0);
+        QVERIFY(window && window->isVisible());
+        window->close();
+    }
+
+    void browseFillsTheBoxUnlessCancelled()
+    {
+        TestFolder folder;
+        ScriptedPrompter prompts;
+        Backup* window = new Backup;
+        window->txtDrivePath->setText(QStringLiteral("/kept"));
+        window->cmdBrowes->click();
+        QCOMPARE(window->txtDrivePath->text(), QStringLiteral("/kept"));
+        prompts.answerFile(QStringLiteral("/media/usb/helpdesk.mdb"));
+        window->cmdBrowes->click();
+        QCOMPARE(window->txtDrivePath->text(), QStringLiteral("/media/usb/helpdesk.mdb"));
+        QCOMPARE(prompts.shown().size(), 2);
+        window->close();
+    }
+
+    void enterInTheBoxPressesBackup()
+    {
+        TestFolder folder(TestFolder::Content::Demo);
+        QTemporaryDir target;
+        ScriptedPrompter prompts;
+        QPointer<Backup> window = new Backup;
+        QVERIFY(WidgetTesting::showActive(window));
+        const QString path = target.filePath(QStringLiteral("copy.mdb"));
+        WidgetTesting::typeInto(window->txtDrivePath, path);
+        QTest::keyClick(window->txtDrivePath, Qt::Key_Return);
+        QCOMPARE(prompts.messages(),
+                 QStringList{QStringLiteral("Database has been backedup to: ") + path});
+        QTRY_VERIFY(!window);
+        QCOMPARE(ticketsIn(path), 6);
+    }
+
+    void copyIsKeyedCompleteAndReplacesAnOldFile()
+    {
+        TestFolder folder(TestFolder::Content::Demo);
+        QTemporaryDir target;
+        const QString path = target.filePath(QStringLiteral("helpdesk.mdb"));
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("an older file that is no database");
+        old.close();
+        ScriptedPrompter prompts;
+
+        backUpTo(path);
+
+        QCOMPARE(prompts.messages(),
+                 QStringList{QStringLiteral("Database has been backedup to: ") + path});
+        QVERIFY(!contentsOf(path).startsWith("SQLite format 3"));
+        QCOMPARE(ticketsIn(path), 6);
+        QCOMPARE(QDir(target.path()).entryList(QDir::Files), QStringList{"helpdesk.mdb"});
+    }
+
+    void copyIsConsistentWhileAnotherWorkstationReadsOrWrites()
+    {
+        TestFolder folder(TestFolder::Content::Demo);
+        QTemporaryDir target;
+        ScriptedPrompter prompts;
+        SecondConnection reader;
+        QVERIFY(reader.db().exec(QStringLiteral("BEGIN")));
+        Query reading = reader.db().query(QStringLiteral("SELECT TicketNum FROM CallLog"));
+        QVERIFY(reading.next());
+
+        const QString whileReading = target.filePath(QStringLiteral("reading.mdb"));
+        backUpTo(whileReading);
+        QCOMPARE(ticketsIn(whileReading), 6);
+        reading = Query(reader.db().query(QStringLiteral("COMMIT")));
+        QVERIFY(reading.exec());
+
+        SecondConnection writer;
+        Transaction writing(writer.db());
+        QVERIFY(writer.db().exec(QStringLiteral("INSERT INTO CallLog (TicketNum) VALUES (7)")));
+        const QString whileWriting = target.filePath(QStringLiteral("writing.mdb"));
+        backUpTo(whileWriting);
+        // The copy holds what was committed; the writer finishes undisturbed.
+        QCOMPARE(ticketsIn(whileWriting), 6);
+        QVERIFY(writing.commit());
+        QCOMPARE(ticketsIn(folder.databasePath()), 7);
+        QCOMPARE(prompts.messages().size(), 2);
+        QVERIFY(prompts.lastMessage().startsWith(QStringLiteral("Database has been backedup")));
+    }
+
+    void leftoversOfRunsThatWereCutOffGo()
+    {
+        TestFolder folder(TestFolder::Content::Demo);
+        QTemporaryDir scratch;
+        // The folder's name holds what text formatting would take for a placeholder.
+        const QDir backups(scratch.filePath(QStringLiteral("50%1 off")));
+        QVERIFY(backups.mkpath(QStringLiteral(".")));
+        const QString target = backups.filePath(QStringLiteral("helpdesk.mdb"));
+        for (int run = 0; run < 100; ++run) {
+            for (const char* kept : {"", "-journal"}) {
+                QFile leftover(target + QStringLiteral(".partial") + QString::number(run) +
+                               QLatin1String(kept));
+                QVERIFY(leftover.open(QIODevice::WriteOnly));
+                leftover.write(QByteArray(4096, 'x'));
+            }
+        }
+        // Another workstation's run is still writing its copy.
+        const QString running = target + QStringLiteral(".partial100");
+        QVERIFY(BackupFile::createEmptyFile(running).isOk());
+        Database writing(running);
+        QVERIFY(writing.lockExclusively());
+        ScriptedPrompter prompts;
+
+        backUpTo(target);
+
+        QCOMPARE(prompts.messages(),
+                 QStringList{QStringLiteral("Database has been backedup to: ") + target});
+        QCOMPARE(backups.entryList(QDir::Files),
+                 (QStringList{"helpdesk.mdb", "helpdesk.mdb.partial100",
+                              "helpdesk.mdb.partial100-journal"}));
+        QCOMPARE(ticketsIn(target), 6);
+    }
+
+    void failuresAreNamedAndLeaveNothingBehind_data()
+    {
+        QTest::addColumn<QString>("target"); // %1 is a scratch folder, %2 the program folder
+        QTest::addColumn<QString>("message");
+        QTest::newRow("missing folder") << "%1/missing/helpdesk.mdb"
+                                        << "Path not found";
+        QTest::newRow("database itself") << "%2/helpdesk-e.mdb" << PermissionMessage;
+        QTest::newRow("database by another way")
+            << "%2/../" + QStringLiteral("%3/helpdesk-e.mdb") << PermissionMessage;
+        QTest::newRow("a folder") << "%1"
+                                  << "Please enter a valid path!";
+        QTest::newRow("no file name") << "%1/"
+                                      << "Please enter a valid path!";
+        QTest::newRow("relative name") << "helpdesk.mdb"
+                                       << "Please enter a valid path!";
+        QTest::newRow("file as folder") << "%1/file/helpdesk.mdb"
+                                        << "Path not found";
+    }
+
+    void failuresAreNamedAndLeaveNothingBehind()
+    {
+        QFETCH(QString, target);
+        QFETCH(QString, message);
+        TestFolder folder(TestFolder::Content::Demo);
+        QTemporaryDir scratch;
+        QFile file(scratch.filePath(QStringLiteral("file")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        const QByteArray before = contentsOf(folder.databasePath());
+        const QStringList programFiles = QDir(folder.path()).entryList(QDir::Files);
+        ScriptedPrompter prompts;
+
+        target.replace(QLatin1String("%1"), scratch.path())
+            .replace(QLatin1String("%2"), folder.path())
+            .replace(QLatin1String("%3"), QFileInfo(folder.path()).fileName());
+        backUpTo(target);
+
+        QCOMPARE(prompts.messages(), QStringList{message});
+        QCOMPARE(contentsOf(folder.databasePath()), before);
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files), programFiles);
+        QCOMPARE(QDir(scratch.path()).entryList(QDir::Files), QStringList{"file"});
+    }
+
+    void readOnlyFolderIsRefused()
+    {
+        TestFolder folder(TestFolder::Content::Demo);
+        QTemporaryDir scratch;
+        QString readOnly = scratch.filePath(QStringLiteral("locked"));
+        QVERIFY(QDir().mkdir(readOnly));
+        QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ExeOwner);
+        QFile probe(readOnly + QStringLiteral("/probe"));
+        if (probe.open(QIODevice::WriteOnly)) {
+            // Permissions do not bind this user (an administrator): use a folder of the
+            // system's own that refuses everyone.
+            probe.remove();
+            readOnly = QStringLiteral("/sys");
+            if (!QFileInfo(readOnly).isDir())
+                QSKIP("No folder refuses this user");
+        }
+        ScriptedPrompter prompts;
+        backUpTo(readOnly + QStringLiteral("/helpdesk.mdb"));
+        QCOMPARE(prompts.messages(), QStringList{PermissionMessage});
+        QVERIFY(!QFileInfo::exists(readOnly + QStringLiteral("/helpdesk.mdb")));
+        QFile::setPermissions(scratch.filePath(QStringLiteral("locked")),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+};
+
+QTEST_MAIN(TestBackup)
+#include "tst_backup.moc"

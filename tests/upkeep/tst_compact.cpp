@@ -1,0 +1,154 @@
+#include "data/database.h"
+#include "upkeep/compactdatabase.h"
+#include "upkeep/upkeepmenu.h"
+#include "support/lockpatience.h"
+#include "support/scriptedprompter.h"
+#include "support/secondconnection.h"
+#include "support/testfolder.h"
+
+#include <QDir>
+#include <QtTest>
+
+namespace {
+
+QMap<QString, qint64> rowCounts()
+{
+    Database db;
+    QStringList tables;
+    Query names = db.query(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"));
+    while (names.next())
+        tables << names.text(0);
+    QMap<QString, qint64> counts;
+    for (const QString& table : tables) {
+        Query count = db.query(QStringLiteral("SELECT count(*) FROM %1").arg(table));
+        counts[table] = count.next() ? count.integer(0) : -1;
+    }
+    return counts;
+}
+
+QByteArray contentsOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+/** Grows the database by a lot of text and frees it again, leaving unused pages behind. */
+void leaveFreeSpace()
+{
+    Database db;
+    QVERIFY(db.exec(QStringLiteral("INSERT INTO ProbSol (TicketNum, Problem) "
+                                   "VALUES (900, ?)"),
+                    QString(400000, QLatin1Char('x'))));
+    QVERIFY(db.exec(QStringLiteral("DELETE FROM ProbSol WHERE TicketNum = 900")));
+}
+
+} // namespace
+
+/** Compaction: a checked, keyed copy without the free space takes the database's place. */
+class TestCompact : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void compactsOverALeftoverCopyAndKeepsEveryRow()
+    {
+        TestFolder folder(TestFolder::Content::Demo);
+        leaveFreeSpace();
+        const QMap<QString, qint64> before = rowCounts();
+        const qint64 sizeBefore = QFileInfo(folder.databasePath()).size();
+        const QStringList programFiles = QDir(folder.path()).entryList(QDir::Files);
+        const QString copy = folder.filePath(QString::fromLatin1(CompactDatabase::CopyName));
+        for (const QString& leftover : {copy, copy + QStringLiteral("-journal")}) {
+            QFile file(leftover);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("half a copy from a run that was cut off");
+        }
+        ScriptedPrompter prompts;
+
+        UpkeepMenu menu;
+        menu.mnucompact_Click();
+
+        QCOMPARE(prompts.messages(), QStringList{QStringLiteral("Database has been compacted!")});
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files), programFiles);
+        QVERIFY(QFileInfo(folder.databasePath()).size() < sizeBefore / 2);
+        QVERIFY(!contentsOf(folder.databasePath()).startsWith("SQLite format 3"));
+        // Opened afresh with the key, it holds all it held before.
+        Database::closeKeptConnections();
+        QCOMPARE(rowCounts(), before);
+        Database db;
+        Query check = db.query(QStringLiteral("PRAGMA integrity_check"));
+        QVERIFY(check.next());
+        QCOMPARE(check.text(0), QStringLiteral("ok"));
+    }
+
+    void workGoesOnInTheCompactedFile()
+    {
+        TestFolder folder(TestFolder::Content::Demo);
+        SecondConnection otherWorkstation;
+        ScriptedPrompter prompts;
+        UpkeepMenu menu;
+        menu.mnucompact_Click();
+        QCOMPARE(prompts.messages(), QStringList{QStringLiteral("Database has been compacted!")});
+
+        {
+            Database db;
+            QVERIFY(db.exec(QStringLiteral("INSERT INTO CallLog (TicketNum) VALUES (7)")));
+        }
+        Database::closeKeptConnections();
+        QCOMPARE(rowCounts().value(QStringLiteral("CallLog")), 7);
+        // Another workstation's next handler opens the new file too.
+        SecondConnection later;
+        Query count = later.db().query(QStringLiteral("SELECT count(*) FROM CallLog"));
+        QVERIFY(count.next());
+        QCOMPARE(count.integer(0), 7);
+    }
+
+    void databaseInUseStaysAsItWas()
+    {
+        TestFolder folder(TestFolder::Content::Demo);
+        const QByteArray before = contentsOf(folder.databasePath());
+        // Perhaps the copy of a compaction that another workstation is running.
+        const QString copy = folder.filePath(QString::fromLatin1(CompactDatabase::CopyName));
+        QFile other(copy);
+        QVERIFY(other.open(QIODevice::WriteOnly));
+        other.write("a copy being written");
+        other.close();
+        const LockPatience giveUpAtOnce(0, 0);
+        SecondConnection reader;
+        QVERIFY(reader.db().exec(QStringLiteral("BEGIN")));
+        Query reading = reader.db().query(QStringLiteral("SELECT TicketNum FROM CallLog"));
+        QVERIFY(reading.next());
+        ScriptedPrompter prompts;
+
+        UpkeepMenu menu;
+        menu.mnucompact_Click();
+
+        QCOMPARE(prompts.messages(),
+                 QStringList{QStringLiteral(
+                     "The database could not be compacted and has been left as it was. The "
+                     "database is in use on another workstation; please try again in a moment.")});
+        QCOMPARE(contentsOf(folder.databasePath()), before);
+        QCOMPARE(contentsOf(copy), QByteArray("a copy being written"));
+        // The reader's view is unharmed.
+        QVERIFY(reading.next());
+    }
+
+    void leftoverThatCannotBeRemovedIsReported()
+    {
+        TestFolder folder(TestFolder::Content::Demo);
+        const QString leftover = folder.filePath(QString::fromLatin1(CompactDatabase::CopyName));
+        QVERIFY(QDir().mkdir(leftover));
+        QVERIFY(QFile(leftover + QStringLiteral("/inside")).open(QIODevice::WriteOnly));
+        const QByteArray before = contentsOf(folder.databasePath());
+        ScriptedPrompter prompts;
+
+        UpkeepMenu menu;
+        menu.mnucompact_Click();
+
+        QVERIFY(prompts.lastMessage().startsWith(
+            QStringLiteral("The database could not be compacted and has been left as it was.")));
+        QCOMPARE(contentsOf(folder.databasePath()), before);
+    }
+};
+
+QTEST_MAIN(TestCompact)
+#include "tst_compact.moc"

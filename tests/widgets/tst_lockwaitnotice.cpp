@@ -1,0 +1,64 @@
+#include "widgets/lockwaitnotice.h"
+#include "app/mdihelpdesk.h"
+#include "data/database.h"
+#include "support/lockpatience.h"
+#include "support/scriptedprompter.h"
+#include "support/secondconnection.h"
+#include "support/testfolder.h"
+#include "support/widgettesting.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QStatusBar>
+#include <QtTest>
+
+/** A write that another workstation holds up: it waits, and the main window says so. */
+class TestLockWaitNotice : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void writeWaitsWithTheHourglassAndALineInTheStatusBar()
+    {
+        TestFolder folder(TestFolder::Content::Demo);
+        ScriptedPrompter prompts;
+        MDIHelpDesk main;
+        QVERIFY(WidgetTesting::showActive(&main));
+        // Reads give up at once; the write still waits.
+        const LockPatience patience(0, 60000);
+        SecondConnection other;
+        Transaction compacting(other.db());
+        QVERIFY(compacting.isActive());
+
+        QString shown;
+        bool hourglass = false;
+        const Database::LockWaitNotice mainWindowNotice = Database::setLockWaitNotice({});
+        Database::setLockWaitNotice([&](bool waiting) {
+            mainWindowNotice(waiting);
+            if (!waiting)
+                return;
+            shown = main.statusBar()->currentMessage();
+            hourglass = QGuiApplication::overrideCursor() &&
+                        QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor;
+            // The other workstation finishes once this one has said that it waits.
+            QVERIFY(compacting.commit());
+        });
+        Status written;
+        {
+            Database db;
+            written = inWriteTransaction(db, [&] {
+                return db.exec(QStringLiteral("UPDATE TicketCount SET TicketNum = 40"));
+            });
+        }
+        Database::setLockWaitNotice(mainWindowNotice);
+
+        QVERIFY2(written, qPrintable(written.message()));
+        QCOMPARE(shown, QString::fromUtf8(LockWaitNotice::Text));
+        QVERIFY(hourglass);
+        QCOMPARE(main.statusBar()->currentMessage(), QString());
+        QVERIFY(!QGuiApplication::overrideCursor());
+        QVERIFY(prompts.messages().isEmpty());
+    }
+};
+
+QTEST_MAIN(TestLockWaitNotice)
+#include "tst_lockwaitnotice.moc"
