@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <type_traits>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -144,6 +145,18 @@ public:
     /** Sets the patience and gives back the one it replaces. */
     static LockPatience setLockPatience(LockPatience patience);
 
+    /** Runs `work(db)` on a scope of the program's database and gives back what it returns (a
+     *  Status or a Result), or why the database could not be opened. */
+    template <typename Work> static auto read(Work&& work);
+    /** Runs `work(db)` as one write transaction on the program's database, committed only when
+     *  it succeeded; what it returns, or why the transaction could not begin or commit. */
+    template <typename Work> static auto write(Work&& work);
+    /** As write, on this scope. */
+    template <typename Work> auto inTransaction(Work&& work);
+    /** Runs a write that must change a row; NotFound with `missing` when it changed none. */
+    template <typename... Args>
+    Status changeRow(const QString& missing, const QString& sql, const Args&... args);
+
     bool isOpen() const { return m_connection != nullptr; }
     const Status& openStatus() const { return m_openStatus; }
 
@@ -213,16 +226,45 @@ private:
     Status m_beginStatus;
 };
 
-/** Runs `work` as one write transaction, committed only when all of it succeeded; its Status,
- *  or the reason the transaction could not begin or commit. */
-template <typename Work> Status inWriteTransaction(Database& db, Work work)
+template <typename Work> auto Database::read(Work&& work)
 {
-    Transaction transaction(db);
+    using Out = std::invoke_result_t<Work&, Database&>;
+    Database db;
+    if (!db.isOpen())
+        return Out(db.openStatus());
+    return work(db);
+}
+
+template <typename Work> auto Database::write(Work&& work)
+{
+    using Out = std::invoke_result_t<Work&, Database&>;
+    Database db;
+    if (!db.isOpen())
+        return Out(db.openStatus());
+    return db.inTransaction(work);
+}
+
+template <typename Work> auto Database::inTransaction(Work&& work)
+{
+    using Out = std::invoke_result_t<Work&, Database&>;
+    Transaction transaction(*this);
     if (!transaction.isActive())
-        return transaction.beginStatus();
-    if (Status status = work(); !status)
-        return status;
-    return transaction.commit();
+        return Out(transaction.beginStatus());
+    Out outcome = work(*this);
+    if (!statusOf(outcome))
+        return outcome;
+    if (Status committed = transaction.commit(); !committed)
+        return Out(committed);
+    return outcome;
+}
+
+template <typename... Args>
+Status Database::changeRow(const QString& missing, const QString& sql, const Args&... args)
+{
+    Status status = exec(sql, args...);
+    if (status && changes() == 0)
+        return Status::error(Status::Kind::NotFound, missing);
+    return status;
 }
 
 /** Escapes a user's search text for `LIKE ? ESCAPE '\'` so that it matches literally anywhere. */

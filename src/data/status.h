@@ -46,3 +46,13 @@ private:
     std::optional<T> m_value;
     Status m_status;
 };
+
+/** The status of an outcome that is a Status or a Result. */
+inline const Status& statusOf(const Status& status)
+{
+    return status;
+}
+template <typename T> const Status& statusOf(const Result<T>& result)
+{
+    return result.status();
+}

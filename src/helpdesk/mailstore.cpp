@@ -4,7 +4,7 @@ namespace MailStore {
 
 Status markSolutionEmailed(Database& db, std::int32_t ticket)
 {
-    return inWriteTransaction(db, [&] {
+    return db.inTransaction([&](Database&) {
         const Status status =
             db.exec(QStringLiteral("UPDATE CallLog SET EmailSol = 1 WHERE TicketNum = ?"), ticket);
         if (status && db.changes() == 0)

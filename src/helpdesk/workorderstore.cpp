@@ -37,7 +37,7 @@ Result<WorkOrderNumbers> create(Database& db, const NewWorkOrder& order, WorkOrd
 
 Status updateNotes(Database& db, std::int32_t workNumber, const QString& notes)
 {
-    return inWriteTransaction(db, [&] {
+    return db.inTransaction([&](Database&) {
         const Status status =
             db.exec(QStringLiteral("UPDATE RepairOrder SET RepairNotes = ? WHERE WorkNum = ?"),
                     notes, workNumber);

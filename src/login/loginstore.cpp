@@ -69,7 +69,7 @@ Result<PasswordChange> changePassword(const QString& empId, const QString& curre
     const auto hashed = Passwords::hash(newPassword);
     if (!hashed)
         return Status::failed(QStringLiteral("The new password could not be protected."));
-    const Status status = inWriteTransaction(db, [&] {
+    const Status status = db.inTransaction([&](Database&) {
         return db.exec(QStringLiteral("UPDATE Login SET Pwd = ? WHERE EmpID = ?"), *hashed,
                        (*login)->empId);
     });

@@ -76,7 +76,7 @@ Result<EmployeeRecord> load(Database& db, const QString& empId)
 
 Status add(Database& db, const EmployeeRecord& e)
 {
-    return inWriteTransaction(db, [&] {
+    return db.inTransaction([&](Database&) {
         return db.exec(
             QStringLiteral("INSERT INTO Employee (EmpID, EmpFName, EmpLName, EmpMidIn, EmpAdd, "
                            "EmpCity, EmpState, EmpZip, EmpPhone, EmpEmail, EmpSSN, EmpDOB, "
@@ -90,7 +90,7 @@ Status add(Database& db, const EmployeeRecord& e)
 
 Status update(Database& db, const QString& empId, const EmployeeRecord& e)
 {
-    return inWriteTransaction(db, [&] {
+    return db.inTransaction([&](Database&) {
         Status status = db.exec(
             QStringLiteral("UPDATE Employee SET EmpFName = ?, EmpLName = ?, EmpMidIn = ?, "
                            "EmpAdd = ?, EmpCity = ?, EmpState = ?, EmpZip = ?, EmpPhone = ?, "
@@ -106,7 +106,7 @@ Status update(Database& db, const QString& empId, const EmployeeRecord& e)
 
 Status remove(Database& db, const QString& empId)
 {
-    return inWriteTransaction(db, [&] {
+    return db.inTransaction([&](Database&) {
         Status status = db.exec(QStringLiteral("DELETE FROM Employee WHERE EmpID = ?"), empId);
         if (!status)
             return status;
@@ -139,7 +139,7 @@ Result<QList<bool>> loadAccess(Database& db, const QString& empId)
 Status addAccess(Database& db, const QString& empId, const QList<bool>& rights,
                  const QString& password)
 {
-    return inWriteTransaction(db, [&] {
+    return db.inTransaction([&](Database&) {
         Status status = db.exec(QStringLiteral("DELETE FROM Login WHERE EmpID = ?"), empId);
         return status ? DatabaseSetup::addLogin(db, empId, password, rights) : status;
     });
@@ -157,7 +157,7 @@ Status editAccess(Database& db, const QString& empId, const QList<bool>& rights,
         if (rights.value(i))
             mask |= std::int64_t{1} << i;
     }
-    return inWriteTransaction(db, [&] {
+    return db.inTransaction([&](Database&) {
         Status status = db.exec(QStringLiteral("UPDATE EmployeeAccess SET %1 WHERE EmpID = ?2")
                                     .arg(settings.join(QStringLiteral(", "))),
                                 mask, empId);

@@ -69,7 +69,7 @@ template <typename... Args> Result<int> run(const Removal& removal, const Args&.
     if (!db.isOpen())
         return db.openStatus();
     int removed = 0;
-    const Status status = inWriteTransaction(db, [&] {
+    const Status status = db.inTransaction([&](Database&) {
         for (const QString& dependent : removal.dependents) {
             const Status gone =
                 db.exec(QStringLiteral("DELETE FROM %1 WHERE %2 IN "

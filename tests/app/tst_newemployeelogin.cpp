@@ -68,6 +68,7 @@ private Q_SLOTS:
         typeInto(login->txtPwd, QStringLiteral("tr1cky'pw"));
         login->cmdLogin->click();
         QVERIFY(login); // the password compares with its case
+        QCOMPARE(prompts.lastMessage(), QStringLiteral("Incorrect Employee ID or Password!"));
         typeInto(login->txtPwd, QStringLiteral("Tr1cky'pw"));
         login->cmdLogin->click();
         QTRY_VERIFY(!login);

@@ -139,6 +139,7 @@ private Q_SLOTS:
         // A second send is a second message; the ticket stays marked.
         f.click("cmdEmail");
         QCOMPARE(server.messages().size(), 2);
+        QCOMPARE(f.prompts().messages(), (QStringList{Sent, Sent}));
         QVERIFY(server.messages()[0].data != server.messages()[1].data); // own Message-IDs
         QCOMPARE(emailSol(), QStringLiteral("1"));
 

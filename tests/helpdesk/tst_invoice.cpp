@@ -253,6 +253,7 @@ private Q_SLOTS:
         f.box("txtInvNum")->setText(QStringLiteral("40"));
         f.prompts().answerConfirm(false);
         f.click("cmdInvoice");
+        QVERIFY(f.prompts().lastMessage().startsWith("You can print the invoice later"));
         QCOMPARE(invoiceField("WrkOrdNum", 42), QStringLiteral("2"));
         QCOMPARE(HelpDeskFixture::value(
                      QStringLiteral("SELECT Invoiced FROM RepairOrder WHERE WorkNum = 2")),

@@ -98,6 +98,7 @@ private Q_SLOTS:
 
         typeInto(box(w.get(), 6), QString());
         QVERIFY(press(w.get(), "Edit"));
+        QCOMPARE(prompts.messages(), QStringList{"Company Information has been updated."});
         const QString postDate = QDate::currentDate().addDays(-400).toString(Qt::ISODate);
         QCOMPARE(storedRows(),
                  QStringList{"Northgate PC Repair|IL|www.northgatepc.example|pmdx|" + postDate});

@@ -1,5 +1,7 @@
 #include "support/scriptedprompter.h"
 
+#include <QTest>
+
 ScriptedPrompter::ScriptedPrompter()
 {
     Prompter::install(this);
@@ -8,10 +10,31 @@ ScriptedPrompter::ScriptedPrompter()
 ScriptedPrompter::~ScriptedPrompter()
 {
     Prompter::install(nullptr);
+    QStringList unread;
+    for (qsizetype i = m_read; i < m_shown.size(); ++i)
+        if (m_shown[i].kind == Shown::Kind::Message)
+            unread << m_shown[i].text;
+    if (!unread.isEmpty() && !QTest::currentTestFailed())
+        QTest::qFail(
+            qPrintable(QStringLiteral("Unexpected message: ") + unread.join(QStringLiteral(" / "))),
+            __FILE__, __LINE__);
+}
+
+const QList<ScriptedPrompter::Shown>& ScriptedPrompter::shown() const
+{
+    markRead();
+    return m_shown;
+}
+
+void ScriptedPrompter::clear()
+{
+    m_shown.clear();
+    m_read = 0;
 }
 
 QStringList ScriptedPrompter::messages() const
 {
+    markRead();
     QStringList texts;
     for (const Shown& s : m_shown)
         if (s.kind == Shown::Kind::Message)
@@ -21,6 +44,7 @@ QStringList ScriptedPrompter::messages() const
 
 QStringList ScriptedPrompter::allTexts() const
 {
+    markRead();
     QStringList texts;
     for (const Shown& s : m_shown)
         texts << s.text;

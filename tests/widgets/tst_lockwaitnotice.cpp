@@ -45,7 +45,7 @@ private Q_SLOTS:
         Status written;
         {
             Database db;
-            written = inWriteTransaction(db, [&] {
+            written = db.inTransaction([&](Database&) {
                 return db.exec(QStringLiteral("UPDATE TicketCount SET TicketNum = 40"));
             });
         }
