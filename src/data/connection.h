@@ -1,19 +1,18 @@
 #pragma once
 
-// Proposed seam between the data layer's scopes (Database, Query, Transaction) and the engine
-// underneath. The embedded engine (SQLCipher) and the server engine (PostgreSQL via libpq) each
-// implement it; nothing above the data layer sees it.
-
-#include "data/database.h" // SqlValue, Status, Result
+#include "data/sqlvalue.h"
+#include "data/status.h"
 
 #include <QString>
 #include <cstdint>
 #include <memory>
 #include <span>
 
+/** The engines a shop's database can live on. */
 enum class Engine { EmbeddedFile, Server };
 
-/** The rows of one statement, read one at a time. */
+/** The rows of one statement, read one at a time. A cursor goes before its connection, and
+ *  only one cursor of a connection streams at a time. */
 class Cursor {
 public:
     virtual ~Cursor() = default;
@@ -28,13 +27,15 @@ public:
     virtual double real(int column) const = 0;
 };
 
-/** One open connection to a shop's database. */
+/** One open connection to a shop's database: the seam between the data layer's scopes and the
+ *  engine underneath; nothing above the data layer sees it. */
 class Connection {
 public:
     virtual ~Connection() = default;
     virtual Engine engine() const = 0;
-    /** Prepares `sql` (placeholders written `?`, in order) with its values. On failure the
-     *  cursor is null and `error` says why. Rows are streamed, never all held at once. */
+    /** Prepares `sql` (placeholders written `?`, in order) with its values, and may already run
+     *  it. On failure the cursor is null and `error` says why. Rows are streamed, never all
+     *  held at once. */
     virtual std::unique_ptr<Cursor> prepare(const QString& sql, std::span<const SqlValue> values,
                                             Status& error) = 0;
     /** Rows changed by the last INSERT/UPDATE/DELETE. */
@@ -43,4 +44,9 @@ public:
     virtual Status begin() = 0;
     virtual Status commit() = 0;
     virtual Status rollback() = 0;
+    /** Whether the connection is lost and the next scope needs a new one. */
+    virtual bool broken() const { return false; }
+    /** Whether the last error was a clash with another transaction (a serialization failure or
+     *  a deadlock) that running the transaction again may get past. */
+    virtual bool conflicted() const { return false; }
 };

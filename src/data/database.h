@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/currency.h"
+#include "data/sqlvalue.h"
 #include "data/status.h"
 
 #include <QDate>
@@ -14,46 +15,10 @@
 #include <type_traits>
 
 struct sqlite3;
-struct sqlite3_stmt;
 
+class Connection;
+class Cursor;
 class Database;
-
-/** A SQL value bound to a statement parameter: null, whole number, real, text, date, money or
- *  yes/no. Dates travel as ISO text, money as ten-thousandths, yes/no as 0 or 1. */
-class SqlValue {
-public:
-    enum class Type { Null, Integer, Real, Text };
-
-    SqlValue() = default;
-    SqlValue(std::nullopt_t) {}
-    template <std::integral T>
-    requires(!std::same_as<T, bool>) SqlValue(T v)
-        : m_type(Type::Integer), m_integer(static_cast<std::int64_t>(v))
-    {
-    }
-    SqlValue(bool v) : m_type(Type::Integer), m_integer(v ? 1 : 0) {}
-    SqlValue(double v) : m_type(Type::Real), m_real(v) {}
-    SqlValue(const QString& v) : m_type(Type::Text), m_text(v) {}
-    SqlValue(const char* v) : m_type(Type::Text), m_text(QString::fromUtf8(v)) {}
-    SqlValue(Currency v) : m_type(Type::Integer), m_integer(v.units()) {}
-    SqlValue(const QDate& v);
-    template <typename T> SqlValue(const std::optional<T>& v)
-    {
-        if (v)
-            *this = SqlValue(*v);
-    }
-
-    Type type() const { return m_type; }
-    std::int64_t integer() const { return m_integer; }
-    double real() const { return m_real; }
-    const QString& text() const { return m_text; }
-
-private:
-    Type m_type = Type::Null;
-    std::int64_t m_integer = 0;
-    double m_real = 0;
-    QString m_text;
-};
 
 /** A prepared statement with its bound values; step through result rows with next(). */
 class Query {
@@ -93,20 +58,22 @@ public:
 
 private:
     friend class Database;
-    Query(Database* db, sqlite3_stmt* statement, Status status);
-    bool validColumn(int column) const;
+    Query(std::shared_ptr<Connection> connection, std::unique_ptr<Cursor> cursor, Status status);
 
-    Database* m_db = nullptr;
-    sqlite3_stmt* m_statement = nullptr;
+    // The connection outlives the cursor that reads from it.
+    std::shared_ptr<Connection> m_connection;
+    std::unique_ptr<Cursor> m_cursor;
     Status m_status;
-    bool m_done = false;
 };
 
 /**
  * The program's database, opened for the length of one handler. Every handler opens its own
- * scope; the keyed connection behind it is kept for the process so that only the first open
- * pays the key derivation. Between scopes no transaction stays open, so other processes'
- * committed changes are seen at once.
+ * scope; the connection behind it is kept for the process, so that only the first open pays
+ * the key derivation or the server's sign-in. Between scopes no transaction stays open, so
+ * other workstations' committed changes are seen at once.
+ *
+ * The shop's data lives in the encrypted file in the program folder, or on the database server
+ * that the settings name; stores write the same statements for both.
  *
  * While another workstation holds the file's lock, a statement waits for it: a read a few
  * seconds, a write as long as a compaction of a large shop may take. A wait that lasts is
@@ -118,7 +85,8 @@ public:
 
     /** Opens the database file at `path`; it must exist. */
     explicit Database(const QString& path);
-    /** Opens the program folder's database file. */
+    /** Opens the program's database: the server named in the settings, else the program
+     *  folder's file. */
     Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
@@ -151,7 +119,8 @@ public:
     /** Runs `work(db)` as one write transaction on the program's database, committed only when
      *  it succeeded; what it returns, or why the transaction could not begin or commit. */
     template <typename Work> static auto write(Work&& work);
-    /** As write, on this scope. */
+    /** As write, on this scope. A transaction that the server could not fit with another
+     *  workstation's runs again, a few times, before it is reported as busy. */
     template <typename Work> auto inTransaction(Work&& work);
     /** Runs a write that must change a row; NotFound with `missing` when it changed none. */
     template <typename... Args>
@@ -159,6 +128,8 @@ public:
 
     bool isOpen() const { return m_connection != nullptr; }
     const Status& openStatus() const { return m_openStatus; }
+    /** Whether this scope works on a database server rather than on a file. */
+    bool onServer() const;
 
     template <typename... Args> Query query(const QString& sql, const Args&... args)
     {
@@ -177,31 +148,30 @@ public:
 
     /** Number of rows changed by the last write. */
     int changes() const;
-    std::int64_t lastInsertRowId() const;
+    /** The file engine's handle, for the file's own upkeep; null on a server. */
     sqlite3* handle() const;
+    /** The file's path, or the server's address without its password. */
     QString path() const { return m_path; }
 
     /** Whether the file at the path is no longer the one this scope has open (another
-     *  workstation compacted the database since the scope began). */
+     *  workstation compacted the database since the scope began); never on a server. */
     bool fileReplaced() const;
 
     /** Keeps every other connection out of the file until this scope's connection is closed. */
     Status lockExclusively();
 
-    /** Status of the connection's last error, in words. */
-    Status lastError(const QString& context = {}) const;
-
-    /** The process-wide keyed connection behind the scopes; internal to the data layer. */
-    struct Connection;
-
 private:
     friend class Transaction;
-    /** Takes the kept connection to the file now at the path, or opens one. */
+    /** Takes the kept connection to the database now at the path, or opens one. */
     void connect();
-    /** Lets the connection's statements wait as long as a write may. */
-    void setWriting(bool writing);
+    /** Whether `failure` was a clash with another workstation's transaction that running the
+     *  work again may get past. */
+    bool mayRetry(const Status& failure) const;
+    static constexpr int Attempts = 4;
 
     QString m_path;
+    /** The server's connection settings; empty for a file. */
+    QString m_server;
     std::shared_ptr<Connection> m_connection;
     Status m_openStatus;
 };
@@ -247,15 +217,24 @@ template <typename Work> auto Database::write(Work&& work)
 template <typename Work> auto Database::inTransaction(Work&& work)
 {
     using Out = std::invoke_result_t<Work&, Database&>;
-    Transaction transaction(*this);
-    if (!transaction.isActive())
-        return Out(transaction.beginStatus());
-    Out outcome = work(*this);
-    if (!statusOf(outcome))
-        return outcome;
-    if (Status committed = transaction.commit(); !committed)
-        return Out(committed);
-    return outcome;
+    for (int attempt = 1;; ++attempt) {
+        const bool lastAttempt = attempt == Attempts;
+        Transaction transaction(*this);
+        if (!transaction.isActive()) {
+            if (!lastAttempt && mayRetry(transaction.beginStatus()))
+                continue;
+            return Out(transaction.beginStatus());
+        }
+        Out outcome = work(*this);
+        Status status = statusOf(outcome);
+        if (status)
+            status = transaction.commit();
+        if (status)
+            return outcome;
+        if (!lastAttempt && mayRetry(status))
+            continue;
+        return Out(status);
+    }
 }
 
 template <typename... Args>

@@ -173,6 +173,11 @@ bool PostgresConnection::broken() const
     return PQstatus(m_connection) != CONNECTION_OK;
 }
 
+bool PostgresConnection::conflicted() const
+{
+    return m_sqlState == "40001" || m_sqlState == "40P01";
+}
+
 std::unique_ptr<Cursor> PostgresConnection::prepare(const QString& sql,
                                                     std::span<const SqlValue> values, Status& error)
 {

@@ -35,7 +35,8 @@ public:
 
     /** Whether the session is lost (the server restarted, the network dropped): the next scope
      *  needs a new connection. */
-    bool broken() const;
+    bool broken() const override;
+    bool conflicted() const override;
     /** SQLSTATE of the last error ("40001"), empty when the error did not come from the server. */
     const QByteArray& lastSqlState() const { return m_sqlState; }
     /** How many statements may be kept prepared on the server; 0 parses every statement anew. */

@@ -1,3 +1,4 @@
+#include "data/database.h"
 #include "data/postgresconnection.h"
 
 #include <QRandomGenerator>

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+/**
+ * Where the shop's data lives when several workstations share it: the database server named by
+ * `server=` in the [database] section of the program folder's quorvane.ini, as a libpq URL
+ * (postgresql://user@host:5432/shop?sslmode=verify-full) or keyword string. Without it the
+ * shop works on the encrypted file in the program folder.
+ */
+namespace ServerSettings {
+
+/** The server's connection settings; empty when the shop keeps its data in the file. Read again
+ *  only when the settings file changes. */
+QString address();
+
+/** The server as the status bar and messages name it: user, host, port and database, never a
+ *  password. */
+QString describe(const QString& address);
+
+/** Whether the settings leave the connection unencrypted to a host other than this machine. */
+bool isPlainRemote(const QString& address);
+
+} // namespace ServerSettings
