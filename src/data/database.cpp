@@ -145,6 +145,13 @@ bool Database::onServer() const
     return !m_server.isEmpty();
 }
 
+QString Database::daysBetween(const QString& later, const QString& earlier) const
+{
+    if (onServer())
+        return QStringLiteral("(CAST(%1 AS date) - CAST(%2 AS date))").arg(later, earlier);
+    return QStringLiteral("CAST(julianday(%1) - julianday(%2) AS INTEGER)").arg(later, earlier);
+}
+
 Query Database::prepare(const QString& sql, std::span<const SqlValue> values)
 {
     if (!m_connection)

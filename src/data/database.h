@@ -130,6 +130,9 @@ public:
     const Status& openStatus() const { return m_openStatus; }
     /** Whether this scope works on a database server rather than on a file. */
     bool onServer() const;
+    /** SQL for the whole days from the ISO date column `earlier` to the one `later`, in the
+     *  words of this scope's engine. Both are column names written by the caller, never input. */
+    QString daysBetween(const QString& later, const QString& earlier) const;
 
     template <typename... Args> Query query(const QString& sql, const Args&... args)
     {
