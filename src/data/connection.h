@@ -49,4 +49,8 @@ public:
     /** Whether the last error was a clash with another transaction (a serialization failure or
      *  a deadlock) that running the transaction again may get past. */
     virtual bool conflicted() const { return false; }
+
+    /** How many transactions are open on the connection: the outermost and those that joined
+     *  it. Kept by the data layer's transactions. */
+    int openTransactions = 0;
 };

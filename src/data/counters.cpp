@@ -30,11 +30,18 @@ CounterTable tableOf(Counter counter)
     return {"TicketCount", "TicketNum"};
 }
 
-Result<std::int64_t> stored(Database& db, Counter counter)
+enum class Use { Show, Take };
+
+// A number about to be taken locks its counter's row until the transaction ends, so that two
+// workstations on a server never take the same one. The file's write transaction already holds
+// the whole file.
+Result<std::int64_t> stored(Database& db, Counter counter, Use use)
 {
     const auto [table, column] = tableOf(counter);
-    Query query = db.query(QStringLiteral("SELECT %1 FROM %2 LIMIT 1")
-                               .arg(QLatin1String(column), QLatin1String(table)));
+    const QString lock =
+        use == Use::Take && db.onServer() ? QStringLiteral(" FOR UPDATE") : QString();
+    Query query = db.query(QStringLiteral("SELECT %1 FROM %2 LIMIT 1%3")
+                               .arg(QLatin1String(column), QLatin1String(table), lock));
     if (!query.next()) {
         if (!query.status())
             return query.status();
@@ -66,7 +73,7 @@ std::optional<std::int32_t> following(std::int32_t number)
 
 std::optional<std::int32_t> showNext(Database& db, Counter counter)
 {
-    const auto last = stored(db, counter);
+    const auto last = stored(db, counter, Use::Show);
     if (!last || *last >= std::numeric_limits<std::int32_t>::max() ||
         *last < std::numeric_limits<std::int32_t>::min())
         return std::nullopt;
@@ -75,7 +82,7 @@ std::optional<std::int32_t> showNext(Database& db, Counter counter)
 
 Result<std::int32_t> numberToSave(Database& db, Counter counter, std::int32_t shown)
 {
-    const auto last = stored(db, counter);
+    const auto last = stored(db, counter, Use::Take);
     if (!last)
         return last.status();
     if (*last + 1 > std::numeric_limits<std::int32_t>::max())
@@ -90,17 +97,14 @@ Status commit(Database& db, Counter counter, std::int32_t number)
 
 Result<std::int64_t> draw(Database& db, Counter counter)
 {
-    Transaction transaction(db);
-    if (!transaction.isActive())
-        return transaction.beginStatus();
-    const auto last = stored(db, counter);
-    if (!last)
-        return last.status();
-    if (Status status = store(db, counter, *last + 1); !status)
-        return status;
-    if (Status status = transaction.commit(); !status)
-        return status;
-    return *last + 1;
+    return db.inTransaction([&](Database& scope) -> Result<std::int64_t> {
+        const auto last = stored(scope, counter, Use::Take);
+        if (!last)
+            return last.status();
+        if (Status status = store(scope, counter, *last + 1); !status)
+            return status;
+        return *last + 1;
+    });
 }
 
 } // namespace Counters

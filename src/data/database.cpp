@@ -50,6 +50,17 @@ Database::Database()
     connect();
 }
 
+Database::Database(ServerAddress server)
+    : m_path(ServerSettings::describe(server.address)), m_server(server.address)
+{
+    connect();
+}
+
+Database Database::atServer(const QString& address)
+{
+    return Database(ServerAddress{address});
+}
+
 Database::Database(const QString& path) : m_path(QFileInfo(path).absoluteFilePath())
 {
     connect();
@@ -280,6 +291,13 @@ Transaction::Transaction(Database& db) : m_db(db)
         m_beginStatus = db.m_openStatus;
         return;
     }
+    if (db.m_connection->openTransactions > 0) {
+        // Work that writes inside another write joins it: the outer one commits or rolls back.
+        m_joined = true;
+        m_active = true;
+        ++db.m_connection->openTransactions;
+        return;
+    }
     m_beginStatus = db.m_connection->begin();
     // A compaction elsewhere may have put a new file in place while this write waited for the
     // lock; writing on would go into the old file and be lost, so the write goes to the new one.
@@ -294,11 +312,16 @@ Transaction::Transaction(Database& db) : m_db(db)
         }
     }
     m_active = m_beginStatus.isOk();
+    if (m_active)
+        ++db.m_connection->openTransactions;
 }
 
 Transaction::~Transaction()
 {
-    if (m_active)
+    if (!m_active)
+        return;
+    --m_db.m_connection->openTransactions;
+    if (!m_joined)
         m_db.m_connection->rollback();
 }
 
@@ -307,9 +330,11 @@ Status Transaction::commit()
     if (!m_active)
         return m_beginStatus.isOk() ? Status::failed(QStringLiteral("No transaction is open."))
                                     : m_beginStatus;
-    Status status = m_db.m_connection->commit();
-    if (status)
+    Status status = m_joined ? Status::ok() : m_db.m_connection->commit();
+    if (status) {
         m_active = false;
+        --m_db.m_connection->openTransactions;
+    }
     return status;
 }
 

@@ -88,6 +88,8 @@ public:
     /** Opens the program's database: the server named in the settings, else the program
      *  folder's file. */
     Database();
+    /** Opens the database on the server at `address` (a libpq URL or keyword string). */
+    static Database atServer(const QString& address);
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
     ~Database();
@@ -165,6 +167,10 @@ public:
 
 private:
     friend class Transaction;
+    struct ServerAddress {
+        QString address;
+    };
+    explicit Database(ServerAddress server);
     /** Takes the kept connection to the database now at the path, or opens one. */
     void connect();
     /** Whether `failure` was a clash with another workstation's transaction that running the
@@ -179,7 +185,8 @@ private:
     Status m_openStatus;
 };
 
-/** A write transaction that rolls back unless committed. It takes the write lock at once, so
+/** A write transaction that rolls back unless committed; begun inside another, it is part of
+ *  that one. It takes the write lock at once, so
  *  that reading a counter and storing the next number cannot interleave with another writer;
  *  when the file has been compacted elsewhere while it waited, it goes on in the new file. */
 class Transaction {
@@ -190,12 +197,15 @@ public:
     ~Transaction();
 
     bool isActive() const { return m_active; }
+    bool isJoined() const { return m_joined; }
     const Status& beginStatus() const { return m_beginStatus; }
     Status commit();
 
 private:
     Database& m_db;
     bool m_active = false;
+    /** Whether this transaction runs inside another on the same connection. */
+    bool m_joined = false;
     Status m_beginStatus;
 };
 
@@ -234,7 +244,8 @@ template <typename Work> auto Database::inTransaction(Work&& work)
             status = transaction.commit();
         if (status)
             return outcome;
-        if (!lastAttempt && mayRetry(status))
+        // Only the outermost transaction can run its work again.
+        if (!lastAttempt && !transaction.isJoined() && mayRetry(status))
             continue;
         return Out(status);
     }

@@ -69,32 +69,51 @@ Status addLogin(Database& db, const QString& empId, const QString& password,
     return db.exec(sql, empId);
 }
 
+namespace {
+
+// The tables and the starting content of a new shop, all or nothing.
+Status buildShop(Database& db, const QString& adminPassword, bool demo)
+{
+    return db.inTransaction([&](Database& scope) {
+        if (Status upgraded = Schema::upgrade(scope); !upgraded)
+            return upgraded;
+        if (Status filled = fillStartingContent(scope, adminPassword); !filled)
+            return filled;
+        return demo ? DemoData::fill(scope) : Status::ok();
+    });
+}
+
+} // namespace
+
 Status create(const QString& path, const QString& adminPassword, bool demo)
 {
     if (Status status = Database::createFile(path); !status)
         return status;
     Status status = [&] {
         Database db(path);
-        if (!db.isOpen())
-            return db.openStatus();
-        if (Status upgraded = Schema::upgrade(db); !upgraded)
-            return upgraded;
-        Transaction transaction(db);
-        if (!transaction.isActive())
-            return transaction.beginStatus();
-        if (Status filled = fillStartingContent(db, adminPassword); !filled)
-            return filled;
-        if (demo) {
-            if (Status filled = DemoData::fill(db); !filled)
-                return filled;
-        }
-        return transaction.commit();
+        return db.isOpen() ? buildShop(db, adminPassword, demo) : db.openStatus();
     }();
     if (!status) {
         Database::closeKeptConnections();
         QFile::remove(path);
     }
     return status;
+}
+
+Status createOnServer(const QString& address, const QString& adminPassword, bool demo)
+{
+    Database db = Database::atServer(address);
+    if (!db.isOpen())
+        return db.openStatus();
+    const auto tables = Schema::tableCount(db);
+    if (!tables)
+        return tables.status();
+    if (*tables > 0)
+        return Status::error(
+            Status::Kind::Duplicate,
+            QStringLiteral("The database %1 already holds tables; it is left as it is.")
+                .arg(db.path()));
+    return buildShop(db, adminPassword, demo);
 }
 
 QString adminPasswordProblem(const QString& password)

@@ -11,6 +11,8 @@ namespace DatabaseSetup {
  * believable shop is added. Refuses to touch an existing file.
  */
 Status create(const QString& path, const QString& adminPassword, bool demo);
+/** As create, in the empty database on the server at `address`; refuses one that holds tables. */
+Status createOnServer(const QString& address, const QString& adminPassword, bool demo);
 
 /** The shortest administrator password a new shop accepts. */
 inline constexpr int MinimumAdminPassword = 8;

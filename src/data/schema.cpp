@@ -1,5 +1,6 @@
 #include "data/schema.h"
 
+#include <QRegularExpression>
 #include <algorithm>
 #include <functional>
 #include <span>
@@ -169,10 +170,31 @@ constexpr const char* InitialTables[] = {
     R"(INSERT INTO EmployeeCount VALUES (0))",
 };
 
+// The statements are written for the file. The server spells the same kinds its own way: text
+// that compares without case is citext, ordered by code points as the file orders it; whole
+// numbers are 64 bits wide; dates stay ISO text, so that both engines compare and cut them
+// alike. Every table gets the rowid the file gives each row, counting in insertion order.
+QString forEngine(const Database& db, const char* statement)
+{
+    QString sql = QString::fromUtf8(statement);
+    if (!db.onServer())
+        return sql;
+    static const QRegularExpression integer(QStringLiteral("\\bINTEGER\\b"));
+    static const QRegularExpression real(QStringLiteral("\\bREAL\\b"));
+    static const QRegularExpression date(QStringLiteral("\\bDATE\\b"));
+    sql.replace(QLatin1String("TEXT COLLATE NOCASE"), QLatin1String("citext COLLATE \"C\""))
+        .replace(integer, QStringLiteral("bigint"))
+        .replace(real, QStringLiteral("double precision"))
+        .replace(date, QStringLiteral("text"));
+    if (sql.startsWith(QLatin1String("CREATE TABLE ")) && sql.endsWith(QLatin1Char(')')))
+        sql.insert(sql.size() - 1, QLatin1String(", rowid bigint GENERATED ALWAYS AS IDENTITY"));
+    return sql;
+}
+
 Status runAll(Database& db, std::span<const char* const> statements)
 {
     for (const char* statement : statements) {
-        if (Status status = db.exec(QString::fromUtf8(statement)); !status)
+        if (Status status = db.exec(forEngine(db, statement)); !status)
             return status;
     }
     return Status::ok();
@@ -180,13 +202,18 @@ Status runAll(Database& db, std::span<const char* const> statements)
 
 Status createInitialTables(Database& db)
 {
+    if (db.onServer()) {
+        if (Status status = db.exec(QStringLiteral("CREATE EXTENSION IF NOT EXISTS citext"));
+            !status)
+            return status;
+    }
     if (Status status = runAll(db, InitialTables); !status)
         return status;
     QString access = QStringLiteral("CREATE TABLE EmployeeAccess (");
     for (const QString& flag : Schema::accessFlagColumns())
         access += flag + QStringLiteral(" INTEGER NOT NULL DEFAULT 0, ");
     access += QStringLiteral("EmpID TEXT COLLATE NOCASE NOT NULL UNIQUE)");
-    return db.exec(access);
+    return db.exec(forEngine(db, access.toUtf8().constData()));
 }
 
 // Indexes that hold every column a long list reads, so that filling it walks one index instead
@@ -242,8 +269,12 @@ int currentVersion()
 
 int versionOf(Database& db)
 {
-    Query exists = db.query(QStringLiteral(
-        "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'SchemaVersion'"));
+    Query exists = db.query(
+        db.onServer()
+            ? QStringLiteral("SELECT count(*) FROM information_schema.tables WHERE table_schema = "
+                             "current_schema() AND table_name = 'schemaversion'")
+            : QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND "
+                             "name = 'SchemaVersion'"));
     if (!exists.next() || exists.integer(0) == 0)
         return 0;
     Query version = db.query(QStringLiteral("SELECT max(Version) FROM SchemaVersion"));
@@ -253,19 +284,26 @@ int versionOf(Database& db)
 Status upgrade(Database& db, int toVersion)
 {
     for (int version = versionOf(db); version < std::min(toVersion, currentVersion()); ++version) {
-        Transaction transaction(db);
-        if (!transaction.isActive())
-            return transaction.beginStatus();
-        if (Status status = steps()[static_cast<size_t>(version)](db); !status)
-            return status;
-        if (Status status =
-                db.exec(QStringLiteral("INSERT INTO SchemaVersion VALUES (?)"), version + 1);
-            !status)
-            return status;
-        if (Status status = transaction.commit(); !status)
+        const Status status = db.inTransaction([&](Database& scope) {
+            if (Status done = steps()[static_cast<size_t>(version)](scope); !done)
+                return done;
+            return scope.exec(QStringLiteral("INSERT INTO SchemaVersion VALUES (?)"), version + 1);
+        });
+        if (!status)
             return status;
     }
     return Status::ok();
+}
+
+Result<int> tableCount(Database& db)
+{
+    Query tables = db.query(
+        db.onServer() ? QStringLiteral("SELECT count(*) FROM information_schema.tables WHERE "
+                                       "table_schema = current_schema()")
+                      : QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table'"));
+    if (!tables.next())
+        return tables.status();
+    return static_cast<int>(tables.integer(0));
 }
 
 const QStringList& accessFlagColumns()

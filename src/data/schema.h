@@ -14,6 +14,8 @@ int versionOf(Database& db);
 /** Runs every step the file has not had yet up to `toVersion`, each in its own transaction. */
 Status upgrade(Database& db, int toVersion = currentVersion());
 
+/** How many tables the database holds: none in one that a new shop may be created in. */
+Result<int> tableCount(Database& db);
 /** Names of the 25 access flags of EmployeeAccess, in column order. */
 const QStringList& accessFlagColumns();
 

@@ -4,12 +4,99 @@
 #include "data/databasesetup.h"
 #include "data/programfolder.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QSettings>
 #include <map>
+#include <vector>
 
 namespace {
+
+QString adminAddress()
+{
+    return qEnvironmentVariable("QUORVANE_TEST_PG");
+}
+
+QString addressOf(const QString& database)
+{
+    return adminAddress() + QStringLiteral(" dbname=") + database;
+}
+
+void onServer(const QString& sql)
+{
+    Database db = Database::atServer(adminAddress());
+    const Status status = db.isOpen() ? db.exec(sql) : db.openStatus();
+    if (!status)
+        qFatal("%s: %s", qPrintable(sql), qPrintable(status.message()));
+}
+
+// On a test server, each test's shop is a database of its own, copied from one made once per
+// content per test process; all of them go when the process ends.
+class ServerShops {
+public:
+    // Touching the kept connections first makes them outlive this object at the process's end.
+    ServerShops() { Database::closeKeptConnections(); }
+    ServerShops(const ServerShops&) = delete;
+    ServerShops& operator=(const ServerShops&) = delete;
+    ~ServerShops()
+    {
+        Database::closeKeptConnections();
+        for (const auto& [content, name] : m_templates)
+            drop(name);
+        for (const QString& name : m_empty)
+            drop(name);
+    }
+
+    QString create(TestFolder::Content content)
+    {
+        const QString name =
+            QStringLiteral("shop_%1_%2").arg(QCoreApplication::applicationPid()).arg(++m_made);
+        onServer(QStringLiteral("CREATE DATABASE %1 TEMPLATE %2 STRATEGY FILE_COPY")
+                     .arg(name, templateOf(content)));
+        return name;
+    }
+
+    QString createEmpty()
+    {
+        const QString name =
+            QStringLiteral("empty_%1_%2").arg(QCoreApplication::applicationPid()).arg(++m_made);
+        onServer(QStringLiteral("CREATE DATABASE %1").arg(name));
+        m_empty.push_back(name);
+        return addressOf(name);
+    }
+
+    static void drop(const QString& name)
+    {
+        Database::closeKeptConnections();
+        onServer(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name));
+    }
+
+private:
+    QString templateOf(TestFolder::Content content)
+    {
+        if (auto found = m_templates.find(content); found != m_templates.end())
+            return found->second;
+        const bool demo = content == TestFolder::Content::Demo;
+        const QString name = QStringLiteral("template_%1_%2")
+                                 .arg(QCoreApplication::applicationPid())
+                                 .arg(demo ? QStringLiteral("demo") : QStringLiteral("starting"));
+        onServer(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name));
+        onServer(QStringLiteral("CREATE DATABASE %1").arg(name));
+        m_templates[content] = name;
+        const Status status =
+            DatabaseSetup::createOnServer(addressOf(name), TestFolder::adminPassword(), demo);
+        Database::closeKeptConnections(); // a template takes no connections while it is copied
+        if (!status)
+            qFatal("Cannot create the test database: %s", qPrintable(status.message()));
+        return name;
+    }
+
+    std::map<TestFolder::Content, QString> m_templates;
+    std::vector<QString> m_empty;
+    int m_made = 0;
+};
 
 // Creating a database hashes a password and builds every table; do it once per content per
 // test process and hand each test a copy.
@@ -30,6 +117,12 @@ QString templateDatabase(TestFolder::Content content)
         qFatal("Cannot create the test database: %s", qPrintable(status.message()));
     made[content] = path;
     return path;
+}
+
+ServerShops& serverShops()
+{
+    static ServerShops shops;
+    return shops;
 }
 
 void copyTree(const QString& from, const QString& to)
@@ -56,7 +149,11 @@ TestFolder::TestFolder(Content content)
     if (!m_dir.isValid())
         return;
     copyTree(qEnvironmentVariable("QUORVANE_PROGRAM_TEMPLATE"), m_dir.path());
-    if (content != Content::NoDatabase) {
+    if (content != Content::NoDatabase && onServer()) {
+        m_serverDatabase = serverShops().create(content);
+        QSettings settings(filePath(QStringLiteral("quorvane.ini")), QSettings::IniFormat);
+        settings.setValue(QStringLiteral("database/server"), addressOf(m_serverDatabase));
+    } else if (content != Content::NoDatabase) {
         if (!QFile::copy(templateDatabase(content), databasePath()))
             return;
         QFile(databasePath()).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
@@ -69,6 +166,18 @@ TestFolder::~TestFolder()
 {
     Database::closeKeptConnections();
     ProgramFolder::setPath(QString());
+    if (!m_serverDatabase.isEmpty())
+        ServerShops::drop(m_serverDatabase);
+}
+
+QString TestFolder::emptyServerDatabase()
+{
+    return serverShops().createEmpty();
+}
+
+bool TestFolder::onServer()
+{
+    return !adminAddress().isEmpty();
 }
 
 QString TestFolder::databasePath() const

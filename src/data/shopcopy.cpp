@@ -1,0 +1,193 @@
+#include "data/shopcopy.h"
+
+#include "data/database.h"
+#include "data/schema.h"
+
+#include <QStringList>
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+// Well under the server's limit of bound values in one statement.
+constexpr qsizetype ValuesPerStatement = 30000;
+constexpr qsizetype RowsPerStatement = 500;
+
+enum class Kind { Integer, Real, Text };
+
+struct Column {
+    QString name;
+    Kind kind = Kind::Text;
+};
+
+Result<QStringList> fileTables(Database& file)
+{
+    Query tables = file.query(QStringLiteral(
+        "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite%' "
+        "ORDER BY name"));
+    QStringList names;
+    while (tables.next())
+        names << tables.text(0);
+    if (!tables.status())
+        return tables.status();
+    return names;
+}
+
+// The table's columns as the server keeps them, without the rowid it numbers itself.
+Result<std::vector<Column>> serverColumns(Database& server, const QString& table)
+{
+    Query columns = server.query(
+        QStringLiteral("SELECT column_name, data_type FROM information_schema.columns WHERE "
+                       "table_schema = current_schema() AND table_name = ? AND "
+                       "column_name <> 'rowid' ORDER BY ordinal_position"),
+        table.toLower());
+    std::vector<Column> found;
+    while (columns.next()) {
+        const QString type = columns.text(1);
+        const Kind kind = type == QLatin1String("bigint")             ? Kind::Integer
+                          : type == QLatin1String("double precision") ? Kind::Real
+                                                                      : Kind::Text;
+        found.push_back({columns.text(0), kind});
+    }
+    if (!columns.status())
+        return columns.status();
+    if (found.empty())
+        return Status::failed(
+            QStringLiteral("The server's database has no table %1 to copy into.").arg(table));
+    return found;
+}
+
+SqlValue cell(const Query& row, int column, Kind kind)
+{
+    if (column < 0 || row.isNull(column))
+        return {};
+    switch (kind) {
+    case Kind::Integer:
+        return row.integer(column);
+    case Kind::Real:
+        return row.real(column);
+    case Kind::Text:
+        break;
+    }
+    return row.text(column);
+}
+
+QString insertStatement(const QString& table, const std::vector<Column>& columns, qsizetype rows)
+{
+    QStringList names;
+    for (const Column& column : columns)
+        names << column.name;
+    const QString oneRow = QLatin1Char('(') +
+                           QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(',')) +
+                           QLatin1Char(')');
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES %3")
+        .arg(table, names.join(QLatin1Char(',')), QStringList(rows, oneRow).join(QLatin1Char(',')));
+}
+
+Status flush(Database& server, const QString& table, const std::vector<Column>& columns,
+             std::vector<SqlValue>& values)
+{
+    if (values.empty())
+        return Status::ok();
+    const auto rows = static_cast<qsizetype>(values.size() / columns.size());
+    Status status = server.prepare(insertStatement(table, columns, rows), values).exec();
+    values.clear();
+    return status;
+}
+
+Result<qint64> copyTable(Database& file, Database& server, const QString& table)
+{
+    const auto columns = serverColumns(server, table);
+    if (!columns)
+        return columns.status();
+    if (Status cleared = server.exec(QStringLiteral("DELETE FROM %1").arg(table)); !cleared)
+        return cleared;
+    Query rows = file.query(QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(table));
+    std::vector<int> positions;
+    for (const Column& column : *columns)
+        positions.push_back(rows.columnIndex(column.name));
+    const qsizetype batch =
+        std::clamp<qsizetype>(ValuesPerStatement / qsizetype(columns->size()), 1, RowsPerStatement);
+    std::vector<SqlValue> values;
+    qint64 copied = 0;
+    while (rows.next()) {
+        for (std::size_t i = 0; i < columns->size(); ++i)
+            values.push_back(cell(rows, positions[i], (*columns)[i].kind));
+        ++copied;
+        if (copied % batch == 0) {
+            if (Status status = flush(server, table, *columns, values); !status)
+                return status;
+        }
+    }
+    if (!rows.status())
+        return rows.status();
+    if (Status status = flush(server, table, *columns, values); !status)
+        return status;
+    return copied;
+}
+
+Result<qint64> rowCount(Database& db, const QString& table)
+{
+    Query count = db.query(QStringLiteral("SELECT count(*) FROM %1").arg(table));
+    if (!count.next())
+        return count.status();
+    return count.integer(0);
+}
+
+} // namespace
+
+namespace ShopCopy {
+
+Result<QList<CopiedTable>> toServer(const QString& path, const QString& address)
+{
+    Database file(path);
+    if (!file.isOpen())
+        return file.openStatus();
+    if (Schema::versionOf(file) == 0)
+        return Status::failed(QStringLiteral("The file %1 is not a shop's database.").arg(path));
+    if (Status upgraded = Schema::upgrade(file); !upgraded)
+        return upgraded;
+    const auto tables = fileTables(file);
+    if (!tables)
+        return tables.status();
+
+    Database server = Database::atServer(address);
+    if (!server.isOpen())
+        return server.openStatus();
+    const auto existing = Schema::tableCount(server);
+    if (!existing)
+        return existing.status();
+    if (*existing > 0)
+        return Status::error(
+            Status::Kind::Duplicate,
+            QStringLiteral("The database %1 already holds tables; nothing was copied.")
+                .arg(server.path()));
+
+    return server.inTransaction([&](Database& scope) -> Result<QList<CopiedTable>> {
+        if (Status created = Schema::upgrade(scope); !created)
+            return created;
+        QList<CopiedTable> copied;
+        for (const QString& table : *tables) {
+            const auto rows = copyTable(file, scope, table);
+            if (!rows)
+                return rows.status();
+            const auto expected = rowCount(file, table);
+            const auto arrived = rowCount(scope, table);
+            if (!expected)
+                return expected.status();
+            if (!arrived)
+                return arrived.status();
+            if (*expected != *arrived || *arrived != *rows)
+                return Status::failed(
+                    QStringLiteral("Table %1 has %2 rows in the file but %3 on the server; "
+                                   "nothing was copied.")
+                        .arg(table)
+                        .arg(*expected)
+                        .arg(*arrived));
+            copied.append({table, *rows});
+        }
+        return copied;
+    });
+}
+
+} // namespace ShopCopy

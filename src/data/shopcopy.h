@@ -1,0 +1,26 @@
+#pragma once
+
+#include "data/status.h"
+
+#include <QList>
+#include <QString>
+
+/** Moves a shop from its encrypted file to a database server, as a shop that outgrows one
+ *  workstation does once. */
+namespace ShopCopy {
+
+struct CopiedTable {
+    QString table;
+    qint64 rows = 0;
+};
+
+/**
+ * Copies every table of the shop's file at `path` into the empty database on the server at
+ * `address`, in one transaction on the server, keeping the order the rows were added in. Every
+ * table's row count is compared before the transaction commits; on any difference or failure
+ * the server is left as it was. The file is only read (brought up to date first, as the program
+ * does when it opens a shop).
+ */
+Result<QList<CopiedTable>> toServer(const QString& path, const QString& address);
+
+} // namespace ShopCopy

@@ -1,0 +1,82 @@
+#include "data/database.h"
+#include "data/databasesetup.h"
+#include "data/schema.h"
+#include "data/shopcopy.h"
+#include "support/testfolder.h"
+
+#include <QtTest>
+
+/** Moving a shop from its file to a database server: everything arrives, in order, or nothing. */
+class TestShopCopy : public QObject {
+    Q_OBJECT
+
+private:
+    static QStringList rows(Database& db, const QString& sql)
+    {
+        QStringList found;
+        Query query = db.query(sql);
+        while (query.next()) {
+            QStringList fields;
+            for (int i = 0; i < query.columnCount(); ++i)
+                fields << (query.isNull(i) ? QStringLiteral("<null>") : query.text(i));
+            found << fields.join(QLatin1Char('|'));
+        }
+        return found;
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        if (qEnvironmentVariableIsEmpty("QUORVANE_TEST_PG"))
+            QSKIP("No test database server (scripts/pg-test-cluster.sh)");
+    }
+
+    void everyRowArrivesInItsOrderAndOnlyOnce()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("shop.mdb"));
+        QVERIFY(DatabaseSetup::create(path, QStringLiteral("admin"), true));
+        const QString address = TestFolder::emptyServerDatabase();
+
+        const auto copied = ShopCopy::toServer(path, address);
+        QVERIFY2(copied, qPrintable(copied.status().message()));
+        Database file(path);
+        Database server = Database::atServer(address);
+        QCOMPARE(copied->size(), *Schema::tableCount(file));
+        for (const QString& sql :
+             {QStringLiteral(
+                  "SELECT TicketNum, CustID, Tech, OpenPostDate, ClosePostDate, EmailSol "
+                  "FROM CallLog ORDER BY TicketNum"),
+              QStringLiteral("SELECT TicketNum, QuickDescp, KBEntry FROM ProbSol ORDER BY rowid"),
+              QStringLiteral("SELECT InvNum, InvTotal, InvDate, CheckNo FROM ARInvoice"),
+              QStringLiteral("SELECT PartNo, CAST(PartQty * 100 AS INTEGER), PartPrice FROM "
+                             "InvDetail ORDER BY rowid"),
+              QStringLiteral("SELECT TicketNum FROM TicketCount"),
+              QStringLiteral("SELECT max(Version) FROM SchemaVersion")})
+            QCOMPARE(rows(server, sql), rows(file, sql));
+
+        const auto again = ShopCopy::toServer(path, address);
+        QVERIFY(!again);
+        QVERIFY(again.status().isDuplicate());
+    }
+
+    void aTableTheServerLacksLeavesTheServerEmpty()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("shop.mdb"));
+        QVERIFY(DatabaseSetup::create(path, QStringLiteral("admin"), true));
+        {
+            Database file(path);
+            QVERIFY(file.exec(QStringLiteral("CREATE TABLE Zebra (Stripe INTEGER)")));
+        }
+        const QString address = TestFolder::emptyServerDatabase();
+        const auto copied = ShopCopy::toServer(path, address);
+        QVERIFY(!copied);
+        QVERIFY(copied.status().message().contains(QLatin1String("Zebra")));
+        Database server = Database::atServer(address);
+        QCOMPARE(*Schema::tableCount(server), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestShopCopy)
+#include "tst_shopcopy.moc"
