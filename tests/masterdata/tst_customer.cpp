@@ -201,7 +201,7 @@ private Q_SLOTS:
         QVERIFY(prompts.allTexts().isEmpty());
 
         Database db;
-        const auto stored = CustomerStore::load(db, QStringLiteral("PEN-1"));
+        const auto stored = CustomerStore::load(QStringLiteral("PEN-1"));
         QVERIFY(stored);
         QCOMPARE(stored->name, QStringLiteral("Pat O'Brien"));
         QCOMPARE(stored->state, QStringLiteral("IL"));
@@ -237,7 +237,7 @@ private Q_SLOTS:
         QCOMPARE(prompts.messages(), QStringList{QStringLiteral("This customer already exists!")});
         QCOMPARE(box(w.get(), "Text1")->text(), QStringLiteral("Joseph Smith"));
         Database db;
-        QCOMPARE(CustomerStore::load(db, QStringLiteral("JTH-1"))->name,
+        QCOMPARE(CustomerStore::load(QStringLiteral("JTH-1"))->name,
                  QStringLiteral("John Smith"));
     }
 
@@ -269,7 +269,7 @@ private Q_SLOTS:
 
         QVERIFY(prompts.allTexts().isEmpty());
         Database db;
-        const auto stored = CustomerStore::load(db, QStringLiteral("DSS-6"));
+        const auto stored = CustomerStore::load(QStringLiteral("DSS-6"));
         QCOMPARE(stored->name, QStringLiteral("David Rossi"));
         QVERIFY(!stored->inactive);
         QCOMPARE(stored->postDate, QDate::currentDate().addDays(-200));
