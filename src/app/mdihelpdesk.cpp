@@ -1,20 +1,17 @@
 #include "app/mdihelpdesk.h"
 
 #include "app/about.h"
-#include "login/changepass.h"
 #include "app/helpviewer.h"
-#include "widgets/lockwaitnotice.h"
-#include "login/login.h"
-#include "app/menuaccess.h"
+#include "app/menutable.h"
 #include "app/newshop.h"
-#include "widgets/prompter.h"
-#include "data/session.h"
-#include "widgets/windowconventions.h"
 #include "data/conversions.h"
 #include "data/databasesetup.h"
 #include "data/programfolder.h"
 #include "data/schema.h"
+#include "data/session.h"
 #include "helpdesk/helpdesk.h"
+#include "login/changepass.h"
+#include "login/login.h"
 #include "masterdata/company.h"
 #include "masterdata/customer.h"
 #include "masterdata/employee.h"
@@ -25,9 +22,12 @@
 #include "reports/billingreport.h"
 #include "reports/reportmenu.h"
 #include "reports/saletax.h"
-#include "upkeep/upkeepmenu.h"
 #include "tickets/assignment.h"
 #include "tickets/openorders.h"
+#include "upkeep/upkeepmenu.h"
+#include "widgets/lockwaitnotice.h"
+#include "widgets/prompter.h"
+#include "widgets/windowconventions.h"
 
 #include <QCloseEvent>
 #include <QDate>
@@ -37,31 +37,6 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
-
-namespace {
-
-QMenu* addMenu(QWidget* parent, QMenuBar* bar, QMenu* into, const char* name,
-               const QString& caption)
-{
-    auto* menu = new QMenu(caption, parent);
-    menu->setObjectName(QString::fromLatin1(name));
-    menu->menuAction()->setObjectName(QString::fromLatin1(name));
-    if (bar)
-        bar->addMenu(menu);
-    else
-        into->addMenu(menu);
-    return menu;
-}
-
-QAction* addEntry(QWidget* parent, QMenu* into, const char* name, const QString& caption)
-{
-    auto* action = new QAction(caption, parent);
-    action->setObjectName(QString::fromLatin1(name));
-    into->addAction(action);
-    return action;
-}
-
-} // namespace
 
 MDIHelpDesk::MDIHelpDesk(QWidget* parent) : QMainWindow(parent), m_mdi(new QMdiArea(this))
 {
@@ -99,131 +74,158 @@ MDIHelpDesk::MDIHelpDesk(QWidget* parent) : QMainWindow(parent), m_mdi(new QMdiA
     StatusBar1->addPermanentWidget(m_datePanel);
     LockWaitNotice::install(StatusBar1);
 
-    buildMenus();
-    connectWindows();
+    m_menus = std::make_unique<MenuTree>(menuBar(), this,
+                                         QList<MenuItem>{fileMenu(), companyMenu(), optionsMenu(),
+                                                         reportsMenu(), windowsMenu(), helpMenu()});
     resize(1024, 768);
 }
 
-void MDIHelpDesk::buildMenus()
+MDIHelpDesk::~MDIHelpDesk() = default;
+
+// Each entry's flag is its position in the employee's access row.
+
+MenuItem MDIHelpDesk::fileMenu()
 {
-    QMenuBar* bar = menuBar();
-    QMenu* file = addMenu(this, bar, nullptr, "mnuFile", QStringLiteral("&File"));
-    addEntry(this, file, "mnubackup", QStringLiteral("Backup Database"));
-    addEntry(this, file, "mnucompact", QStringLiteral("Compact Database"));
-    file->addSeparator();
-    QMenu* tickets = addMenu(this, nullptr, file, "mnutick", QStringLiteral("Delete Ticket"));
-    addEntry(this, tickets, "mnudeloneticket", QStringLiteral("Delete One Ticket"));
-    addEntry(this, tickets, "mnuDelAllTic", QStringLiteral("Delete All Closed Tickets"));
-    file->addSeparator();
-    QMenu* invoices = addMenu(this, nullptr, file, "mnudelIn", QStringLiteral("Delete Invoice"));
-    addEntry(this, invoices, "mnudelinv", QStringLiteral("Delete One Invoice"));
-    addEntry(this, invoices, "mnudelallinv", QStringLiteral("Delete All Closed Invoices"));
-    file->addSeparator();
-    QMenu* solutions =
-        addMenu(this, nullptr, file, "mnuDelSols", QStringLiteral("Delete Solutions"));
-    addEntry(this, solutions, "mnuDelOneSol", QStringLiteral("Delete One Solution"));
-    addEntry(this, solutions, "mnuDelAllSols", QStringLiteral("Delete All Solutions"));
-    file->addSeparator();
-    connect(addEntry(this, file, "mnuexit", QStringLiteral("&Exit")), &QAction::triggered, this,
-            &MDIHelpDesk::mnuexit_Click);
-
-    QMenu* company = addMenu(this, bar, nullptr, "mnucomp", QStringLiteral("&Company Info"));
-    addEntry(this, company, "mnucompInfo", QStringLiteral("&Add/Edit Company"));
-    addEntry(this, company, "mnuEmp", QStringLiteral("Add/&Edit Employee"));
-    connect(addEntry(this, company, "mnuChgPwd", QStringLiteral("Change Password")),
-            &QAction::triggered, this, &MDIHelpDesk::mnuChgPwd_Click);
-
-    QMenu* options = addMenu(this, bar, nullptr, "mnuopt", QStringLiteral("&Options"));
-    addEntry(this, options, "mnuaddcust", QStringLiteral("&Add/Edit Customer"));
-    addEntry(this, options, "mnuInventory", QStringLiteral("Add/Edit &Inventory"));
-    addEntry(this, options, "mnuHStype", QStringLiteral("Add Hardware/Software Type"));
-    options->addSeparator();
-    addEntry(this, options, "mnuCustHist", QStringLiteral("&Customer History"));
-    addEntry(this, options, "mnuCustPay", QStringLiteral("Customer Payment"));
-    options->addSeparator();
-    addEntry(this, options, "mnuAssign", QStringLiteral("&ReAssign Ticket/Priority"));
-    addEntry(this, options, "mnuhdsk", QStringLiteral("&HelpDesk"));
-    addEntry(this, options, "mnuOpenOrd", QStringLiteral("&Ticket Log"));
-
-    QMenu* reports = addMenu(this, bar, nullptr, "mnurpt", QStringLiteral("&Reports"));
-    QMenu* bill = addMenu(this, nullptr, reports, "mnuBill", QStringLiteral("&Billing Statement"));
-    addEntry(this, bill, "mnuBillDate", QStringLiteral("By Date"));
-    addEntry(this, bill, "mnuBillfull", QStringLiteral("Full Report"));
-    addEntry(this, reports, "mnuCallStat", QStringLiteral("Call Log Statistics"));
-    addEntry(this, reports, "mnuEmplst", QStringLiteral("Employee List"));
-    addEntry(this, reports, "mnuInvent", QStringLiteral("Inventory List"));
-    addEntry(this, reports, "mnuKB", QStringLiteral("Knowledge Base"));
-    QMenu* open = addMenu(this, nullptr, reports, "mnuopnticket", QStringLiteral("Open Tickets"));
-    addEntry(this, open, "mnuOpnTickTech", QStringLiteral("By Technician"));
-    addEntry(this, open, "mnuopentickets", QStringLiteral("Full Report"));
-    addEntry(this, reports, "mnuPrtAllInv", QStringLiteral("&Print All Invoices"));
-    addEntry(this, reports, "mnuReprint", QStringLiteral("&RePrint Invoice"));
-    QMenu* tax = addMenu(this, nullptr, reports, "mnusaltax", QStringLiteral("Sales Tax Report"));
-    addEntry(this, tax, "mnusaltaxdate", QStringLiteral("By Date"));
-    addEntry(this, tax, "mnusaltaxfull", QStringLiteral("Full"));
-    addEntry(this, reports, "mnuwrkorder", QStringLiteral("&Work Order"));
-
-    m_windowMenu = addMenu(this, bar, nullptr, "mnuwind", QStringLiteral("&Windows"));
-    addEntry(this, m_windowMenu, "mnulst", QStringLiteral("List"));
-    m_windowListStart = m_windowMenu->addSeparator();
-    connect(m_windowMenu, &QMenu::aboutToShow, this, &MDIHelpDesk::fillWindowList);
-
-    QMenu* help = addMenu(this, bar, nullptr, "mnuHelp", QStringLiteral("&Help"));
-    connect(addEntry(this, help, "mnuabout", QStringLiteral("About Quorvane")), &QAction::triggered,
-            this, &MDIHelpDesk::mnuabout_Click);
-    connect(addEntry(this, help, "mnugethelp", QStringLiteral("Help")), &QAction::triggered, this,
-            &MDIHelpDesk::mnugethelp_Click);
+    using M = MenuItem;
+    const MenuAccess open;
+    auto upkeep = [menu = new UpkeepMenu(this)](void (UpkeepMenu::*slot)()) {
+        return [menu, slot] { (menu->*slot)(); };
+    };
+    return M::menu(
+        "mnuFile", QStringLiteral("&File"), MenuAccess::afterLogin(),
+        {M::entry("mnubackup", QStringLiteral("Backup Database"), MenuAccess::byFlag(0),
+                  upkeep(&UpkeepMenu::mnubackup_Click)),
+         M::entry("mnucompact", QStringLiteral("Compact Database"), MenuAccess::byFlag(1),
+                  upkeep(&UpkeepMenu::mnucompact_Click)),
+         M::separator(),
+         M::menu("mnutick", QStringLiteral("Delete Ticket"), open,
+                 {M::entry("mnudeloneticket", QStringLiteral("Delete One Ticket"),
+                           MenuAccess::byFlag(2), upkeep(&UpkeepMenu::mnudeloneticket_Click)),
+                  M::entry("mnuDelAllTic", QStringLiteral("Delete All Closed Tickets"),
+                           MenuAccess::byFlag(3), upkeep(&UpkeepMenu::mnuDelAllTic_Click))}),
+         M::separator(),
+         M::menu("mnudelIn", QStringLiteral("Delete Invoice"), open,
+                 {M::entry("mnudelinv", QStringLiteral("Delete One Invoice"), MenuAccess::byFlag(4),
+                           upkeep(&UpkeepMenu::mnudelinv_Click)),
+                  M::entry("mnudelallinv", QStringLiteral("Delete All Closed Invoices"),
+                           MenuAccess::byFlag(5), upkeep(&UpkeepMenu::mnudelallinv_Click))}),
+         M::separator(),
+         M::menu("mnuDelSols", QStringLiteral("Delete Solutions"), open,
+                 {M::entry("mnuDelOneSol", QStringLiteral("Delete One Solution"),
+                           MenuAccess::byFlag(6), upkeep(&UpkeepMenu::mnuDelOneSol_Click)),
+                  M::entry("mnuDelAllSols", QStringLiteral("Delete All Solutions"),
+                           MenuAccess::byFlag(7), upkeep(&UpkeepMenu::mnuDelAllSols_Click))}),
+         M::separator(),
+         M::entry("mnuexit", QStringLiteral("&Exit"), MenuAccess::afterLogin(),
+                  [this] { mnuexit_Click(); })});
 }
 
-void MDIHelpDesk::connectWindows()
+MenuItem MDIHelpDesk::companyMenu()
 {
-    auto on = [this](const char* name, auto handler) {
-        connect(entry(QString::fromLatin1(name)), &QAction::triggered, this, handler);
-    };
-    on("mnuhdsk", [this] { showChild<HelpDesk>(); });
-    on("mnuaddcust", [this] { showChild<Customer>(); });
-    on("mnucompInfo", [this] { showChild<Company>(); });
-    on("mnuHStype", [this] { showChild<HSType>(); });
-    on("mnuInventory", [this] { showChild<inventory>(); });
-    on("mnuEmp", [this] { showChild<Employee>(); });
-    on("mnuCustPay", [this] { showChild<Payment>(); });
-    on("mnuCustHist", [this] { showChild<CustHistory>(); });
-    on("mnuOpenOrd", [this] { showChild<OpenOrders>(); });
-    on("mnuAssign", [this] { showChild<Assignment>(); });
+    using M = MenuItem;
+    return M::menu("mnucomp", QStringLiteral("&Company Info"), MenuAccess::afterLogin(),
+                   {M::entry("mnucompInfo", QStringLiteral("&Add/Edit Company"),
+                             MenuAccess::byFlag(8), [this] { showChild<Company>(); }),
+                    M::entry("mnuEmp", QStringLiteral("Add/&Edit Employee"), MenuAccess::byFlag(9),
+                             [this] { showChild<Employee>(); }),
+                    M::entry("mnuChgPwd", QStringLiteral("Change Password"),
+                             MenuAccess::afterLogin(), [this] { mnuChgPwd_Click(); })});
+}
 
-    auto* reports = new ReportMenu(this);
-    auto onReport = [this, reports](const char* name, void (ReportMenu::*slot)()) {
-        connect(entry(QString::fromLatin1(name)), &QAction::triggered, reports, slot);
-    };
-    onReport("mnuBillDate", &ReportMenu::mnuBillDate_Click);
-    onReport("mnuBillfull", &ReportMenu::mnuBillfull_Click);
-    onReport("mnuCallStat", &ReportMenu::mnuCallStat_Click);
-    onReport("mnuEmplst", &ReportMenu::mnuEmplst_Click);
-    onReport("mnuInvent", &ReportMenu::mnuInvent_Click);
-    onReport("mnuKB", &ReportMenu::mnuKB_Click);
-    onReport("mnuopentickets", &ReportMenu::mnuopentickets_Click);
-    onReport("mnuOpnTickTech", &ReportMenu::mnuOpnTickTech_Click);
-    onReport("mnuPrtAllInv", &ReportMenu::mnuPrtAllInv_Click);
-    onReport("mnuReprint", &ReportMenu::mnuReprint_Click);
-    onReport("mnusaltaxfull", &ReportMenu::mnusaltaxfull_Click);
-    onReport("mnusaltaxdate", &ReportMenu::mnusaltaxdate_Click);
-    onReport("mnuwrkorder", &ReportMenu::mnuwrkorder_Click);
-    connect(reports, &ReportMenu::billingReportRequested, this,
+MenuItem MDIHelpDesk::optionsMenu()
+{
+    using M = MenuItem;
+    return M::menu("mnuopt", QStringLiteral("&Options"), MenuAccess::afterLogin(),
+                   {M::entry("mnuaddcust", QStringLiteral("&Add/Edit Customer"),
+                             MenuAccess::byFlag(10), [this] { showChild<Customer>(); }),
+                    M::entry("mnuInventory", QStringLiteral("Add/Edit &Inventory"),
+                             MenuAccess::byFlag(11), [this] { showChild<inventory>(); }),
+                    M::entry("mnuHStype", QStringLiteral("Add Hardware/Software Type"),
+                             MenuAccess::byFlag(12), [this] { showChild<HSType>(); }),
+                    M::separator(),
+                    M::entry("mnuCustHist", QStringLiteral("&Customer History"),
+                             MenuAccess::byFlag(13), [this] { showChild<CustHistory>(); }),
+                    M::entry("mnuCustPay", QStringLiteral("Customer Payment"),
+                             MenuAccess::byFlag(14), [this] { showChild<Payment>(); }),
+                    M::separator(),
+                    M::entry("mnuAssign", QStringLiteral("&ReAssign Ticket/Priority"),
+                             MenuAccess::byFlag(15), [this] { showChild<Assignment>(); }),
+                    M::entry("mnuhdsk", QStringLiteral("&HelpDesk"), MenuAccess::byFlag(16),
+                             [this] { showChild<HelpDesk>(); }),
+                    M::entry("mnuOpenOrd", QStringLiteral("&Ticket Log"), MenuAccess::byFlag(17),
+                             [this] { showChild<OpenOrders>(); })});
+}
+
+MenuItem MDIHelpDesk::reportsMenu()
+{
+    using M = MenuItem;
+    const MenuAccess open;
+    auto* menu = new ReportMenu(this);
+    connect(menu, &ReportMenu::billingReportRequested, this,
             [this] { showChild<BillingReport>(); });
-    connect(reports, &ReportMenu::saleTaxRequested, this, [this] { showPopup<SaleTax>(); });
+    connect(menu, &ReportMenu::saleTaxRequested, this, [this] { showPopup<SaleTax>(); });
+    auto run = [menu](void (ReportMenu::*slot)()) { return [menu, slot] { (menu->*slot)(); }; };
+    // Flag 19 guards the open ticket reports with the call statistics, flag 24 the sales tax
+    // report with the reprint.
+    return M::menu(
+        "mnurpt", QStringLiteral("&Reports"), MenuAccess::afterLogin(),
+        {M::menu("mnuBill", QStringLiteral("&Billing Statement"), MenuAccess::byFlag(18),
+                 {M::entry("mnuBillDate", QStringLiteral("By Date"), open,
+                           run(&ReportMenu::mnuBillDate_Click)),
+                  M::entry("mnuBillfull", QStringLiteral("Full Report"), open,
+                           run(&ReportMenu::mnuBillfull_Click))}),
+         M::entry("mnuCallStat", QStringLiteral("Call Log Statistics"), MenuAccess::byFlag(19),
+                  run(&ReportMenu::mnuCallStat_Click)),
+         M::entry("mnuEmplst", QStringLiteral("Employee List"), MenuAccess::byFlag(20),
+                  run(&ReportMenu::mnuEmplst_Click)),
+         M::entry("mnuInvent", QStringLiteral("Inventory List"), MenuAccess::byFlag(21),
+                  run(&ReportMenu::mnuInvent_Click)),
+         M::entry("mnuKB", QStringLiteral("Knowledge Base"), MenuAccess::byFlag(22),
+                  run(&ReportMenu::mnuKB_Click)),
+         M::menu("mnuopnticket", QStringLiteral("Open Tickets"), MenuAccess::byFlag(19),
+                 {M::entry("mnuOpnTickTech", QStringLiteral("By Technician"),
+                           MenuAccess::byFlag(19), run(&ReportMenu::mnuOpnTickTech_Click)),
+                  M::entry("mnuopentickets", QStringLiteral("Full Report"), MenuAccess::byFlag(19),
+                           run(&ReportMenu::mnuopentickets_Click))}),
+         M::entry("mnuPrtAllInv", QStringLiteral("&Print All Invoices"), MenuAccess::byFlag(23),
+                  run(&ReportMenu::mnuPrtAllInv_Click)),
+         M::entry("mnuReprint", QStringLiteral("&RePrint Invoice"), MenuAccess::byFlag(24),
+                  run(&ReportMenu::mnuReprint_Click)),
+         M::menu("mnusaltax", QStringLiteral("Sales Tax Report"), MenuAccess::afterLogin(),
+                 {M::entry("mnusaltaxdate", QStringLiteral("By Date"), MenuAccess::byFlag(24),
+                           run(&ReportMenu::mnusaltaxdate_Click)),
+                  M::entry("mnusaltaxfull", QStringLiteral("Full"), MenuAccess::byFlag(24),
+                           run(&ReportMenu::mnusaltaxfull_Click))}),
+         M::entry("mnuwrkorder", QStringLiteral("&Work Order"), open,
+                  run(&ReportMenu::mnuwrkorder_Click))});
+}
 
-    auto* upkeep = new UpkeepMenu(this);
-    auto onUpkeep = [this, upkeep](const char* name, void (UpkeepMenu::*slot)()) {
-        connect(entry(QString::fromLatin1(name)), &QAction::triggered, upkeep, slot);
-    };
-    onUpkeep("mnubackup", &UpkeepMenu::mnubackup_Click);
-    onUpkeep("mnucompact", &UpkeepMenu::mnucompact_Click);
-    onUpkeep("mnudeloneticket", &UpkeepMenu::mnudeloneticket_Click);
-    onUpkeep("mnuDelAllTic", &UpkeepMenu::mnuDelAllTic_Click);
-    onUpkeep("mnudelinv", &UpkeepMenu::mnudelinv_Click);
-    onUpkeep("mnudelallinv", &UpkeepMenu::mnudelallinv_Click);
-    onUpkeep("mnuDelOneSol", &UpkeepMenu::mnuDelOneSol_Click);
-    onUpkeep("mnuDelAllSols", &UpkeepMenu::mnuDelAllSols_Click);
+MenuItem MDIHelpDesk::windowsMenu()
+{
+    // "List" heads the list of open windows that follows it; choosing it does nothing more.
+    return MenuItem::menu("mnuwind", QStringLiteral("&Windows"), MenuAccess::afterLogin(),
+                          {MenuItem::entry("mnulst", QStringLiteral("List"), MenuAccess(), [] {})},
+                          [this](QMenu* menu) {
+                              m_windowMenu = menu;
+                              m_windowListStart = menu->addSeparator();
+                              connect(menu, &QMenu::aboutToShow, this,
+                                      &MDIHelpDesk::fillWindowList);
+                          });
+}
+
+MenuItem MDIHelpDesk::helpMenu()
+{
+    using M = MenuItem;
+    return M::menu("mnuHelp", QStringLiteral("&Help"), MenuAccess::afterLogin(),
+                   {M::entry("mnuabout", QStringLiteral("About Quorvane"), MenuAccess(),
+                             [this] { mnuabout_Click(); }),
+                    M::entry("mnugethelp", QStringLiteral("Help"), MenuAccess(),
+                             [this] { mnugethelp_Click(); })});
+}
+
+QStringList MDIHelpDesk::entriesGuardedBy(int position) const
+{
+    return m_menus->guardedBy(position);
 }
 
 QAction* MDIHelpDesk::entry(const QString& name) const
@@ -233,8 +235,7 @@ QAction* MDIHelpDesk::entry(const QString& name) const
 
 void MDIHelpDesk::lockMenus()
 {
-    for (const QString& name : MenuAccess::topMenus())
-        entry(name)->setEnabled(false);
+    m_menus->lock();
 }
 
 void MDIHelpDesk::start()
@@ -252,8 +253,8 @@ void MDIHelpDesk::start()
         return;
     }
     // A file from an earlier release gets the steps it has not had yet before anyone works on it.
-    Database db;
-    if (const Status upgraded = Schema::upgrade(db); !upgraded)
+    if (const Status upgraded = Database::read([](Database& db) { return Schema::upgrade(db); });
+        !upgraded)
         prompter().message(QStringLiteral("The database could not be brought up to date: %1")
                                .arg(upgraded.message()));
     startLogin();
@@ -283,7 +284,7 @@ void MDIHelpDesk::centreActiveChild()
 
 void MDIHelpDesk::loggedIn(const QString& empId, const std::optional<QList<bool>>& rights)
 {
-    MenuAccess::apply(rights, [this](const QString& name) { return entry(name); });
+    m_menus->applyRights(rights);
     txtEmpID->setText(empId);
     Session::setCurrentEmployeeId(empId);
 }

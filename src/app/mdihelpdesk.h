@@ -4,12 +4,15 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <memory>
 #include <optional>
 
 class QLabel;
 class QLineEdit;
 class QMenu;
 class Login;
+class MenuItem;
+class MenuTree;
 
 /** The main window: a multiple-document frame with the menu bar, the status bar and the box that
  *  holds the current employee. Every task window opens inside it, once. */
@@ -18,6 +21,7 @@ class MDIHelpDesk : public QMainWindow {
 
 public:
     explicit MDIHelpDesk(QWidget* parent = nullptr);
+    ~MDIHelpDesk() override;
 
     /** Brings the shop's database up to date and opens the login window; on a first start the
      *  window that creates the shop comes first. A file that is no shop's database is named and
@@ -29,6 +33,8 @@ public:
 
     /** The menu entry (or menu) with that object name. */
     QAction* entry(const QString& name) const;
+    /** The object names of the entries and menus that the access flag at `position` switches. */
+    QStringList entriesGuardedBy(int position) const;
     QMdiArea* mdiArea() const { return m_mdi; }
     QLineEdit* currentEmployeeBox() const { return txtEmpID; }
 
@@ -79,9 +85,13 @@ protected:
 private:
     void lockMenus();
     void centreActiveChild();
-    void buildMenus();
-    /** Connects the menu entries to the windows and handlers they open. */
-    void connectWindows();
+    // The menu bar, one top menu each: every entry with its caption, name, access and handler.
+    MenuItem fileMenu();
+    MenuItem companyMenu();
+    MenuItem optionsMenu();
+    MenuItem reportsMenu();
+    MenuItem windowsMenu();
+    MenuItem helpMenu();
     void addChild(QWidget* window);
     void addPopup(QWidget* window);
 
@@ -93,4 +103,5 @@ private:
     QMenu* m_windowMenu = nullptr;
     QAction* m_windowListStart = nullptr;
     QList<QPointer<QWidget>> m_popups;
+    std::unique_ptr<MenuTree> m_menus;
 };

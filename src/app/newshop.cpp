@@ -1,11 +1,12 @@
 #include "app/newshop.h"
 
+#include "data/databasesetup.h"
+#include "data/programfolder.h"
+#include "widgets/formbuilder.h"
 #include "widgets/hourglass.h"
 #include "widgets/inputhelpers.h"
 #include "widgets/prompter.h"
 #include "widgets/windowconventions.h"
-#include "data/databasesetup.h"
-#include "data/programfolder.h"
 
 #include <QDir>
 #include <QFormLayout>
@@ -14,7 +15,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <optional>
 
 NewShop::NewShop(QWidget* parent) : QWidget(parent)
 {
@@ -29,41 +29,10 @@ NewShop::NewShop(QWidget* parent) : QWidget(parent)
         this);
     intro->setWordWrap(true);
 
-    txtAdminPwd = new QLineEdit(this);
-    txtAdminPwd->setObjectName(QStringLiteral("txtAdminPwd"));
-    txtAdminPwd->setEchoMode(QLineEdit::Password);
-    txtAdminPwdAgain = new QLineEdit(this);
-    txtAdminPwdAgain->setObjectName(QStringLiteral("txtAdminPwdAgain"));
-    txtAdminPwdAgain->setEchoMode(QLineEdit::Password);
-    cmdCreate = new QPushButton(QStringLiteral("Create Shop"), this);
-    cmdCreate->setObjectName(QStringLiteral("cmdCreate"));
-    auto* create = new QGroupBox(QStringLiteral("New shop"), this);
-    auto* form = new QFormLayout(create);
-    form->addRow(new QLabel(QStringLiteral("You log in as ADMIN with this password (at least %1 "
-                                           "characters).")
-                                .arg(DatabaseSetup::MinimumAdminPassword),
-                            create));
-    form->addRow(QStringLiteral("Password"), txtAdminPwd);
-    form->addRow(QStringLiteral("Once more"), txtAdminPwdAgain);
-    form->addRow(cmdCreate);
-
-    cmdDemo = new QPushButton(QStringLiteral("Open Demo Shop"), this);
-    cmdDemo->setObjectName(QStringLiteral("cmdDemo"));
-    auto* demo = new QGroupBox(QStringLiteral("Demo shop"), this);
-    auto* demoLayout = new QVBoxLayout(demo);
-    auto* logins = new QLabel(QStringLiteral("Log in as ADMIN with password %1, as the manager "
-                                             "SLM-2 with manager or as the technician JTT-1 "
-                                             "with tech.")
-                                  .arg(demoAdminPassword()),
-                              demo);
-    logins->setWordWrap(true);
-    demoLayout->addWidget(logins);
-    demoLayout->addWidget(cmdDemo);
-
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(intro);
-    layout->addWidget(create);
-    layout->addWidget(demo);
+    layout->addWidget(newShopGroup());
+    layout->addWidget(demoShopGroup());
     setFixedWidth(440);
     adjustSize();
 
@@ -72,6 +41,39 @@ NewShop::NewShop(QWidget* parent) : QWidget(parent)
     InputHelpers::enterAsTab(txtAdminPwdAgain, [this] { cmdCreate->click(); });
     connect(cmdCreate, &QPushButton::clicked, this, &NewShop::cmdCreate_Click);
     connect(cmdDemo, &QPushButton::clicked, this, &NewShop::cmdDemo_Click);
+}
+
+QWidget* NewShop::newShopGroup()
+{
+    const FormBuilder build(this);
+    txtAdminPwd = build.textBox(QStringLiteral("txtAdminPwd"));
+    txtAdminPwd->setEchoMode(QLineEdit::Password);
+    txtAdminPwdAgain = build.textBox(QStringLiteral("txtAdminPwdAgain"));
+    txtAdminPwdAgain->setEchoMode(QLineEdit::Password);
+    cmdCreate = build.make<QPushButton>(QStringLiteral("cmdCreate"), QStringLiteral("Create Shop"));
+    auto* form = new QFormLayout;
+    form->addRow(build.label(QStringLiteral("You log in as ADMIN with this password (at least %1 "
+                                            "characters).")
+                                 .arg(DatabaseSetup::MinimumAdminPassword)));
+    form->addRow(QStringLiteral("Password"), txtAdminPwd);
+    form->addRow(QStringLiteral("Once more"), txtAdminPwdAgain);
+    form->addRow(cmdCreate);
+    return build.frame(QStringLiteral("New shop"), form);
+}
+
+QWidget* NewShop::demoShopGroup()
+{
+    const FormBuilder build(this);
+    cmdDemo = build.make<QPushButton>(QStringLiteral("cmdDemo"), QStringLiteral("Open Demo Shop"));
+    QLabel* logins = build.label(QStringLiteral("Log in as ADMIN with password %1, as the manager "
+                                                "SLM-2 with manager or as the technician JTT-1 "
+                                                "with tech.")
+                                     .arg(demoAdminPassword()));
+    logins->setWordWrap(true);
+    auto* layout = new QVBoxLayout;
+    layout->addWidget(logins);
+    layout->addWidget(cmdDemo);
+    return build.frame(QStringLiteral("Demo shop"), layout);
 }
 
 void NewShop::cmdCreate_Click()
@@ -97,9 +99,8 @@ void NewShop::cmdDemo_Click()
 
 void NewShop::create(const QString& adminPassword, bool demo)
 {
-    std::optional<Hourglass> busy(std::in_place);
-    const Status created = DatabaseSetup::createShop(adminPassword, demo);
-    busy.reset();
+    const Status created =
+        Hourglass::around([&] { return DatabaseSetup::createShop(adminPassword, demo); });
     if (!created) {
         prompter().message(
             QStringLiteral("The shop could not be created: %1").arg(created.message()),

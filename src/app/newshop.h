@@ -30,5 +30,7 @@ Q_SIGNALS:
     void shopCreated();
 
 private:
+    QWidget* newShopGroup();
+    QWidget* demoShopGroup();
     void create(const QString& adminPassword, bool demo);
 };

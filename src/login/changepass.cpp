@@ -1,8 +1,9 @@
 #include "login/changepass.h"
 
+#include "login/loginstore.h"
+#include "widgets/formbuilder.h"
 #include "widgets/hourglass.h"
 #include "widgets/inputhelpers.h"
-#include "login/loginstore.h"
 #include "widgets/prompter.h"
 #include "widgets/windowconventions.h"
 
@@ -18,18 +19,13 @@ ChangePass::ChangePass(QWidget* parent) : QWidget(parent)
     setWindowTitle(QStringLiteral("Change Password"));
     WindowConventions::applyIcon(this);
 
-    auto box = [this](const char* name, bool secret) {
-        auto* edit = new QLineEdit(this);
-        edit->setObjectName(QString::fromLatin1(name));
-        if (secret)
-            edit->setEchoMode(QLineEdit::Password);
-        return edit;
-    };
-    txtEmpID = box("txtEmpID", false);
-    txtCurrPass = box("txtCurrPass", true);
-    txtNewPass = box("txtNewPass", true);
-    cmdChgPass = new QPushButton(QStringLiteral("Change"), this);
-    cmdChgPass->setObjectName(QStringLiteral("cmdChgPass"));
+    const FormBuilder build(this);
+    txtEmpID = build.textBox(QStringLiteral("txtEmpID"));
+    txtCurrPass = build.textBox(QStringLiteral("txtCurrPass"));
+    txtCurrPass->setEchoMode(QLineEdit::Password);
+    txtNewPass = build.textBox(QStringLiteral("txtNewPass"));
+    txtNewPass->setEchoMode(QLineEdit::Password);
+    cmdChgPass = build.make<QPushButton>(QStringLiteral("cmdChgPass"), QStringLiteral("Change"));
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("EmpID"), txtEmpID);
@@ -56,10 +52,10 @@ void ChangePass::cmdChgPass_Click()
             QStringLiteral("You must enter your user ID, old password and new password!"));
         return;
     }
-    std::optional<Hourglass> busy(std::in_place);
-    const auto change =
-        LoginStore::changePassword(txtEmpID->text(), txtCurrPass->text(), txtNewPass->text());
-    busy.reset();
+    const auto change = Hourglass::around([&] {
+        return LoginStore::changePassword(txtEmpID->text(), txtCurrPass->text(),
+                                          txtNewPass->text());
+    });
     if (!change) {
         prompter().message(
             QStringLiteral("The password could not be changed: %1").arg(change.status().message()));

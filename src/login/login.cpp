@@ -1,11 +1,11 @@
 #include "login/login.h"
 
+#include "login/loginstore.h"
+#include "widgets/formbuilder.h"
 #include "widgets/hourglass.h"
 #include "widgets/inputhelpers.h"
-#include "login/loginstore.h"
 #include "widgets/prompter.h"
 #include "widgets/windowconventions.h"
-#include "data/database.h"
 
 #include <QFormLayout>
 #include <QLineEdit>
@@ -19,13 +19,11 @@ Login::Login(QWidget* parent) : QWidget(parent)
     setWindowTitle(QStringLiteral("Login"));
     WindowConventions::applyIcon(this);
 
-    txtEmpID = new QLineEdit(this);
-    txtEmpID->setObjectName(QStringLiteral("txtEmpID"));
-    txtPwd = new QLineEdit(this);
-    txtPwd->setObjectName(QStringLiteral("txtPwd"));
+    const FormBuilder build(this);
+    txtEmpID = build.textBox(QStringLiteral("txtEmpID"));
+    txtPwd = build.textBox(QStringLiteral("txtPwd"));
     txtPwd->setEchoMode(QLineEdit::Password);
-    cmdLogin = new QPushButton(QStringLiteral("Login"), this);
-    cmdLogin->setObjectName(QStringLiteral("cmdLogin"));
+    cmdLogin = build.make<QPushButton>(QStringLiteral("cmdLogin"), QStringLiteral("Login"));
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Employee ID"), txtEmpID);
@@ -41,8 +39,7 @@ Login::Login(QWidget* parent) : QWidget(parent)
     InputHelpers::enterAsTab(txtPwd, [this] { cmdLogin->click(); });
     connect(cmdLogin, &QPushButton::clicked, this, &Login::cmdLogin_Click);
 
-    Database db;
-    if (!db.isOpen()) {
+    if (!LoginStore::reachable()) {
         m_reachable = false;
         prompter().message(QStringLiteral("Unable to connect, server is down!"));
         return;
@@ -62,10 +59,9 @@ void Login::cmdLogin_Click()
         txtPwd->setFocus();
         return;
     }
-    std::optional<Hourglass> busy(std::in_place);
-    const auto check = LoginStore::check(txtEmpID->text(), txtPwd->text());
+    const auto check =
+        Hourglass::around([&] { return LoginStore::check(txtEmpID->text(), txtPwd->text()); });
     if (!check) {
-        busy.reset();
         // Another workstation holding the database a while (compacting it) is no outage.
         prompter().message(check.status().kind() == Status::Kind::Busy
                                ? check.status().message()
@@ -73,14 +69,15 @@ void Login::cmdLogin_Click()
         return;
     }
     if (!check->matched) {
-        busy.reset();
         prompter().message(QStringLiteral("Incorrect Employee ID or Password!"));
         txtPwd->setFocus();
         txtPwd->selectAll();
         return;
     }
-    Q_EMIT loggedIn(txtEmpID->text(), check->rights);
-    LastEmployee::write(txtEmpID->text());
-    busy.reset();
+    {
+        Hourglass busy;
+        Q_EMIT loggedIn(txtEmpID->text(), check->rights);
+        LastEmployee::write(txtEmpID->text());
+    }
     close();
 }

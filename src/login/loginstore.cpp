@@ -31,35 +31,37 @@ Result<std::optional<StoredLogin>> findLogin(Database& db, const QString& empId)
 
 namespace LoginStore {
 
+Status reachable()
+{
+    return Database::read([](Database&) { return Status::ok(); });
+}
+
 Result<LoginCheck> check(const QString& empId, const QString& password)
 {
-    Database db;
-    if (!db.isOpen())
-        return db.openStatus();
-    const auto login = findLogin(db, empId);
-    if (!login)
-        return login.status();
-    LoginCheck result;
-    if (!*login || !Passwords::verify((*login)->hash, password))
+    return Database::read([&](Database& db) -> Result<LoginCheck> {
+        const auto login = findLogin(db, empId);
+        if (!login)
+            return login.status();
+        LoginCheck result;
+        if (!*login || !Passwords::verify((*login)->hash, password))
+            return result;
+        result.matched = true;
+        Query access =
+            db.query(QStringLiteral("SELECT * FROM EmployeeAccess WHERE EmpID = ?"), empId);
+        if (access.next()) {
+            QList<bool> rights;
+            for (int i = 0; i < AccessFlagCount; ++i)
+                rights << access.boolean(i);
+            result.rights = rights;
+        }
         return result;
-    result.matched = true;
-    Query access = db.query(QStringLiteral("SELECT * FROM EmployeeAccess WHERE EmpID = ?"), empId);
-    if (access.next()) {
-        QList<bool> rights;
-        for (int i = 0; i < AccessFlagCount; ++i)
-            rights << access.boolean(i);
-        result.rights = rights;
-    }
-    return result;
+    });
 }
 
 Result<PasswordChange> changePassword(const QString& empId, const QString& currentPassword,
                                       const QString& newPassword)
 {
-    Database db;
-    if (!db.isOpen())
-        return db.openStatus();
-    const auto login = findLogin(db, empId.trimmed());
+    const auto login = Database::read([&](Database& db) { return findLogin(db, empId.trimmed()); });
     if (!login)
         return login.status();
     if (!*login || !Passwords::verify((*login)->hash, currentPassword))
@@ -69,10 +71,15 @@ Result<PasswordChange> changePassword(const QString& empId, const QString& curre
     const auto hashed = Passwords::hash(newPassword);
     if (!hashed)
         return Status::failed(QStringLiteral("The new password could not be protected."));
-    const Status status = db.inTransaction([&](Database&) {
-        return db.exec(QStringLiteral("UPDATE Login SET Pwd = ? WHERE EmpID = ?"), *hashed,
-                       (*login)->empId);
+    // Only the password just checked is replaced: one changed meanwhile at another workstation
+    // no longer matches.
+    const Status status = Database::write([&](Database& db) {
+        return db.changeRow(QString(),
+                            QStringLiteral("UPDATE Login SET Pwd = ? WHERE EmpID = ? AND Pwd = ?"),
+                            *hashed, (*login)->empId, (*login)->hash);
     });
+    if (status.isNotFound())
+        return PasswordChange::NoMatch;
     if (!status)
         return status;
     return PasswordChange::Changed;

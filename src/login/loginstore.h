@@ -15,6 +15,9 @@ struct LoginCheck {
     std::optional<QList<bool>> rights;
 };
 
+/** Whether the program's database can be opened. */
+Status reachable();
+
 /** Whether `empId` (case ignored) and `password` (with its case) match a login. */
 Result<LoginCheck> check(const QString& empId, const QString& password);
 

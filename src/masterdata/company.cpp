@@ -1,16 +1,16 @@
 #include "masterdata/company.h"
 
+#include "data/conversions.h"
+#include "masterdata/companystore.h"
+#include "widgets/formbuilder.h"
 #include "widgets/hourglass.h"
 #include "widgets/inputhelpers.h"
 #include "widgets/prompter.h"
 #include "widgets/windowconventions.h"
-#include "data/conversions.h"
-#include "masterdata/companystore.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QGridLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QStyle>
 #include <QToolBar>
@@ -35,9 +35,7 @@ Company::Company(QWidget* parent) : QWidget(parent)
 
     m_postDate = QDate::currentDate();
     txtPostDate->setText(conv::formatDate(m_postDate));
-    Hourglass busy;
-    Database db;
-    const auto stored = CompanyStore::load(db);
+    const auto stored = Hourglass::around([] { return CompanyStore::load(); });
     const bool exists = stored && stored->has_value();
     if (exists) {
         for (std::size_t i = 0; i < Text1.size(); ++i)
@@ -48,23 +46,16 @@ Company::Company(QWidget* parent) : QWidget(parent)
 
 void Company::buildControls()
 {
-    Toolbar1 = new QToolBar(this);
-    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
-    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    m_add = Toolbar1->addAction(style()->standardIcon(QStyle::SP_FileDialogNewFolder),
-                                QStringLiteral("Add"));
-    m_add->setObjectName(QStringLiteral("Add"));
-    m_add->setToolTip(QStringLiteral("Add Company"));
-    m_edit = Toolbar1->addAction(style()->standardIcon(QStyle::SP_FileDialogDetailedView),
-                                 QStringLiteral("Edit"));
-    m_edit->setObjectName(QStringLiteral("Edit"));
-    m_edit->setToolTip(QStringLiteral("Edit"));
+    const FormBuilder form(this);
+    Toolbar1 = form.toolbar(QStringLiteral("Toolbar1"));
+    m_add = FormBuilder::toolButton(Toolbar1, QStringLiteral("Add"), QStringLiteral("Add"),
+                                    QStringLiteral("Add Company"), QStyle::SP_FileDialogNewFolder);
+    m_edit = FormBuilder::toolButton(Toolbar1, QStringLiteral("Edit"), QStringLiteral("Edit"),
+                                     QStringLiteral("Edit"), QStyle::SP_FileDialogDetailedView);
     connect(Toolbar1, &QToolBar::actionTriggered, this, &Company::Toolbar1_ButtonClick);
 
     for (std::size_t i = 0; i < Text1.size(); ++i) {
-        Text1[i] = new QLineEdit(this);
-        Text1[i]->setObjectName(QStringLiteral("Text1_%1").arg(i));
-        Text1[i]->setMaxLength(BoxLimits[i]);
+        Text1[i] = form.textBox(QStringLiteral("Text1_%1").arg(i), BoxLimits[i]);
         InputHelpers::selectOnFocus({Text1[i]});
     }
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
@@ -74,38 +65,33 @@ void Company::buildControls()
         if (left != Text1.end())
             Text1_LostFocus(int(left - Text1.begin()));
     });
-    txtPostDate = new QLineEdit(this);
-    txtPostDate->setObjectName(QStringLiteral("txtPostDate"));
-    txtPostDate->setReadOnly(true);
+    txtPostDate = form.readOnlyBox(QStringLiteral("txtPostDate"));
     txtPostDate->setFocusPolicy(Qt::NoFocus);
 
+    auto* layout = new QVBoxLayout(this);
+    layout->setMenuBar(Toolbar1);
+    layout->addLayout(layoutFields(form));
+}
+
+QGridLayout* Company::layoutFields(const FormBuilder& form)
+{
     auto* grid = new QGridLayout;
-    auto label = [this](const char* text) { return new QLabel(QString::fromUtf8(text), this); };
-    grid->addWidget(label("Name"), 0, 0);
-    grid->addWidget(Text1[0], 0, 1, 1, 3);
-    grid->addWidget(label("Address"), 1, 0);
-    grid->addWidget(Text1[1], 1, 1, 1, 3);
-    grid->addWidget(label("City, State, Zip"), 2, 0);
-    grid->addWidget(Text1[2], 2, 1);
+    form.addLabelled(grid, 0, 0, QStringLiteral("Name"), Text1[0], 3);
+    form.addLabelled(grid, 1, 0, QStringLiteral("Address"), Text1[1], 3);
+    form.addLabelled(grid, 2, 0, QStringLiteral("City, State, Zip"), Text1[2]);
     grid->addWidget(Text1[3], 2, 2, Qt::AlignLeft);
     Text1[3]->setMaximumWidth(Text1[3]->fontMetrics().horizontalAdvance(QStringLiteral("WWWW")));
     grid->addWidget(Text1[4], 2, 3);
-    grid->addWidget(label("Phone, Fax"), 3, 0);
-    grid->addWidget(Text1[5], 3, 1);
+    form.addLabelled(grid, 3, 0, QStringLiteral("Phone, Fax"), Text1[5]);
     grid->addWidget(Text1[6], 3, 2, 1, 2);
-    grid->addWidget(label("Email, Website"), 4, 0);
-    grid->addWidget(Text1[7], 4, 1);
+    form.addLabelled(grid, 4, 0, QStringLiteral("Email, Website"), Text1[7]);
     grid->addWidget(Text1[8], 4, 2, 1, 2);
-    grid->addWidget(label("Post Date"), 5, 0);
-    grid->addWidget(txtPostDate, 5, 1);
+    form.addLabelled(grid, 5, 0, QStringLiteral("Post Date"), txtPostDate);
     grid->setColumnStretch(1, 3);
     grid->setColumnStretch(2, 1);
     grid->setColumnStretch(3, 2);
     grid->setRowStretch(6, 1);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setMenuBar(Toolbar1);
-    layout->addLayout(grid);
+    return grid;
 }
 
 void Company::Text1_LostFocus(int)
@@ -133,12 +119,9 @@ void Company::Toolbar1_ButtonClick(QAction* button)
         fields[i] = Text1[i]->text();
 
     const bool adding = button == m_add;
-    const Status status = [&] {
-        Hourglass busy;
-        Database db;
-        return adding ? CompanyStore::add(db, fields, m_postDate)
-                      : CompanyStore::update(db, fields);
-    }();
+    const Status status = Hourglass::around([&] {
+        return adding ? CompanyStore::add(fields, m_postDate) : CompanyStore::update(fields);
+    });
     if (!status) {
         prompter().message(status.message());
         return;

@@ -4,7 +4,9 @@
 #include <QWidget>
 #include <array>
 
+class FormBuilder;
 class QAction;
+class QGridLayout;
 class QLineEdit;
 class QToolBar;
 
@@ -22,6 +24,7 @@ public Q_SLOTS:
 
 private:
     void buildControls();
+    QGridLayout* layoutFields(const FormBuilder& form);
     void showAddState(bool add);
 
     QToolBar* Toolbar1 = nullptr;

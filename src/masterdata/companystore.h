@@ -18,12 +18,12 @@ namespace CompanyStore {
 inline constexpr const char* CompanyId = "pmdx";
 
 /** The first company record's fields, or nothing when the table is empty. */
-Result<std::optional<CompanyFields>> load(Database& db);
+Result<std::optional<CompanyFields>> load();
 
 /** Adds the company record with its post date and company ID. */
-Status add(Database& db, const CompanyFields& fields, const QDate& postDate);
+Status add(const CompanyFields& fields, const QDate& postDate);
 
 /** Rewrites the first company record's fields; its post date and ID stay. */
-Status update(Database& db, const CompanyFields& fields);
+Status update(const CompanyFields& fields);
 
 } // namespace CompanyStore

@@ -1,46 +1,23 @@
 #include "masterdata/customer.h"
 
-#include "widgets/comboautocomplete.h"
+#include "data/conversions.h"
+#include "masterdata/customerstore.h"
+#include "widgets/formbuilder.h"
 #include "widgets/hourglass.h"
 #include "widgets/inputhelpers.h"
 #include "widgets/prompter.h"
 #include "widgets/windowconventions.h"
-#include "data/conversions.h"
-#include "masterdata/customerstore.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QStyle>
 #include <QToolBar>
 #include <QVBoxLayout>
-
-namespace {
-
-QLineEdit* newBox(QWidget* parent, const char* name, int maxLength)
-{
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(QString::fromLatin1(name));
-    if (maxLength > 0)
-        box->setMaxLength(maxLength);
-    return box;
-}
-
-QAction* newButton(QToolBar* toolbar, const char* key, const QString& text, const QString& tip,
-                   QStyle::StandardPixmap picture)
-{
-    QAction* action = toolbar->addAction(toolbar->style()->standardIcon(picture), text);
-    action->setObjectName(QString::fromLatin1(key));
-    action->setToolTip(tip);
-    return action;
-}
-
-} // namespace
 
 Customer::Customer(QWidget* parent) : QWidget(parent)
 {
@@ -60,47 +37,45 @@ Customer::Customer(QWidget* parent) : QWidget(parent)
 
 void Customer::buildControls()
 {
-    Toolbar1 = new QToolBar(this);
-    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
-    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    m_create =
-        newButton(Toolbar1, "Create", QStringLiteral("Create"),
-                  QStringLiteral("Create Customer in Database"), QStyle::SP_FileDialogNewFolder);
-    m_clear = newButton(Toolbar1, "Clear", QStringLiteral("Clear"), QStringLiteral("Clear From"),
-                        QStyle::SP_DialogResetButton);
-    m_edit = newButton(Toolbar1, "Edit", QStringLiteral("Edit"), QStringLiteral("Edit Customer"),
-                       QStyle::SP_FileDialogDetailedView);
+    const FormBuilder form(this);
+    Toolbar1 = form.toolbar(QStringLiteral("Toolbar1"));
+    m_create = FormBuilder::toolButton(Toolbar1, QStringLiteral("Create"), QStringLiteral("Create"),
+                                       QStringLiteral("Create Customer in Database"),
+                                       QStyle::SP_FileDialogNewFolder);
+    m_clear = FormBuilder::toolButton(Toolbar1, QStringLiteral("Clear"), QStringLiteral("Clear"),
+                                      QStringLiteral("Clear From"), QStyle::SP_DialogResetButton);
+    m_edit =
+        FormBuilder::toolButton(Toolbar1, QStringLiteral("Edit"), QStringLiteral("Edit"),
+                                QStringLiteral("Edit Customer"), QStyle::SP_FileDialogDetailedView);
     connect(Toolbar1, &QToolBar::actionTriggered, this, &Customer::Toolbar1_ButtonClick);
 
-    combCustID = new QComboBox(this);
-    combCustID->setObjectName(QStringLiteral("combCustID"));
-    combCustID->setEditable(true);
-    combCustID->setInsertPolicy(QComboBox::NoInsert);
-    ComboAutoComplete::install(combCustID);
+    combCustID = form.searchCombo(QStringLiteral("combCustID"));
     connect(combCustID, &QComboBox::activated, this, &Customer::combCustID_Click);
+    buildBoxes(form);
 
-    txtID = newBox(this, "txtID", 0);
-    txtID->setReadOnly(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->setMenuBar(Toolbar1);
+    layout->addLayout(layoutFields(form));
+    FormBuilder::chainTabOrder({Text1, Text2, Text3, Text4, Text5, Text6, Text7, Text8, txtComm});
+}
+
+void Customer::buildBoxes(const FormBuilder& form)
+{
+    txtID = form.readOnlyBox(QStringLiteral("txtID"));
     txtID->setFocusPolicy(Qt::NoFocus);
-    Text1 = newBox(this, "Text1", 30);
-    Text2 = newBox(this, "Text2", 30);
-    Text3 = newBox(this, "Text3", 20);
-    Text4 = newBox(this, "Text4", 2);
+    Text1 = form.textBox(QStringLiteral("Text1"), 30);
+    Text2 = form.textBox(QStringLiteral("Text2"), 30);
+    Text3 = form.textBox(QStringLiteral("Text3"), 20);
+    Text4 = form.textBox(QStringLiteral("Text4"), 2);
     Text4->setMaximumWidth(Text4->fontMetrics().horizontalAdvance(QStringLiteral("WWWW")));
-    Text5 = newBox(this, "Text5", 10);
-    Text6 = newBox(this, "Text6", 15);
-    Text7 = newBox(this, "Text7", 15);
-    Text8 = newBox(this, "Text8", 50);
-    txtComm = new QPlainTextEdit(this);
-    txtComm->setObjectName(QStringLiteral("txtComm"));
-    txtComm->setTabChangesFocus(true);
-    txtComm->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    chkInactive = new QCheckBox(QStringLiteral("Inactive"), this);
-    chkInactive->setObjectName(QStringLiteral("chkInactive"));
-    chkRemove = new QCheckBox(QStringLiteral("Remove"), this);
-    chkRemove->setObjectName(QStringLiteral("chkRemove"));
-    txtPostDate = newBox(this, "txtPostDate", 0);
-    txtPostDate->setReadOnly(true);
+    Text5 = form.textBox(QStringLiteral("Text5"), 10);
+    Text6 = form.textBox(QStringLiteral("Text6"), 15);
+    Text7 = form.textBox(QStringLiteral("Text7"), 15);
+    Text8 = form.textBox(QStringLiteral("Text8"), 50);
+    txtComm = form.textArea(QStringLiteral("txtComm"));
+    chkInactive = form.checkBox(QStringLiteral("chkInactive"), QStringLiteral("Inactive"));
+    chkRemove = form.checkBox(QStringLiteral("chkRemove"), QStringLiteral("Remove"));
+    txtPostDate = form.readOnlyBox(QStringLiteral("txtPostDate"));
     txtPostDate->setFocusPolicy(Qt::NoFocus);
     txtPostDate->setAlignment(Qt::AlignCenter);
 
@@ -115,42 +90,31 @@ void Customer::buildControls()
         else if (old == Text4)
             Text4_LostFocus();
     });
+}
 
+QGridLayout* Customer::layoutFields(const FormBuilder& form)
+{
     auto* grid = new QGridLayout;
-    auto label = [this](const char* text) { return new QLabel(QString::fromUtf8(text), this); };
     grid->addWidget(combCustID, 0, 1, 1, 3);
-    grid->addWidget(label("CustID"), 1, 0);
-    grid->addWidget(txtID, 1, 1);
+    form.addLabelled(grid, 1, 0, QStringLiteral("CustID"), txtID);
     grid->addWidget(chkInactive, 1, 2);
     grid->addWidget(chkRemove, 1, 3);
-    grid->addWidget(label("Name"), 2, 0);
-    grid->addWidget(Text1, 2, 1, 1, 3);
-    grid->addWidget(label("Address"), 3, 0);
-    grid->addWidget(Text2, 3, 1, 1, 3);
-    grid->addWidget(label("City, State, Zip"), 4, 0);
-    grid->addWidget(Text3, 4, 1);
+    form.addLabelled(grid, 2, 0, QStringLiteral("Name"), Text1, 3);
+    form.addLabelled(grid, 3, 0, QStringLiteral("Address"), Text2, 3);
+    form.addLabelled(grid, 4, 0, QStringLiteral("City, State, Zip"), Text3);
     grid->addWidget(Text4, 4, 2, Qt::AlignLeft);
     grid->addWidget(Text5, 4, 3);
-    grid->addWidget(label("Phone, Fax, Email"), 5, 0);
-    grid->addWidget(Text6, 5, 1);
+    form.addLabelled(grid, 5, 0, QStringLiteral("Phone, Fax, Email"), Text6);
     grid->addWidget(Text7, 5, 2);
     grid->addWidget(Text8, 5, 3);
-    grid->addWidget(label("Comments"), 6, 0, Qt::AlignTop);
+    grid->addWidget(form.label(QStringLiteral("Comments")), 6, 0, Qt::AlignTop);
     grid->addWidget(txtComm, 6, 1, 1, 3);
-    grid->addWidget(label("Post Date"), 7, 0);
-    grid->addWidget(txtPostDate, 7, 1);
+    form.addLabelled(grid, 7, 0, QStringLiteral("Post Date"), txtPostDate);
     grid->setColumnStretch(1, 3);
     grid->setColumnStretch(2, 1);
     grid->setColumnStretch(3, 3);
     grid->setRowStretch(6, 1);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setMenuBar(Toolbar1);
-    layout->addLayout(grid);
-
-    const QList<QWidget*> tabOrder{Text1, Text2, Text3, Text4, Text5, Text6, Text7, Text8, txtComm};
-    for (int i = 1; i < tabOrder.size(); ++i)
-        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    return grid;
 }
 
 void Customer::showNewCustomerState(bool newCustomer)
@@ -167,8 +131,7 @@ void Customer::Text1_LostFocus()
     }
     if (m_edit->isVisible())
         return;
-    Database db;
-    const auto id = CustomerStore::drawId(db, Text1->text());
+    const auto id = CustomerStore::drawId(Text1->text());
     // No number could be drawn: an empty ID makes Create refuse rather than reuse the old one.
     txtID->setText(id.valueOr(QString()));
 }
@@ -207,11 +170,7 @@ void Customer::createCustomer()
     }
     CustomerRecord customer = typedCustomer(txtID->text());
     customer.postDate = m_postDate;
-    const Status status = [&] {
-        Hourglass busy;
-        Database db;
-        return CustomerStore::create(db, customer);
-    }();
+    const Status status = Hourglass::around([&] { return CustomerStore::create(customer); });
     if (status.isDuplicate()) {
         prompter().message(QStringLiteral("This customer already exists!"));
         return;
@@ -243,11 +202,7 @@ CustomerRecord Customer::typedCustomer(const QString& id) const
 void Customer::editCustomer()
 {
     const CustomerRecord customer = typedCustomer(m_currentCustomerId);
-    const Status status = [&] {
-        Hourglass busy;
-        Database db;
-        return CustomerStore::update(db, customer);
-    }();
+    const Status status = Hourglass::around([&] { return CustomerStore::update(customer); });
     if (!status) {
         prompter().message(status.message());
         return;
@@ -266,9 +221,7 @@ void Customer::combCustID_Click(int index)
 
 void Customer::FillCustomerList()
 {
-    Hourglass busy;
-    Database db;
-    const auto lines = CustomerStore::listLines(db);
+    const auto lines = Hourglass::around([] { return CustomerStore::listLines(); });
     const QString shown = combCustID->currentText();
     const QSignalBlocker quiet(combCustID);
     combCustID->clear();
@@ -279,9 +232,8 @@ void Customer::FillCustomerList()
 
 void Customer::LoadCustomer()
 {
-    Hourglass busy;
-    Database db;
-    const auto loaded = CustomerStore::load(db, m_currentCustomerId);
+    const auto loaded =
+        Hourglass::around([this] { return CustomerStore::load(m_currentCustomerId); });
     if (!loaded)
         return;
     const CustomerRecord& c = *loaded;
@@ -323,11 +275,8 @@ void Customer::RemoveCustomer()
     }
     if (!CheckOpenInvoices())
         return;
-    const Status status = [this] {
-        Hourglass busy;
-        Database db;
-        return CustomerStore::remove(db, m_currentCustomerId);
-    }();
+    const Status status =
+        Hourglass::around([this] { return CustomerStore::remove(m_currentCustomerId); });
     if (!status) {
         prompter().message(status.message());
         return;
@@ -341,8 +290,7 @@ void Customer::RemoveCustomer()
 
 bool Customer::CheckOpenInvoices()
 {
-    Database db;
-    const auto open = CustomerStore::hasOpenInvoices(db, m_currentCustomerId);
+    const auto open = CustomerStore::hasOpenInvoices(m_currentCustomerId);
     if (!open) {
         // The invoices could not be read: do not remove a customer who may still owe money.
         prompter().message(open.status().message());

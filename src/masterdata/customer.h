@@ -5,7 +5,9 @@
 #include <QDate>
 #include <QWidget>
 
+class FormBuilder;
 class QAction;
+class QGridLayout;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
@@ -31,6 +33,8 @@ public Q_SLOTS:
 
 private:
     void buildControls();
+    void buildBoxes(const FormBuilder& form);
+    QGridLayout* layoutFields(const FormBuilder& form);
     void FillCustomerList();
     void LoadCustomer();
     void ClearCustomer();

@@ -31,23 +31,23 @@ namespace CustomerStore {
 QString formId(const QString& name, std::int64_t number);
 
 /** Draws the next customer number at once and forms the ID for `name` from it. */
-Result<QString> drawId(Database& db, const QString& name);
+Result<QString> drawId(const QString& name);
 
 /** One line per customer, "ID   Name", sorted by the line text without regard to case. */
-Result<QStringList> listLines(Database& db);
+Result<QStringList> listLines();
 
-Result<CustomerRecord> load(Database& db, const QString& id);
+Result<CustomerRecord> load(const QString& id);
 
 /** Adds the customer under its ID; a taken ID comes back as a duplicate. */
-Status create(Database& db, const CustomerRecord& customer);
+Status create(const CustomerRecord& customer);
 
 /** Rewrites the customer's details; its ID, company and post date stay. */
-Status update(Database& db, const CustomerRecord& customer);
+Status update(const CustomerRecord& customer);
 
 /** Whether the customer has an invoice that is not yet paid. */
-Result<bool> hasOpenInvoices(Database& db, const QString& id);
+Result<bool> hasOpenInvoices(const QString& id);
 
 /** Deletes the customer row only; tickets, invoices and payments stay. */
-Status remove(Database& db, const QString& id);
+Status remove(const QString& id);
 
 } // namespace CustomerStore

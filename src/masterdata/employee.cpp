@@ -1,10 +1,11 @@
 #include "masterdata/employee.h"
 
-#include "widgets/hourglass.h"
-#include "widgets/windowconventions.h"
 #include "masterdata/employeeaccesspage.h"
 #include "masterdata/employeesetuppage.h"
 #include "masterdata/employeestore.h"
+#include "widgets/formbuilder.h"
+#include "widgets/hourglass.h"
+#include "widgets/windowconventions.h"
 
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -16,8 +17,7 @@ Employee::Employee(QWidget* parent) : QWidget(parent)
     setWindowTitle(QStringLiteral("Employee"));
     WindowConventions::applyIcon(this);
 
-    SSTab1 = new QTabWidget(this);
-    SSTab1->setObjectName(QStringLiteral("SSTab1"));
+    SSTab1 = FormBuilder(this).make<QTabWidget>(QStringLiteral("SSTab1"));
     setupPage = new EmployeeSetupPage(SSTab1);
     accessPage = new EmployeeAccessPage(SSTab1);
     SSTab1->addTab(setupPage, QStringLiteral("Employee Setup"));
@@ -37,10 +37,7 @@ void Employee::CreateEmpID()
 
 void Employee::FillEmployeeLists()
 {
-    const QStringList lines = [] {
-        Database db;
-        return EmployeeStore::employeeLines(db).valueOr({});
-    }();
+    const QStringList lines = EmployeeStore::employeeLines().valueOr({});
     setupPage->setEmployeeLines(lines);
     accessPage->setEmployeeLines(lines);
 }

@@ -1,9 +1,10 @@
 #include "masterdata/employeeaccesspage.h"
 
+#include "masterdata/employeestore.h"
+#include "widgets/formbuilder.h"
 #include "widgets/hourglass.h"
 #include "widgets/inputhelpers.h"
 #include "widgets/prompter.h"
-#include "masterdata/employeestore.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -69,28 +70,22 @@ EmployeeAccessPage::EmployeeAccessPage(QWidget* parent) : QWidget(parent)
 
 void EmployeeAccessPage::buildControls()
 {
-    combEmpAccess = new QComboBox(this);
-    combEmpAccess->setObjectName(QStringLiteral("combEmpAccess"));
+    const FormBuilder form(this);
+    combEmpAccess = form.make<QComboBox>(QStringLiteral("combEmpAccess"));
     combEmpAccess->setEditable(true);
     combEmpAccess->setInsertPolicy(QComboBox::NoInsert);
     combEmpAccess->setCompleter(nullptr);
     combEmpAccess->setMinimumContentsLength(28);
     connect(combEmpAccess, &QComboBox::activated, this, &EmployeeAccessPage::combEmpAccess_Click);
 
-    txtPwd = new QLineEdit(this);
-    txtPwd->setObjectName(QStringLiteral("txtPwd"));
+    txtPwd = form.textBox(QStringLiteral("txtPwd"));
     txtPwd->setEchoMode(QLineEdit::Password);
     txtPwd->setMaximumWidth(200);
     InputHelpers::selectOnFocus({txtPwd});
 
-    auto button = [this](const char* caption, const char* name) {
-        auto* b = new QPushButton(QString::fromUtf8(caption), this);
-        b->setObjectName(QString::fromUtf8(name));
-        return b;
-    };
-    cmdEmpAccSave = button("Save", "cmdEmpAccSave");
-    cmdEmpAccEdit = button("Edit", "cmdEmpAccEdit");
-    cmdEmpAccClear = button("Clear", "cmdEmpAccClear");
+    cmdEmpAccSave = form.button(QStringLiteral("cmdEmpAccSave"), QStringLiteral("Save"));
+    cmdEmpAccEdit = form.button(QStringLiteral("cmdEmpAccEdit"), QStringLiteral("Edit"));
+    cmdEmpAccClear = form.button(QStringLiteral("cmdEmpAccClear"), QStringLiteral("Clear"));
     cmdEmpAccEdit->hide();
     connect(cmdEmpAccSave, &QPushButton::clicked, this, &EmployeeAccessPage::cmdEmpAccSave_Click);
     connect(cmdEmpAccEdit, &QPushButton::clicked, this, &EmployeeAccessPage::cmdEmpAccEdit_Click);
@@ -108,40 +103,39 @@ void EmployeeAccessPage::buildControls()
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(who);
-    layout->addWidget(buildAccessFrame(), 1);
+    layout->addWidget(buildAccessFrame(form), 1);
     layout->addLayout(buttons);
 }
 
-QGroupBox* EmployeeAccessPage::buildAccessFrame()
+QGroupBox* EmployeeAccessPage::buildAccessFrame(const FormBuilder& form)
 {
-    Frame1 = new QGroupBox(QStringLiteral("Set Access"), this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
     std::array<QVBoxLayout*, 3> columns{};
-    auto* row = new QHBoxLayout(Frame1);
+    auto* row = new QHBoxLayout;
     for (QVBoxLayout*& column : columns) {
         column = new QVBoxLayout;
         row->addLayout(column, 1);
     }
     for (const AccessHeading& group : Headings) {
-        auto* heading = new QLabel(QString::fromUtf8(group.heading), Frame1);
+        QLabel* heading = form.label(QString::fromUtf8(group.heading));
         QFont bold = heading->font();
         bold.setBold(true);
         heading->setFont(bold);
         columns[group.column]->addWidget(heading);
         for (int i = group.first; i <= group.last; ++i) {
-            Check[i] = new QCheckBox(QString::fromUtf8(Captions[i]), Frame1);
-            Check[i]->setObjectName(QStringLiteral("Check_%1").arg(i));
+            Check[i] =
+                form.checkBox(QStringLiteral("Check_%1").arg(i), QString::fromUtf8(Captions[i]));
             columns[group.column]->addWidget(Check[i]);
         }
         columns[group.column]->addSpacing(8);
     }
-    chkAdmin = new QCheckBox(QStringLiteral("Give Admin Rites"), Frame1);
-    chkAdmin->setObjectName(QStringLiteral("chkAdmin"));
+    chkAdmin = form.checkBox(QStringLiteral("chkAdmin"), QStringLiteral("Give Admin Rites"));
     connect(chkAdmin, &QCheckBox::toggled, this, &EmployeeAccessPage::chkAdmin_Click);
     columns[2]->addSpacing(8);
     columns[2]->addWidget(chkAdmin);
     for (QVBoxLayout* column : columns)
         column->addStretch();
+    Frame1 = form.frame(QStringLiteral("Set Access"), row);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
     return Frame1;
 }
 
@@ -180,11 +174,8 @@ void EmployeeAccessPage::combEmpAccess_Click()
     const int index = combEmpAccess->currentIndex();
     const QString line = index >= 0 ? combEmpAccess->itemText(index) : combEmpAccess->currentText();
     m_currentEmpId = line.section(QLatin1Char(' '), 0, 0);
-    const auto access = [this] {
-        Hourglass busy;
-        Database db;
-        return EmployeeStore::loadAccess(db, m_currentEmpId);
-    }();
+    const auto access =
+        Hourglass::around([this] { return EmployeeStore::loadAccess(m_currentEmpId); });
     if (!access) {
         showEditingState(false);
         return;
@@ -212,11 +203,8 @@ void EmployeeAccessPage::cmdEmpAccSave_Click()
 {
     if (!employeeChosen(QStringLiteral("Please select an Employee")))
         return;
-    const Status status = [this] {
-        Hourglass busy;
-        Database db;
-        return EmployeeStore::addAccess(db, m_currentEmpId, rights(), txtPwd->text());
-    }();
+    const Status status = Hourglass::around(
+        [this] { return EmployeeStore::addAccess(m_currentEmpId, rights(), txtPwd->text()); });
     if (!status) {
         prompter().message(status.isDuplicate()
                                ? QStringLiteral("This employee already has access rights.")
@@ -231,11 +219,8 @@ void EmployeeAccessPage::cmdEmpAccEdit_Click()
 {
     if (!employeeChosen(QStringLiteral("Please select an employee")))
         return;
-    const Status status = [this] {
-        Hourglass busy;
-        Database db;
-        return EmployeeStore::editAccess(db, m_currentEmpId, rights(), txtPwd->text());
-    }();
+    const Status status = Hourglass::around(
+        [this] { return EmployeeStore::editAccess(m_currentEmpId, rights(), txtPwd->text()); });
     if (!status) {
         prompter().message(status.message());
         return;

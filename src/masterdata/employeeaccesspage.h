@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <array>
 
+class FormBuilder;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -42,7 +43,7 @@ public Q_SLOTS:
 
 private:
     void buildControls();
-    QGroupBox* buildAccessFrame();
+    QGroupBox* buildAccessFrame(const FormBuilder& form);
     void ClearAccess();
     void showEditingState(bool editing);
     void tickAll(bool ticked);

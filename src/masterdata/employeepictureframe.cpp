@@ -1,8 +1,9 @@
 #include "masterdata/employeepictureframe.h"
 
+#include "data/programfolder.h"
+#include "widgets/formbuilder.h"
 #include "widgets/inputhelpers.h"
 #include "widgets/prompter.h"
-#include "data/programfolder.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -21,16 +22,14 @@ QString defaultPicture()
 
 EmployeePictureFrame::EmployeePictureFrame(QWidget* parent) : QWidget(parent)
 {
-    Picture1 = new QLabel(this);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
+    const FormBuilder form(this);
+    Picture1 = form.make<QLabel>(QStringLiteral("Picture1"));
     Picture1->setFixedSize(160, 180);
     Picture1->setFrameShape(QFrame::Box);
     Picture1->setAlignment(Qt::AlignCenter);
-    txtPicLink = new QLineEdit(this);
-    txtPicLink->setObjectName(QStringLiteral("txtPicLink"));
+    txtPicLink = form.textBox(QStringLiteral("txtPicLink"));
     InputHelpers::selectOnFocus({txtPicLink});
-    cmdPicLink = new QPushButton(QStringLiteral("Add Picture"), this);
-    cmdPicLink->setObjectName(QStringLiteral("cmdPicLink"));
+    cmdPicLink = form.button(QStringLiteral("cmdPicLink"), QStringLiteral("Add Picture"));
     connect(cmdPicLink, &QPushButton::clicked, this, &EmployeePictureFrame::cmdPicLink_Click);
 
     auto* layout = new QVBoxLayout(this);

@@ -1,21 +1,19 @@
 #include "masterdata/employeesetuppage.h"
 
-#include "widgets/comboautocomplete.h"
-#include "widgets/hourglass.h"
-#include "widgets/inputhelpers.h"
-#include "widgets/prompter.h"
 #include "data/conversions.h"
-#include "data/counters.h"
 #include "masterdata/employeeinput.h"
 #include "masterdata/employeepictureframe.h"
 #include "masterdata/employeestore.h"
+#include "widgets/formbuilder.h"
+#include "widgets/hourglass.h"
+#include "widgets/inputhelpers.h"
+#include "widgets/prompter.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -59,107 +57,38 @@ EmployeeSetupPage::EmployeeSetupPage(QWidget* parent) : QWidget(parent)
 
 void EmployeeSetupPage::buildControls()
 {
-    auto named = [this](auto* widget, const QString& name) {
-        widget->setParent(this);
-        widget->setObjectName(name);
-        return widget;
-    };
-    combEmpID = named(new QComboBox, QStringLiteral("combEmpID"));
-    ComboAutoComplete::install(combEmpID);
+    const FormBuilder form(this);
+    combEmpID = form.searchCombo(QStringLiteral("combEmpID"));
     combEmpID->setMinimumContentsLength(28);
     connect(combEmpID, &QComboBox::activated, this, &EmployeeSetupPage::combEmpID_Click);
+    buildBoxes(form);
 
-    const int limits[] = {30, 30, 1, 30, 20, 2, 10, 15, 0, 11, 0, 0, 0, 10};
-    for (int i = 0; i < 14; ++i) {
-        if (i == Comments)
-            continue;
-        Text1[i] = named(new QLineEdit, QStringLiteral("Text1_%1").arg(i));
-        if (limits[i] > 0)
-            Text1[i]->setMaxLength(limits[i]);
-        Text1[i]->installEventFilter(this);
-    }
-    Text1[MiddleInitial]->setAlignment(Qt::AlignCenter);
-    Text1[MiddleInitial]->setMaximumWidth(40);
-    Text1[State]->setMaximumWidth(40);
-    Text1[EmpId]->setReadOnly(true);
-
-    optMale = named(new QRadioButton(QStringLiteral("Male")), QStringLiteral("optMale"));
-    optFemale = named(new QRadioButton(QStringLiteral("Female")), QStringLiteral("optFemale"));
-    chkInactive = named(new QCheckBox(QStringLiteral("Inactive")), QStringLiteral("chkInactive"));
-    chkRemove = named(new QCheckBox(QStringLiteral("Remove")), QStringLiteral("chkRemove"));
-    connect(chkRemove, &QCheckBox::toggled, this, [this](bool ticked) {
-        if (ticked)
-            chkRemove_Click();
-    });
-    // Created after the options so that Tab reaches it after them.
-    Text1Comments = named(new QPlainTextEdit, QStringLiteral("Text1_12"));
-    Text1Comments->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-
-    pictureFrame = named(new EmployeePictureFrame, QStringLiteral("pictureFrame"));
-
-    cmdSave = named(new QPushButton(QStringLiteral("Save")), QStringLiteral("cmdSave"));
-    cmdEdit = named(new QPushButton(QStringLiteral("Edit")), QStringLiteral("cmdEdit"));
-    cmdClear = named(new QPushButton(QStringLiteral("Clear")), QStringLiteral("cmdClear"));
+    pictureFrame = form.make<EmployeePictureFrame>(QStringLiteral("pictureFrame"));
+    cmdSave = form.button(QStringLiteral("cmdSave"), QStringLiteral("Save"));
+    cmdEdit = form.button(QStringLiteral("cmdEdit"), QStringLiteral("Edit"));
+    cmdClear = form.button(QStringLiteral("cmdClear"), QStringLiteral("Clear"));
     cmdEdit->hide();
     connect(cmdSave, &QPushButton::clicked, this, &EmployeeSetupPage::cmdSave_Click);
     connect(cmdEdit, &QPushButton::clicked, this, &EmployeeSetupPage::cmdEdit_Click);
     connect(cmdClear, &QPushButton::clicked, this, &EmployeeSetupPage::cmdClear_Click);
 
-    txtPostDate = named(new QLineEdit, QStringLiteral("txtPostDate"));
+    txtPostDate = form.textBox(QStringLiteral("txtPostDate"));
     txtPostDate->setReadOnly(true);
     txtPostDate->setAlignment(Qt::AlignCenter);
     txtPostDate->setMaximumWidth(90);
 
-    InputHelpers::selectOnFocus({Text1[0], Text1[1], Text1[2], Text1[3], Text1[4], Text1[5],
-                                 Text1[6], Text1[7], Text1[8], Text1[9], Text1[10], Text1[11],
-                                 Text1Comments, Text1[EmpId]});
-
-    auto label = [this](const char* text) { return new QLabel(QString::fromUtf8(text), this); };
     auto* top = new QHBoxLayout;
-    top->addWidget(label("EmployeeID"));
+    top->addWidget(form.label(QStringLiteral("EmployeeID")));
     top->addWidget(combEmpID, 1);
     top->addSpacing(16);
-    top->addWidget(label("EmpID"));
+    top->addWidget(form.label(QStringLiteral("EmpID")));
     top->addWidget(Text1[EmpId]);
     top->addSpacing(16);
-    top->addWidget(label("Post Date"));
+    top->addWidget(form.label(QStringLiteral("Post Date")));
     top->addWidget(txtPostDate);
 
-    auto* grid = new QGridLayout;
-    grid->addWidget(label("First Name"), 0, 0);
-    grid->addWidget(Text1[0], 0, 1);
-    grid->addWidget(label("Last Name"), 0, 2);
-    grid->addWidget(Text1[1], 0, 3);
-    grid->addWidget(label("Middle Initial"), 0, 4);
-    grid->addWidget(Text1[MiddleInitial], 0, 5);
-    grid->addWidget(label("Address"), 1, 0);
-    grid->addWidget(Text1[3], 1, 1, 1, 3);
-    grid->addWidget(label("City,State,Zip"), 2, 0);
-    grid->addWidget(Text1[4], 2, 1);
-    grid->addWidget(Text1[State], 2, 2);
-    grid->addWidget(Text1[6], 2, 3);
-    grid->addWidget(label("Phone"), 3, 0);
-    grid->addWidget(Text1[7], 3, 1);
-    grid->addWidget(label("Email"), 3, 2);
-    grid->addWidget(Text1[8], 3, 3, 1, 3);
-    grid->addWidget(label("SS#"), 4, 0);
-    grid->addWidget(Text1[Ssn], 4, 1);
-    grid->addWidget(label("DOB"), 4, 2);
-    grid->addWidget(Text1[DateOfBirth], 4, 3);
-    grid->addWidget(label("Hire Date"), 5, 0);
-    grid->addWidget(Text1[HireDate], 5, 1);
-    auto* flags = new QHBoxLayout;
-    for (QWidget* box : std::initializer_list<QWidget*>{optMale, optFemale, chkInactive, chkRemove})
-        flags->addWidget(box);
-    flags->addStretch();
-    grid->addLayout(flags, 6, 1, 1, 3);
-    grid->addWidget(label("Comments"), 7, 0, Qt::AlignTop);
-    grid->addWidget(Text1Comments, 7, 1, 1, 5);
-    grid->setColumnStretch(1, 1);
-    grid->setColumnStretch(3, 1);
-
     auto* middle = new QHBoxLayout;
-    middle->addLayout(grid, 1);
+    middle->addLayout(layoutDetails(form), 1);
     middle->addSpacing(12);
     middle->addWidget(pictureFrame, 0, Qt::AlignTop);
 
@@ -173,6 +102,64 @@ void EmployeeSetupPage::buildControls()
     layout->addLayout(top);
     layout->addLayout(middle, 1);
     layout->addLayout(buttons);
+}
+
+void EmployeeSetupPage::buildBoxes(const FormBuilder& form)
+{
+    const int limits[] = {30, 30, 1, 30, 20, 2, 10, 15, 0, 11, 0, 0, 0, 10};
+    for (int i = 0; i < 14; ++i) {
+        if (i == Comments)
+            continue;
+        Text1[i] = form.textBox(QStringLiteral("Text1_%1").arg(i), limits[i]);
+        Text1[i]->installEventFilter(this);
+    }
+    Text1[MiddleInitial]->setAlignment(Qt::AlignCenter);
+    Text1[MiddleInitial]->setMaximumWidth(40);
+    Text1[State]->setMaximumWidth(40);
+    Text1[EmpId]->setReadOnly(true);
+
+    optMale = form.option(QStringLiteral("optMale"), QStringLiteral("Male"));
+    optFemale = form.option(QStringLiteral("optFemale"), QStringLiteral("Female"));
+    chkInactive = form.checkBox(QStringLiteral("chkInactive"), QStringLiteral("Inactive"));
+    chkRemove = form.checkBox(QStringLiteral("chkRemove"), QStringLiteral("Remove"));
+    connect(chkRemove, &QCheckBox::toggled, this, [this](bool ticked) {
+        if (ticked)
+            chkRemove_Click();
+    });
+    // Created after the options so that Tab reaches it after them.
+    Text1Comments = form.make<QPlainTextEdit>(QStringLiteral("Text1_12"));
+    Text1Comments->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+
+    InputHelpers::selectOnFocus({Text1[0], Text1[1], Text1[2], Text1[3], Text1[4], Text1[5],
+                                 Text1[6], Text1[7], Text1[8], Text1[9], Text1[10], Text1[11],
+                                 Text1Comments, Text1[EmpId]});
+}
+
+QGridLayout* EmployeeSetupPage::layoutDetails(const FormBuilder& form)
+{
+    auto* grid = new QGridLayout;
+    form.addLabelled(grid, 0, 0, QStringLiteral("First Name"), Text1[0]);
+    form.addLabelled(grid, 0, 2, QStringLiteral("Last Name"), Text1[1]);
+    form.addLabelled(grid, 0, 4, QStringLiteral("Middle Initial"), Text1[MiddleInitial]);
+    form.addLabelled(grid, 1, 0, QStringLiteral("Address"), Text1[3], 3);
+    form.addLabelled(grid, 2, 0, QStringLiteral("City,State,Zip"), Text1[4]);
+    grid->addWidget(Text1[State], 2, 2);
+    grid->addWidget(Text1[6], 2, 3);
+    form.addLabelled(grid, 3, 0, QStringLiteral("Phone"), Text1[7]);
+    form.addLabelled(grid, 3, 2, QStringLiteral("Email"), Text1[8], 3);
+    form.addLabelled(grid, 4, 0, QStringLiteral("SS#"), Text1[Ssn]);
+    form.addLabelled(grid, 4, 2, QStringLiteral("DOB"), Text1[DateOfBirth]);
+    form.addLabelled(grid, 5, 0, QStringLiteral("Hire Date"), Text1[HireDate]);
+    auto* flags = new QHBoxLayout;
+    for (QWidget* box : std::initializer_list<QWidget*>{optMale, optFemale, chkInactive, chkRemove})
+        flags->addWidget(box);
+    flags->addStretch();
+    grid->addLayout(flags, 6, 1, 1, 3);
+    grid->addWidget(form.label(QStringLiteral("Comments")), 7, 0, Qt::AlignTop);
+    grid->addWidget(Text1Comments, 7, 1, 1, 5);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+    return grid;
 }
 
 void EmployeeSetupPage::setEmployeeLines(const QStringList& lines)
@@ -227,11 +214,7 @@ void EmployeeSetupPage::Text1_LostFocus(int index)
 
 void EmployeeSetupPage::CreateEmpID()
 {
-    const auto number = [] {
-        Hourglass busy;
-        Database db;
-        return Counters::draw(db, Counter::Employee);
-    }();
+    const auto number = Hourglass::around([] { return EmployeeStore::drawNumber(); });
     if (!number) {
         prompter().message(number.status().message());
         return;
@@ -261,11 +244,7 @@ void EmployeeSetupPage::combEmpID_Click()
     const int index = combEmpID->currentIndex();
     const QString line = index >= 0 ? combEmpID->itemText(index) : combEmpID->currentText();
     m_currentEmpId = line.section(QLatin1Char(' '), 0, 0);
-    const auto employee = [this] {
-        Hourglass busy;
-        Database db;
-        return EmployeeStore::load(db, m_currentEmpId);
-    }();
+    const auto employee = Hourglass::around([this] { return EmployeeStore::load(m_currentEmpId); });
     showEditingState(true);
     if (!employee)
         return;
@@ -355,11 +334,7 @@ void EmployeeSetupPage::cmdSave_Click()
         Text1[MiddleInitial]->setFocus();
         return;
     }
-    const Status status = [&] {
-        Hourglass busy;
-        Database db;
-        return EmployeeStore::add(db, *employee);
-    }();
+    const Status status = Hourglass::around([&] { return EmployeeStore::add(*employee); });
     if (status.isDuplicate()) {
         prompter().message(QStringLiteral("This employee already exists!"));
         return;
@@ -377,11 +352,8 @@ void EmployeeSetupPage::cmdEdit_Click()
     const auto employee = recordFromBoxes();
     if (!employee)
         return;
-    const Status status = [&] {
-        Hourglass busy;
-        Database db;
-        return EmployeeStore::update(db, m_currentEmpId, *employee);
-    }();
+    const Status status =
+        Hourglass::around([&] { return EmployeeStore::update(m_currentEmpId, *employee); });
     if (!status) {
         prompter().message(status.message());
         return;
@@ -428,11 +400,7 @@ void EmployeeSetupPage::chkRemove_Click()
         chkRemove->setChecked(false);
         return;
     }
-    const Status status = [&] {
-        Hourglass busy;
-        Database db;
-        return EmployeeStore::remove(db, empId);
-    }();
+    const Status status = Hourglass::around([&] { return EmployeeStore::remove(empId); });
     if (!status) {
         prompter().message(status.message());
         chkRemove->setChecked(false);

@@ -6,7 +6,9 @@
 #include <array>
 #include <optional>
 
+class FormBuilder;
 class QCheckBox;
+class QGridLayout;
 class QComboBox;
 class EmployeePictureFrame;
 class QLineEdit;
@@ -61,6 +63,8 @@ protected:
 
 private:
     void buildControls();
+    void buildBoxes(const FormBuilder& form);
+    QGridLayout* layoutDetails(const FormBuilder& form);
     void ClearEmployee();
     void showEditingState(bool editing);
     void setGender(bool male, bool female);

@@ -1,17 +1,24 @@
 #include "masterdata/employeestore.h"
 
+#include "data/counters.h"
 #include "data/databasesetup.h"
 #include "data/passwords.h"
 #include "data/schema.h"
+
+#include <vector>
 
 namespace EmployeeStore {
 
 namespace {
 
+QString notFoundMessage(const QString& empId)
+{
+    return QStringLiteral("Employee %1 is not in the database.").arg(empId);
+}
+
 Status notFound(const QString& empId)
 {
-    return Status::error(Status::Kind::NotFound,
-                         QStringLiteral("Employee %1 is not in the database.").arg(empId));
+    return Status::error(Status::Kind::NotFound, notFoundMessage(empId));
 }
 
 Status storePassword(Database& db, const QString& empId, const QString& password)
@@ -29,54 +36,65 @@ Status storePassword(Database& db, const QString& empId, const QString& password
 
 } // namespace
 
-Result<QStringList> employeeLines(Database& db)
+Result<std::int64_t> drawNumber()
 {
-    Query q = db.query(QStringLiteral("SELECT EmpID, EmpFName, EmpLName FROM Employee"));
-    const QString gap = QStringLiteral("    ");
-    QStringList lines;
-    while (q.next())
-        lines << q.text(0) + gap + q.text(1) + gap + q.text(2);
-    if (!q.status())
-        return q.status();
-    lines.sort(Qt::CaseInsensitive);
-    return lines;
+    // The counter takes its own write transaction, so that the number is used up at once.
+    return Database::read([](Database& db) { return Counters::draw(db, Counter::Employee); });
 }
 
-Result<EmployeeRecord> load(Database& db, const QString& empId)
+Result<QStringList> employeeLines()
 {
-    Query q = db.query(
-        QStringLiteral("SELECT EmpID, EmpFName, EmpLName, EmpMidIn, EmpAdd, EmpCity, EmpState, "
-                       "EmpZip, EmpPhone, EmpEmail, EmpSSN, EmpDOB, EmpHireDate, EmpComm, EmpPic, "
-                       "Inactive, Male, Female, PostDate FROM Employee WHERE EmpID = ?"),
-        empId);
-    if (!q.next())
-        return q.status() ? notFound(empId) : q.status();
-    EmployeeRecord e;
-    e.empId = q.text(0);
-    e.firstName = q.text(1);
-    e.lastName = q.text(2);
-    e.middleInitial = q.text(3);
-    e.address = q.text(4);
-    e.city = q.text(5);
-    e.state = q.text(6);
-    e.zip = q.text(7);
-    e.phone = q.text(8);
-    e.email = q.text(9);
-    e.ssn = q.text(10);
-    e.dateOfBirth = q.date(11);
-    e.hireDate = q.date(12);
-    e.comments = q.text(13);
-    e.picture = q.text(14);
-    e.inactive = q.boolean(15);
-    e.male = q.boolean(16);
-    e.female = q.boolean(17);
-    e.postDate = q.date(18);
-    return e;
+    return Database::read([](Database& db) -> Result<QStringList> {
+        Query q = db.query(QStringLiteral("SELECT EmpID, EmpFName, EmpLName FROM Employee"));
+        const QString gap = QStringLiteral("    ");
+        QStringList lines;
+        while (q.next())
+            lines << q.text(0) + gap + q.text(1) + gap + q.text(2);
+        if (!q.status())
+            return q.status();
+        lines.sort(Qt::CaseInsensitive);
+        return lines;
+    });
 }
 
-Status add(Database& db, const EmployeeRecord& e)
+Result<EmployeeRecord> load(const QString& empId)
 {
-    return db.inTransaction([&](Database&) {
+    return Database::read([&](Database& db) -> Result<EmployeeRecord> {
+        Query q = db.query(
+            QStringLiteral("SELECT EmpID, EmpFName, EmpLName, EmpMidIn, EmpAdd, EmpCity, "
+                           "EmpState, EmpZip, EmpPhone, EmpEmail, EmpSSN, EmpDOB, EmpHireDate, "
+                           "EmpComm, EmpPic, Inactive, Male, Female, PostDate "
+                           "FROM Employee WHERE EmpID = ?"),
+            empId);
+        if (!q.next())
+            return q.status() ? notFound(empId) : q.status();
+        EmployeeRecord e;
+        e.empId = q.text(0);
+        e.firstName = q.text(1);
+        e.lastName = q.text(2);
+        e.middleInitial = q.text(3);
+        e.address = q.text(4);
+        e.city = q.text(5);
+        e.state = q.text(6);
+        e.zip = q.text(7);
+        e.phone = q.text(8);
+        e.email = q.text(9);
+        e.ssn = q.text(10);
+        e.dateOfBirth = q.date(11);
+        e.hireDate = q.date(12);
+        e.comments = q.text(13);
+        e.picture = q.text(14);
+        e.inactive = q.boolean(15);
+        e.male = q.boolean(16);
+        e.female = q.boolean(17);
+        e.postDate = q.date(18);
+        return e;
+    });
+}
+
+Status add(const EmployeeRecord& e)
+{
+    return Database::write([&](Database& db) {
         return db.exec(
             QStringLiteral("INSERT INTO Employee (EmpID, EmpFName, EmpLName, EmpMidIn, EmpAdd, "
                            "EmpCity, EmpState, EmpZip, EmpPhone, EmpEmail, EmpSSN, EmpDOB, "
@@ -88,10 +106,11 @@ Status add(Database& db, const EmployeeRecord& e)
     });
 }
 
-Status update(Database& db, const QString& empId, const EmployeeRecord& e)
+Status update(const QString& empId, const EmployeeRecord& e)
 {
-    return db.inTransaction([&](Database&) {
-        Status status = db.exec(
+    return Database::write([&](Database& db) {
+        return db.changeRow(
+            notFoundMessage(empId),
             QStringLiteral("UPDATE Employee SET EmpFName = ?, EmpLName = ?, EmpMidIn = ?, "
                            "EmpAdd = ?, EmpCity = ?, EmpState = ?, EmpZip = ?, EmpPhone = ?, "
                            "EmpEmail = ?, EmpSSN = ?, EmpDOB = ?, EmpHireDate = ?, EmpComm = ?, "
@@ -100,72 +119,65 @@ Status update(Database& db, const QString& empId, const EmployeeRecord& e)
             e.firstName, e.lastName, e.middleInitial, e.address, e.city, e.state, e.zip, e.phone,
             e.email, e.ssn, e.dateOfBirth, e.hireDate, e.comments, e.picture, e.inactive, e.male,
             e.female, e.postDate, empId);
-        return status && db.changes() == 0 ? notFound(empId) : status;
     });
 }
 
-Status remove(Database& db, const QString& empId)
+Status remove(const QString& empId)
 {
-    return db.inTransaction([&](Database&) {
-        Status status = db.exec(QStringLiteral("DELETE FROM Employee WHERE EmpID = ?"), empId);
-        if (!status)
-            return status;
-        if (db.changes() == 0)
-            return notFound(empId);
-        for (const char* table : {"Login", "EmployeeAccess"}) {
-            status = db.exec(
-                QStringLiteral("DELETE FROM %1 WHERE EmpID = ?").arg(QLatin1String(table)), empId);
-            if (!status)
-                return status;
-        }
+    return Database::write([&](Database& db) {
+        Status status = db.changeRow(notFoundMessage(empId),
+                                     QStringLiteral("DELETE FROM Employee WHERE EmpID = ?"), empId);
+        if (status)
+            status = db.exec(QStringLiteral("DELETE FROM Login WHERE EmpID = ?"), empId);
+        if (status)
+            status = db.exec(QStringLiteral("DELETE FROM EmployeeAccess WHERE EmpID = ?"), empId);
         return status;
     });
 }
 
-Result<QList<bool>> loadAccess(Database& db, const QString& empId)
+Result<QList<bool>> loadAccess(const QString& empId)
 {
-    const QStringList& flags = Schema::accessFlagColumns();
-    Query q = db.query(QStringLiteral("SELECT %1 FROM EmployeeAccess WHERE EmpID = ?")
-                           .arg(flags.join(QStringLiteral(", "))),
-                       empId);
-    if (!q.next())
-        return q.status() ? notFound(empId) : q.status();
-    QList<bool> rights;
-    for (int i = 0; i < flags.size(); ++i)
-        rights << q.boolean(i);
-    return rights;
+    return Database::read([&](Database& db) -> Result<QList<bool>> {
+        const QStringList& flags = Schema::accessFlagColumns();
+        Query q = db.query(QStringLiteral("SELECT %1 FROM EmployeeAccess WHERE EmpID = ?")
+                               .arg(flags.join(QStringLiteral(", "))),
+                           empId);
+        if (!q.next())
+            return q.status() ? notFound(empId) : q.status();
+        QList<bool> rights;
+        for (int i = 0; i < flags.size(); ++i)
+            rights << q.boolean(i);
+        return rights;
+    });
 }
 
-Status addAccess(Database& db, const QString& empId, const QList<bool>& rights,
-                 const QString& password)
+Status addAccess(const QString& empId, const QList<bool>& rights, const QString& password)
 {
-    return db.inTransaction([&](Database&) {
+    return Database::write([&](Database& db) {
         Status status = db.exec(QStringLiteral("DELETE FROM Login WHERE EmpID = ?"), empId);
         return status ? DatabaseSetup::addLogin(db, empId, password, rights) : status;
     });
 }
 
-Status editAccess(Database& db, const QString& empId, const QList<bool>& rights,
-                  const QString& password)
+Status editAccess(const QString& empId, const QList<bool>& rights, const QString& password)
 {
-    // The flags travel as one bound bit mask; each column takes its own bit.
+    // One bound value a flag column, then the employee's ID.
     const QStringList& flags = Schema::accessFlagColumns();
     QStringList settings;
-    std::int64_t mask = 0;
+    std::vector<SqlValue> values;
     for (qsizetype i = 0; i < flags.size(); ++i) {
-        settings << QStringLiteral("%1 = (?1 >> %2) & 1").arg(flags[i]).arg(i);
-        if (rights.value(i))
-            mask |= std::int64_t{1} << i;
+        settings << flags[i] + QStringLiteral(" = ?");
+        values.emplace_back(rights.value(i));
     }
-    return db.inTransaction([&](Database&) {
-        Status status = db.exec(QStringLiteral("UPDATE EmployeeAccess SET %1 WHERE EmpID = ?2")
-                                    .arg(settings.join(QStringLiteral(", "))),
-                                mask, empId);
-        if (!status)
-            return status;
-        if (db.changes() == 0)
+    values.emplace_back(empId);
+    const QString sql = QStringLiteral("UPDATE EmployeeAccess SET %1 WHERE EmpID = ?")
+                            .arg(settings.join(QStringLiteral(", ")));
+    return Database::write([&](Database& db) {
+        Status status = db.prepare(sql, values).exec();
+        // The statement's values are built at run time, beyond what changeRow takes.
+        if (status && db.changes() == 0)
             return notFound(empId);
-        return password.isEmpty() ? status : storePassword(db, empId, password);
+        return password.isEmpty() || !status ? status : storePassword(db, empId, password);
     });
 }
 

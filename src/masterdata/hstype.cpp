@@ -1,5 +1,6 @@
 #include "masterdata/hstype.h"
 
+#include "widgets/formbuilder.h"
 #include "widgets/hourglass.h"
 #include "widgets/inputhelpers.h"
 #include "widgets/prompter.h"
@@ -8,8 +9,6 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -30,15 +29,15 @@ QWidget* pageOf(QGroupBox* upper, QGroupBox* lower)
 }
 
 /** A frame holding a label, the box to type or choose in, and the button that acts on it. */
-QGroupBox* frameOf(const char* name, const QString& caption, const QString& label, QWidget* field,
-                   QPushButton* button)
+QGroupBox* frameOf(const FormBuilder& form, const QString& name, const QString& caption,
+                   const QString& label, QWidget* field, QPushButton* button)
 {
-    auto* frame = new QGroupBox(caption);
-    frame->setObjectName(QString::fromLatin1(name));
-    auto* layout = new QHBoxLayout(frame);
-    layout->addWidget(new QLabel(label, frame));
-    layout->addWidget(field, 1);
-    layout->addWidget(button);
+    auto* row = new QHBoxLayout;
+    row->addWidget(form.label(label));
+    row->addWidget(field, 1);
+    row->addWidget(button);
+    QGroupBox* frame = form.frame(caption, row);
+    frame->setObjectName(name);
     return frame;
 }
 
@@ -50,32 +49,26 @@ HSType::HSType(QWidget* parent) : QWidget(parent)
     setWindowTitle(QStringLiteral("Hardware Software Type"));
     WindowConventions::applyIcon(this);
 
-    SSTab1 = new QTabWidget(this);
-    SSTab1->setObjectName(QStringLiteral("SSTab1"));
+    const FormBuilder form(this);
+    SSTab1 = form.make<QTabWidget>(QStringLiteral("SSTab1"));
     SSTab1->setUsesScrollButtons(false);
-    QGroupBox* frame1 = buildAddFrame(m_hardware, "Frame1", QStringLiteral("Add Hardware Type"),
-                                      QStringLiteral("Enter Hardware Type"));
-    QGroupBox* frame2 = buildAddFrame(m_software, "Frame2", QStringLiteral("Add Software Type"),
-                                      QStringLiteral("Enter Software Type"));
-    QGroupBox* frame3 =
-        buildRemoveFrame(m_hardware, "Frame3", QStringLiteral("Remove Harware Type"),
-                         QStringLiteral("Selete Harware Type"));
-    QGroupBox* frame4 =
-        buildRemoveFrame(m_software, "Frame4", QStringLiteral("Remove Software Type"),
-                         QStringLiteral("Select Software Type"));
-    SSTab1->addTab(pageOf(frame1, frame2), QStringLiteral("Add Hardware/Software Type"));
-    SSTab1->addTab(pageOf(frame3, frame4), QStringLiteral("Remove Hardware/Software Type"));
+    SSTab1->addTab(pageOf(buildAddFrame(form, m_hardware, {"Frame1", "txtHardware", "cmdAddHard"},
+                                        QStringLiteral("Add Hardware Type"),
+                                        QStringLiteral("Enter Hardware Type")),
+                          buildAddFrame(form, m_software, {"Frame2", "txtSoftware", "cmdAddSoft"},
+                                        QStringLiteral("Add Software Type"),
+                                        QStringLiteral("Enter Software Type"))),
+                   QStringLiteral("Add Hardware/Software Type"));
+    SSTab1->addTab(pageOf(buildRemoveFrame(form, m_hardware, {"Frame3", "combHW", "cmdRemoveHW"},
+                                           QStringLiteral("Remove Harware Type"),
+                                           QStringLiteral("Selete Harware Type")),
+                          buildRemoveFrame(form, m_software, {"Frame4", "combSW", "cmdRemoveSW"},
+                                           QStringLiteral("Remove Software Type"),
+                                           QStringLiteral("Select Software Type"))),
+                   QStringLiteral("Remove Hardware/Software Type"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(SSTab1);
 
-    m_hardware.input->setObjectName(QStringLiteral("txtHardware"));
-    m_hardware.add->setObjectName(QStringLiteral("cmdAddHard"));
-    m_hardware.combo->setObjectName(QStringLiteral("combHW"));
-    m_hardware.remove->setObjectName(QStringLiteral("cmdRemoveHW"));
-    m_software.input->setObjectName(QStringLiteral("txtSoftware"));
-    m_software.add->setObjectName(QStringLiteral("cmdAddSoft"));
-    m_software.combo->setObjectName(QStringLiteral("combSW"));
-    m_software.remove->setObjectName(QStringLiteral("cmdRemoveSW"));
     connect(m_hardware.add, &QPushButton::clicked, this, &HSType::cmdAddHard_Click);
     connect(m_software.add, &QPushButton::clicked, this, &HSType::cmdAddSoft_Click);
     connect(m_hardware.remove, &QPushButton::clicked, this, &HSType::cmdRemoveHW_Click);
@@ -86,23 +79,22 @@ HSType::HSType(QWidget* parent) : QWidget(parent)
     FillSoftwareList();
 }
 
-QGroupBox* HSType::buildAddFrame(Half& half, const char* frame, const QString& caption,
-                                 const QString& label)
+QGroupBox* HSType::buildAddFrame(const FormBuilder& form, Half& half, const Names& names,
+                                 const QString& caption, const QString& label)
 {
-    half.input = new QLineEdit;
-    half.input->setMaxLength(TypeLimit);
-    half.add = new QPushButton(QStringLiteral("Add"));
-    return frameOf(frame, caption, label, half.input, half.add);
+    half.input = form.textBox(QLatin1String(names.field), TypeLimit);
+    half.add = form.button(QLatin1String(names.button), QStringLiteral("Add"));
+    return frameOf(form, QLatin1String(names.frame), caption, label, half.input, half.add);
 }
 
-QGroupBox* HSType::buildRemoveFrame(Half& half, const char* frame, const QString& caption,
-                                    const QString& label)
+QGroupBox* HSType::buildRemoveFrame(const FormBuilder& form, Half& half, const Names& names,
+                                    const QString& caption, const QString& label)
 {
-    half.combo = new QComboBox;
+    half.combo = form.make<QComboBox>(QLatin1String(names.field));
     half.combo->setEditable(true);
     half.combo->setInsertPolicy(QComboBox::NoInsert);
-    half.remove = new QPushButton(QStringLiteral("Remove"));
-    return frameOf(frame, caption, label, half.combo, half.remove);
+    half.remove = form.button(QLatin1String(names.button), QStringLiteral("Remove"));
+    return frameOf(form, QLatin1String(names.frame), caption, label, half.combo, half.remove);
 }
 
 void HSType::cmdAddHard_Click()
@@ -140,11 +132,7 @@ void HSType::addType(Half& half)
     const QString type = half.input->text();
     // An empty type would only add a blank line to the lists.
     if (!type.isEmpty()) {
-        const Status status = [&] {
-            Hourglass busy;
-            Database db;
-            return TypeStore::add(db, half.list, type);
-        }();
+        const Status status = Hourglass::around([&] { return TypeStore::add(half.list, type); });
         if (!status) {
             prompter().message(status.message());
             return;
@@ -167,17 +155,9 @@ void HSType::removeType(Half& half)
         half.combo->setEditText(QString());
         return;
     }
-    const auto removed = [&] {
-        Hourglass busy;
-        Database db;
-        return TypeStore::remove(db, half.list, type);
-    }();
+    const Status removed = Hourglass::around([&] { return TypeStore::remove(half.list, type); });
     if (!removed) {
-        prompter().message(removed.status().message());
-        return;
-    }
-    if (*removed == 0) {
-        prompter().message(QStringLiteral("No record found"));
+        prompter().message(removed.message());
         return;
     }
     prompter().message(QStringLiteral("Item has been deleted"));
@@ -187,9 +167,7 @@ void HSType::removeType(Half& half)
 
 void HSType::fillList(Half& half)
 {
-    Hourglass busy;
-    Database db;
-    QStringList types = TypeStore::types(db, half.list).valueOr({});
+    QStringList types = Hourglass::around([&] { return TypeStore::types(half.list); }).valueOr({});
     std::sort(types.begin(), types.end(), [](const QString& a, const QString& b) {
         return QString::compare(a, b, Qt::CaseInsensitive) < 0;
     });

@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+class FormBuilder;
 class QComboBox;
 class QGroupBox;
 class QLineEdit;
@@ -35,10 +36,17 @@ private:
         QPushButton* remove = nullptr;
     };
 
-    QGroupBox* buildAddFrame(Half& half, const char* frame, const QString& caption,
-                             const QString& label);
-    QGroupBox* buildRemoveFrame(Half& half, const char* frame, const QString& caption,
-                                const QString& label);
+    /** The object names of a frame, its box or combo, and its button. */
+    struct Names {
+        const char* frame;
+        const char* field;
+        const char* button;
+    };
+
+    QGroupBox* buildAddFrame(const FormBuilder& form, Half& half, const Names& names,
+                             const QString& caption, const QString& label);
+    QGroupBox* buildRemoveFrame(const FormBuilder& form, Half& half, const Names& names,
+                                const QString& caption, const QString& label);
     void addType(Half& half);
     void removeType(Half& half);
     void fillList(Half& half);

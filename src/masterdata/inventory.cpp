@@ -1,12 +1,12 @@
 #include "masterdata/inventory.h"
 
-#include "widgets/comboautocomplete.h"
+#include "data/conversions.h"
+#include "masterdata/inventorystore.h"
+#include "widgets/formbuilder.h"
 #include "widgets/hourglass.h"
 #include "widgets/inputhelpers.h"
 #include "widgets/prompter.h"
 #include "widgets/windowconventions.h"
-#include "data/conversions.h"
-#include "masterdata/inventorystore.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -15,7 +15,6 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QStyle>
 #include <QToolBar>
@@ -66,87 +65,77 @@ inventory::inventory(QWidget* parent) : QWidget(parent)
 
 void inventory::buildControls()
 {
-    auto named = [this](auto* widget, const QString& name) {
-        widget->setObjectName(name);
-        return widget;
-    };
-
-    Toolbar1 = named(new QToolBar(this), QStringLiteral("Toolbar1"));
+    const FormBuilder form(this);
+    Toolbar1 = form.toolbar(QStringLiteral("Toolbar1"));
     Toolbar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    auto addButton = [this](QStyle::StandardPixmap icon, const QString& key, const QString& tip) {
-        QAction* action = Toolbar1->addAction(style()->standardIcon(icon), key);
-        action->setObjectName(key);
-        action->setToolTip(tip);
-        return action;
-    };
-    m_addButton = addButton(QStyle::SP_DialogSaveButton, QStringLiteral("Add"),
-                            QStringLiteral("Add inventory Itmes"));
-    addButton(QStyle::SP_DialogResetButton, QStringLiteral("Clear"), QStringLiteral("Clear From"));
-    m_editButton = addButton(QStyle::SP_FileDialogDetailedView, QStringLiteral("Edit"),
-                             QStringLiteral("Edit inventory record"));
+    m_addButton =
+        FormBuilder::toolButton(Toolbar1, QStringLiteral("Add"), QStringLiteral("Add"),
+                                QStringLiteral("Add inventory Itmes"), QStyle::SP_DialogSaveButton);
+    FormBuilder::toolButton(Toolbar1, QStringLiteral("Clear"), QStringLiteral("Clear"),
+                            QStringLiteral("Clear From"), QStyle::SP_DialogResetButton);
+    m_editButton = FormBuilder::toolButton(Toolbar1, QStringLiteral("Edit"), QStringLiteral("Edit"),
+                                           QStringLiteral("Edit inventory record"),
+                                           QStyle::SP_FileDialogDetailedView);
     m_editButton->setVisible(false);
     connect(Toolbar1, &QToolBar::actionTriggered, this, &inventory::Toolbar1_ButtonClick);
 
-    combItemID = named(new QComboBox(this), QStringLiteral("combItemID"));
-    ComboAutoComplete::install(combItemID);
+    combItemID = form.searchCombo(QStringLiteral("combItemID"));
     combItemID->setMinimumContentsLength(30);
     connect(combItemID, &QComboBox::activated, this, &inventory::combItemID_Click);
-    txtPostDate = named(new QLineEdit(this), QStringLiteral("txtPostDate"));
-    txtPostDate->setReadOnly(true);
+    txtPostDate = form.readOnlyBox(QStringLiteral("txtPostDate"));
     txtPostDate->setAlignment(Qt::AlignCenter);
     txtPostDate->setMaximumWidth(100);
 
-    auto* frame = named(new QGroupBox(QStringLiteral("Enter Inventory Items"), this),
-                        QStringLiteral("Frame1"));
-    for (int i = 0; i < 3; ++i) {
-        Text1[i] = named(new QLineEdit(frame), QStringLiteral("Text1_%1").arg(i));
-        Text1[i]->installEventFilter(this);
-    }
-    Text1[0]->setMaxLength(15);
-    Text1[1]->setMaxLength(50);
-    Text1[0]->setMaximumWidth(200);
-    Text1[2]->setAlignment(Qt::AlignRight);
-    Text1[2]->setMaximumWidth(120);
-    combItemType = named(new QComboBox(frame), QStringLiteral("combItemType"));
-    combItemType->setMinimumContentsLength(20);
-    combItemType->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    ComboAutoComplete::install(combItemType);
-    chkTaxable =
-        named(new QCheckBox(QStringLiteral("Taxable"), frame), QStringLiteral("chkTaxable"));
-    txtTaxRate = named(new QLineEdit(frame), QStringLiteral("txtTaxRate"));
-    txtTaxRate->setAlignment(Qt::AlignRight);
-    txtTaxRate->setMaximumWidth(120);
-    chkInactive =
-        named(new QCheckBox(QStringLiteral("Inactive"), frame), QStringLiteral("chkInactive"));
-    chkRemove = named(new QCheckBox(QStringLiteral("Remove"), frame), QStringLiteral("chkRemove"));
-    InputHelpers::selectOnFocus({Text1[0], Text1[1], Text1[2], txtTaxRate});
-
-    auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Part #"), Text1[0]);
-    form->addRow(QStringLiteral("Description"), Text1[1]);
-    form->addRow(QStringLiteral("Sale Price 1"), Text1[2]);
-    form->addRow(QStringLiteral("Part Type"), combItemType);
-    form->addRow(QString(), chkTaxable);
-    form->addRow(QStringLiteral("Tax Rate"), txtTaxRate);
-    auto* flags = new QHBoxLayout;
-    flags->addWidget(chkInactive);
-    flags->addWidget(chkRemove);
-    flags->addStretch();
-    form->addRow(QString(), flags);
-    frame->setLayout(form);
-
     auto* chooser = new QHBoxLayout;
-    chooser->addWidget(new QLabel(QStringLiteral("Edit Item"), this));
+    chooser->addWidget(form.label(QStringLiteral("Edit Item")));
     chooser->addWidget(combItemID, 1);
     chooser->addSpacing(24);
-    chooser->addWidget(new QLabel(QStringLiteral("Post Date"), this));
+    chooser->addWidget(form.label(QStringLiteral("Post Date")));
     chooser->addWidget(txtPostDate);
 
     auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(Toolbar1);
     layout->addLayout(chooser);
-    layout->addWidget(frame);
+    layout->addWidget(buildPartFrame(form));
     layout->addStretch();
+}
+
+QGroupBox* inventory::buildPartFrame(const FormBuilder& form)
+{
+    const int limits[] = {15, 50, 0};
+    for (int i = 0; i < 3; ++i) {
+        Text1[i] = form.textBox(QStringLiteral("Text1_%1").arg(i), limits[i]);
+        Text1[i]->installEventFilter(this);
+    }
+    Text1[0]->setMaximumWidth(200);
+    Text1[2]->setAlignment(Qt::AlignRight);
+    Text1[2]->setMaximumWidth(120);
+    combItemType = form.searchCombo(QStringLiteral("combItemType"));
+    combItemType->setMinimumContentsLength(20);
+    combItemType->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    chkTaxable = form.checkBox(QStringLiteral("chkTaxable"), QStringLiteral("Taxable"));
+    txtTaxRate = form.textBox(QStringLiteral("txtTaxRate"));
+    txtTaxRate->setAlignment(Qt::AlignRight);
+    txtTaxRate->setMaximumWidth(120);
+    chkInactive = form.checkBox(QStringLiteral("chkInactive"), QStringLiteral("Inactive"));
+    chkRemove = form.checkBox(QStringLiteral("chkRemove"), QStringLiteral("Remove"));
+    InputHelpers::selectOnFocus({Text1[0], Text1[1], Text1[2], txtTaxRate});
+
+    auto* fields = new QFormLayout;
+    fields->addRow(QStringLiteral("Part #"), Text1[0]);
+    fields->addRow(QStringLiteral("Description"), Text1[1]);
+    fields->addRow(QStringLiteral("Sale Price 1"), Text1[2]);
+    fields->addRow(QStringLiteral("Part Type"), combItemType);
+    fields->addRow(QString(), chkTaxable);
+    fields->addRow(QStringLiteral("Tax Rate"), txtTaxRate);
+    auto* flags = new QHBoxLayout;
+    flags->addWidget(chkInactive);
+    flags->addWidget(chkRemove);
+    flags->addStretch();
+    fields->addRow(QString(), flags);
+    QGroupBox* frame = form.frame(QStringLiteral("Enter Inventory Items"), fields);
+    frame->setObjectName(QStringLiteral("Frame1"));
+    return frame;
 }
 
 bool inventory::eventFilter(QObject* watched, QEvent* event)
@@ -173,15 +162,13 @@ void inventory::Text1_LostFocus(int index)
 
 void inventory::FillItemList()
 {
-    Database db;
-    refillKeepingEdit(combItemID, InventoryStore::itemLines(db).valueOr({}));
+    refillKeepingEdit(combItemID, InventoryStore::itemLines().valueOr({}));
 }
 
 void inventory::FillTypeList()
 {
-    Database db;
     combItemType->clear();
-    combItemType->addItems(InventoryStore::partTypes(db).valueOr({}));
+    combItemType->addItems(InventoryStore::partTypes().valueOr({}));
     combItemType->setCurrentIndex(-1);
 }
 
@@ -203,9 +190,7 @@ void inventory::combItemID_Click()
 
 void inventory::LoadItem()
 {
-    Hourglass busy;
-    Database db;
-    const auto item = InventoryStore::load(db, m_currentItemNo);
+    const auto item = Hourglass::around([this] { return InventoryStore::load(m_currentItemNo); });
     if (!item)
         return;
     Text1[0]->setText(item->itemNo);
@@ -276,12 +261,9 @@ void inventory::saveItem(bool adding)
     const auto item = itemFromBoxes();
     if (!item)
         return;
-    const Status status = [&] {
-        Hourglass busy;
-        Database db;
-        return adding ? InventoryStore::add(db, *item)
-                      : InventoryStore::update(db, m_currentItemNo, *item);
-    }();
+    const Status status = Hourglass::around([&] {
+        return adding ? InventoryStore::add(*item) : InventoryStore::update(m_currentItemNo, *item);
+    });
     if (status.isDuplicate()) {
         prompter().message(QStringLiteral("This part number already exists!"));
         Text1[0]->setFocus();
@@ -322,11 +304,8 @@ void inventory::RemoveItem()
         prompter().message(QStringLiteral("Deletion has been cancelled"));
         return;
     }
-    const Status status = [this] {
-        Hourglass busy;
-        Database db;
-        return InventoryStore::remove(db, m_currentItemNo);
-    }();
+    const Status status =
+        Hourglass::around([this] { return InventoryStore::remove(m_currentItemNo); });
     if (!status) {
         prompter().message(status.message());
         return;

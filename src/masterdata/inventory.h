@@ -4,7 +4,9 @@
 #include <array>
 #include <optional>
 
+class FormBuilder;
 class QAction;
+class QGroupBox;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
@@ -42,6 +44,7 @@ protected:
 
 private:
     void buildControls();
+    QGroupBox* buildPartFrame(const FormBuilder& form);
     void FillItemList();
     void FillTypeList();
     void LoadItem();

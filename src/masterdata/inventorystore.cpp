@@ -4,91 +4,90 @@ namespace InventoryStore {
 
 namespace {
 
-// Runs one write in its own transaction; a write that touches no row means the part is gone.
-template <typename... Args> Status writeOne(Database& db, const QString& sql, const Args&... args)
+const QString NotFound = QStringLiteral("This part number is not in the database.");
+
+/** One line a row of `sql`: its columns joined by `gap`. */
+Result<QStringList> lines(const QString& sql, const QString& gap = {})
 {
-    Transaction transaction(db);
-    if (!transaction.isActive())
-        return transaction.beginStatus();
-    if (Status status = db.exec(sql, args...); !status)
-        return status;
-    if (db.changes() == 0)
-        return Status::error(Status::Kind::NotFound,
-                             QStringLiteral("This part number is not in the database."));
-    return transaction.commit();
+    return Database::read([&](Database& db) -> Result<QStringList> {
+        Query q = db.query(sql);
+        QStringList texts;
+        while (q.next()) {
+            QStringList columns;
+            for (int i = 0; i < q.columnCount(); ++i)
+                columns << q.text(i);
+            texts << columns.join(gap);
+        }
+        if (!q.status())
+            return q.status();
+        return texts;
+    });
 }
 
 } // namespace
 
-Result<QStringList> itemLines(Database& db)
+Result<QStringList> itemLines()
 {
-    Query q = db.query(QStringLiteral("SELECT ItemNo, ItemDescp FROM Inventory ORDER BY ItemNo"));
-    QStringList lines;
-    while (q.next())
-        lines << q.text(0) + QStringLiteral("  ") + q.text(1);
-    if (!q.status())
-        return q.status();
-    return lines;
+    return lines(QStringLiteral("SELECT ItemNo, ItemDescp FROM Inventory ORDER BY ItemNo"),
+                 QStringLiteral("  "));
 }
 
-Result<QStringList> partTypes(Database& db)
+Result<QStringList> partTypes()
 {
-    Query q = db.query(QStringLiteral("SELECT InvType FROM InventoryType ORDER BY rowid"));
-    QStringList types;
-    while (q.next())
-        types << q.text(0);
-    if (!q.status())
-        return q.status();
-    return types;
+    return lines(QStringLiteral("SELECT InvType FROM InventoryType ORDER BY rowid"));
 }
 
-Result<InventoryItem> load(Database& db, const QString& itemNo)
+Result<InventoryItem> load(const QString& itemNo)
 {
-    Query q =
-        db.query(QStringLiteral("SELECT ItemNo, ItemDescp, ItemPrice1, Taxable, TaxRate, "
-                                "ItemType, Inactive, PostDate FROM Inventory WHERE ItemNo = ?"),
-                 itemNo);
-    if (!q.next()) {
-        if (!q.status())
-            return q.status();
-        return Status::error(Status::Kind::NotFound,
-                             QStringLiteral("This part number is not in the database."));
-    }
-    InventoryItem item;
-    item.itemNo = q.text(0);
-    item.description = q.text(1);
-    item.price = q.money(2);
-    item.taxable = q.boolean(3);
-    item.taxRate = q.real(4);
-    item.itemType = q.text(5);
-    item.inactive = q.boolean(6);
-    item.postDate = q.date(7);
-    return item;
+    return Database::read([&](Database& db) -> Result<InventoryItem> {
+        Query q = db.query(
+            QStringLiteral("SELECT ItemNo, ItemDescp, ItemPrice1, Taxable, TaxRate, ItemType, "
+                           "Inactive, PostDate FROM Inventory WHERE ItemNo = ?"),
+            itemNo);
+        if (!q.next())
+            return q.status() ? Status::error(Status::Kind::NotFound, NotFound) : q.status();
+        InventoryItem item;
+        item.itemNo = q.text(0);
+        item.description = q.text(1);
+        item.price = q.money(2);
+        item.taxable = q.boolean(3);
+        item.taxRate = q.real(4);
+        item.itemType = q.text(5);
+        item.inactive = q.boolean(6);
+        item.postDate = q.date(7);
+        return item;
+    });
 }
 
-Status add(Database& db, const InventoryItem& item)
+Status add(const InventoryItem& item)
 {
-    return writeOne(db,
-                    QStringLiteral("INSERT INTO Inventory (ItemNo, ItemDescp, ItemPrice1, Taxable, "
-                                   "TaxRate, ItemType, Inactive, PostDate) "
-                                   "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
-                    item.itemNo, item.description, item.price, item.taxable, item.taxRate,
-                    item.itemType, item.inactive, item.postDate);
+    return Database::write([&](Database& db) {
+        return db.exec(QStringLiteral("INSERT INTO Inventory (ItemNo, ItemDescp, ItemPrice1, "
+                                      "Taxable, TaxRate, ItemType, Inactive, PostDate) "
+                                      "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
+                       item.itemNo, item.description, item.price, item.taxable, item.taxRate,
+                       item.itemType, item.inactive, item.postDate);
+    });
 }
 
-Status update(Database& db, const QString& itemNo, const InventoryItem& item)
+Status update(const QString& itemNo, const InventoryItem& item)
 {
-    return writeOne(db,
-                    QStringLiteral("UPDATE Inventory SET ItemNo = ?, ItemDescp = ?, "
-                                   "ItemPrice1 = ?, Taxable = ?, TaxRate = ?, ItemType = ?, "
-                                   "Inactive = ? WHERE ItemNo = ?"),
-                    item.itemNo, item.description, item.price, item.taxable, item.taxRate,
-                    item.itemType, item.inactive, itemNo);
+    return Database::write([&](Database& db) {
+        return db.changeRow(NotFound,
+                            QStringLiteral("UPDATE Inventory SET ItemNo = ?, ItemDescp = ?, "
+                                           "ItemPrice1 = ?, Taxable = ?, TaxRate = ?, "
+                                           "ItemType = ?, Inactive = ? WHERE ItemNo = ?"),
+                            item.itemNo, item.description, item.price, item.taxable, item.taxRate,
+                            item.itemType, item.inactive, itemNo);
+    });
 }
 
-Status remove(Database& db, const QString& itemNo)
+Status remove(const QString& itemNo)
 {
-    return writeOne(db, QStringLiteral("DELETE FROM Inventory WHERE ItemNo = ?"), itemNo);
+    return Database::write([&](Database& db) {
+        return db.changeRow(NotFound, QStringLiteral("DELETE FROM Inventory WHERE ItemNo = ?"),
+                            itemNo);
+    });
 }
 
 } // namespace InventoryStore

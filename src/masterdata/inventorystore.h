@@ -23,18 +23,18 @@ struct InventoryItem {
 namespace InventoryStore {
 
 /** One line per part, "ItemNo  ItemDescp", ordered by part number. */
-Result<QStringList> itemLines(Database& db);
+Result<QStringList> itemLines();
 /** The part types in the order the table holds them. */
-Result<QStringList> partTypes(Database& db);
+Result<QStringList> partTypes();
 
 /** The part with that number; NotFound when there is none. */
-Result<InventoryItem> load(Database& db, const QString& itemNo);
+Result<InventoryItem> load(const QString& itemNo);
 /** Adds a part; Duplicate when the part number is taken. */
-Status add(Database& db, const InventoryItem& item);
+Status add(const InventoryItem& item);
 /** Rewrites the part `itemNo` (its number too, but not its post date); NotFound when it is
  *  gone, Duplicate when the new number belongs to another part. */
-Status update(Database& db, const QString& itemNo, const InventoryItem& item);
+Status update(const QString& itemNo, const InventoryItem& item);
 /** Removes the part; NotFound when there is none. */
-Status remove(Database& db, const QString& itemNo);
+Status remove(const QString& itemNo);
 
 } // namespace InventoryStore

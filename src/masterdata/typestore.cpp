@@ -18,45 +18,35 @@ Table tableOf(TypeList list)
 
 } // namespace
 
-Result<QStringList> types(Database& db, TypeList list)
+Result<QStringList> types(TypeList list)
 {
     const auto [table, column] = tableOf(list);
-    Query query = db.query(QStringLiteral("SELECT %1 FROM %2").arg(column, table));
-    QStringList found;
-    while (query.next())
-        found << query.text(0);
-    if (!query.status())
-        return query.status();
-    return found;
+    return Database::read([&](Database& db) -> Result<QStringList> {
+        Query query = db.query(QStringLiteral("SELECT %1 FROM %2").arg(column, table));
+        QStringList found;
+        while (query.next())
+            found << query.text(0);
+        if (!query.status())
+            return query.status();
+        return found;
+    });
 }
 
-Status add(Database& db, TypeList list, const QString& type)
+Status add(TypeList list, const QString& type)
 {
     const auto [table, column] = tableOf(list);
-    Transaction transaction(db);
-    if (!transaction.isActive())
-        return transaction.beginStatus();
-    if (Status status =
-            db.exec(QStringLiteral("INSERT INTO %1 (%2) VALUES (?)").arg(table, column), type);
-        !status)
-        return status;
-    return transaction.commit();
+    return Database::write([&](Database& db) {
+        return db.exec(QStringLiteral("INSERT INTO %1 (%2) VALUES (?)").arg(table, column), type);
+    });
 }
 
-Result<int> remove(Database& db, TypeList list, const QString& type)
+Status remove(TypeList list, const QString& type)
 {
     const auto [table, column] = tableOf(list);
-    Transaction transaction(db);
-    if (!transaction.isActive())
-        return transaction.beginStatus();
-    if (Status status =
-            db.exec(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(table, column), type);
-        !status)
-        return status;
-    const int removed = db.changes();
-    if (Status status = transaction.commit(); !status)
-        return status;
-    return removed;
+    return Database::write([&](Database& db) {
+        return db.changeRow(QStringLiteral("No record found"),
+                            QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(table, column), type);
+    });
 }
 
 } // namespace TypeStore

@@ -12,12 +12,12 @@ enum class TypeList { Hardware, Software };
 namespace TypeStore {
 
 /** Every stored type of the list, in table order (duplicates included). */
-Result<QStringList> types(Database& db, TypeList list);
+Result<QStringList> types(TypeList list);
 
 /** Adds a row; the list may hold the same text more than once. */
-Status add(Database& db, TypeList list, const QString& type);
+Status add(TypeList list, const QString& type);
 
-/** Deletes every row with that text (case ignored) and returns how many went. */
-Result<int> remove(Database& db, TypeList list, const QString& type);
+/** Deletes every row with that text (case ignored); NotFound when there is none. */
+Status remove(TypeList list, const QString& type);
 
 } // namespace TypeStore

@@ -1,42 +1,15 @@
 #include "receivables/custhistorddetail.h"
 
+#include "receivables/historystore.h"
+#include "widgets/formbuilder.h"
 #include "widgets/hourglass.h"
 #include "widgets/windowconventions.h"
-#include "receivables/historystore.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
-
-namespace {
-
-QPlainTextEdit* textArea(QWidget* parent, const char* name)
-{
-    auto* box = new QPlainTextEdit(parent);
-    box->setObjectName(QString::fromLatin1(name));
-    box->setReadOnly(true);
-    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    return box;
-}
-
-QLineEdit* line(QWidget* parent, const char* name)
-{
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(QString::fromLatin1(name));
-    box->setReadOnly(true);
-    return box;
-}
-
-QGroupBox* frame(QWidget* parent, const QString& title, QLayout* content)
-{
-    auto* box = new QGroupBox(title, parent);
-    box->setLayout(content);
-    return box;
-}
-
-} // namespace
 
 CustHistOrdDetail::CustHistOrdDetail(std::int32_t ticketNum, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint)
@@ -46,12 +19,13 @@ CustHistOrdDetail::CustHistOrdDetail(std::int32_t ticketNum, QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     WindowConventions::applyIcon(this);
 
-    txtTicknum = line(this, "txtTicknum");
-    txtTech = line(this, "txtTech");
-    txtProbType = line(this, "txtProbType");
-    txtProbOT = textArea(this, "txtProbOT");
-    txtSolOT = textArea(this, "txtSolOT");
-    txtComm = textArea(this, "txtComm");
+    const FormBuilder form(this);
+    txtTicknum = form.readOnlyBox(QStringLiteral("txtTicknum"));
+    txtTech = form.readOnlyBox(QStringLiteral("txtTech"));
+    txtProbType = form.readOnlyBox(QStringLiteral("txtProbType"));
+    txtProbOT = form.textArea(QStringLiteral("txtProbOT"), true);
+    txtSolOT = form.textArea(QStringLiteral("txtSolOT"), true);
+    txtComm = form.textArea(QStringLiteral("txtComm"), true);
 
     auto* heading = new QFormLayout;
     heading->addRow(QStringLiteral("Ticket #"), txtTicknum);
@@ -66,9 +40,9 @@ CustHistOrdDetail::CustHistOrdDetail(std::int32_t ticketNum, QWidget* parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(heading);
-    layout->addWidget(frame(this, QStringLiteral("Problem"), problem));
-    layout->addWidget(frame(this, QStringLiteral("Solution"), solution));
-    layout->addWidget(frame(this, QStringLiteral("Comments"), comments));
+    layout->addWidget(form.frame(QStringLiteral("Problem"), problem));
+    layout->addWidget(form.frame(QStringLiteral("Solution"), solution));
+    layout->addWidget(form.frame(QStringLiteral("Comments"), comments));
     resize(520, 560);
 
     showTicket(ticketNum);

@@ -1,14 +1,15 @@
 #include "receivables/custhistory.h"
 
-#include "widgets/hourglass.h"
-#include "widgets/tabbedlist.h"
-#include "widgets/windowconventions.h"
 #include "data/conversions.h"
 #include "receivables/custhistorddetail.h"
 #include "receivables/customercombo.h"
 #include "receivables/customerlist.h"
 #include "receivables/historystore.h"
+#include "widgets/formbuilder.h"
+#include "widgets/hourglass.h"
 #include "widgets/listheadings.h"
+#include "widgets/tabbedlist.h"
+#include "widgets/windowconventions.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -24,14 +25,13 @@ CustHistory::CustHistory(QWidget* parent) : QWidget(parent)
     WindowConventions::applyIcon(this);
     resize(WindowConventions::TaskWindowSize);
 
+    const FormBuilder form(this);
     combCustID = CustomerCombo::create(this);
-    lstHistory = new TabbedList(this);
-    lstHistory->setObjectName(QStringLiteral("lstHistory"));
-    cmdClear = new QPushButton(QStringLiteral("Clear"), this);
-    cmdClear->setObjectName(QStringLiteral("cmdClear"));
+    lstHistory = form.tabbedList(QStringLiteral("lstHistory"));
+    cmdClear = form.button(QStringLiteral("cmdClear"), QStringLiteral("Clear"));
 
     auto* top = new QHBoxLayout;
-    top->addWidget(new QLabel(QStringLiteral("Customer"), this));
+    top->addWidget(form.label(QStringLiteral("Customer")));
     top->addWidget(combCustID);
     top->addStretch(1);
     top->addWidget(cmdClear);

@@ -1,8 +1,8 @@
 #include "receivables/customercombo.h"
 
-#include "widgets/comboautocomplete.h"
-#include "widgets/inputhelpers.h"
 #include "receivables/customerlist.h"
+#include "widgets/formbuilder.h"
+#include "widgets/inputhelpers.h"
 
 #include <QComboBox>
 
@@ -10,9 +10,7 @@ namespace CustomerCombo {
 
 QComboBox* create(QWidget* parent)
 {
-    auto* combo = new QComboBox(parent);
-    combo->setObjectName(QStringLiteral("combCustID"));
-    ComboAutoComplete::install(combo);
+    auto* combo = FormBuilder(parent).searchCombo(QStringLiteral("combCustID"));
     combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     combo->setMinimumContentsLength(30);
     const auto lines = CustomerList::activeLines();

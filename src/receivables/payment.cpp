@@ -1,15 +1,16 @@
 #include "receivables/payment.h"
 
+#include "data/conversions.h"
+#include "receivables/customercombo.h"
+#include "receivables/customerlist.h"
+#include "receivables/paymentstore.h"
+#include "widgets/formbuilder.h"
 #include "widgets/hourglass.h"
 #include "widgets/inputhelpers.h"
 #include "widgets/listheadings.h"
 #include "widgets/prompter.h"
 #include "widgets/tabbedlist.h"
 #include "widgets/windowconventions.h"
-#include "data/conversions.h"
-#include "receivables/customercombo.h"
-#include "receivables/customerlist.h"
-#include "receivables/paymentstore.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -77,68 +78,52 @@ Payment::Payment(QWidget* parent) : QWidget(parent)
 
 void Payment::buildControls()
 {
-    auto named = [](QWidget* widget, const char* name) {
-        widget->setObjectName(QString::fromLatin1(name));
-        return widget;
-    };
-
-    Toolbar1 = new QToolBar(this);
-    named(Toolbar1, "Toolbar1");
-    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    auto addButton = [this](const char* key, QStyle::StandardPixmap image, const char* tip) {
-        QAction* button =
-            Toolbar1->addAction(style()->standardIcon(image), QString::fromLatin1(key));
-        button->setObjectName(QString::fromLatin1(key));
-        button->setToolTip(QString::fromLatin1(tip));
-    };
-    addButton("Pay", QStyle::SP_DialogApplyButton, "Pay Invoice");
-    addButton("Clear", QStyle::SP_DialogResetButton, "Clear Form");
+    const FormBuilder form(this);
+    Toolbar1 = form.toolbar(QStringLiteral("Toolbar1"));
+    FormBuilder::toolButton(Toolbar1, QStringLiteral("Pay"), QStringLiteral("Pay"),
+                            QStringLiteral("Pay Invoice"), QStyle::SP_DialogApplyButton);
+    FormBuilder::toolButton(Toolbar1, QStringLiteral("Clear"), QStringLiteral("Clear"),
+                            QStringLiteral("Clear Form"), QStyle::SP_DialogResetButton);
 
     combCustID = CustomerCombo::create(this);
-    txtPostDate = new QLineEdit(this);
-    named(txtPostDate, "txtPostDate");
+    txtPostDate = form.textBox(QStringLiteral("txtPostDate"));
     txtPostDate->setMaximumWidth(100);
-    List1 = new TabbedList(this);
-    named(List1, "List1");
-    List1->setTabStops({120});
+    List1 = form.tabbedList(QStringLiteral("List1"), {120});
     List1->setFixedHeight(List1->fontMetrics().height() * 4 + 8);
-    List2 = new TabbedList(this);
-    named(List2, "List2");
-    labInvNum = new QLabel(this);
-    named(labInvNum, "labInvNum");
+    List2 = form.tabbedList(QStringLiteral("List2"));
+    labInvNum = form.make<QLabel>(QStringLiteral("labInvNum"));
     labInvNum->setFrameShape(QFrame::StyledPanel);
     labInvNum->setMinimumWidth(100);
-    Text1 = new QLineEdit(this);
-    named(Text1, "Text1");
+    Text1 = form.textBox(QStringLiteral("Text1"));
     Text1->setProperty("index", 4);
     Text1->setMaximumWidth(120);
-    chkCredit = new QCheckBox(QStringLiteral("Credit Memo"), this);
-    named(chkCredit, "chkCredit");
-    Label9 = new QLabel(QStringLiteral("Check #"), this);
-    named(Label9, "Label9");
-    txtCheckNo = new QLineEdit(this);
-    named(txtCheckNo, "txtCheckNo");
-    txtCreditMemo = new QLineEdit(this);
-    named(txtCreditMemo, "txtCreditMemo");
+    chkCredit = form.checkBox(QStringLiteral("chkCredit"), QStringLiteral("Credit Memo"));
+    Label9 = form.make<QLabel>(QStringLiteral("Label9"), QStringLiteral("Check #"));
+    txtCheckNo = form.textBox(QStringLiteral("txtCheckNo"));
+    txtCreditMemo = form.textBox(QStringLiteral("txtCreditMemo"));
     txtCreditMemo->hide();
-    lstPayments = new TabbedList(this);
-    named(lstPayments, "lstPayments");
-    lstPayments->setTabStops({50, 100});
+    lstPayments = form.tabbedList(QStringLiteral("lstPayments"), {50, 100});
     lstPayments->setFixedHeight(lstPayments->fontMetrics().height() * 4 + 8);
 
+    layOutControls(form);
+    InputHelpers::selectOnFocus({Text1, txtCheckNo, txtCreditMemo});
+    connect(combCustID, &QComboBox::activated, this, &Payment::combCustID_Click);
+    connect(List2, &TabbedList::lineDoubleClicked, this, &Payment::List2_DblClick);
+    connect(chkCredit, &QCheckBox::clicked, this, &Payment::chkCredit_Click);
+    connect(Toolbar1, &QToolBar::actionTriggered, this, &Payment::Toolbar1_ButtonClick);
+}
+
+void Payment::layOutControls(const FormBuilder& form)
+{
     auto* top = new QGridLayout;
-    top->addWidget(new QLabel(QStringLiteral("Customer"), this), 0, 0);
-    top->addWidget(combCustID, 0, 1);
-    top->addWidget(new QLabel(QStringLiteral("Post Date"), this), 0, 3);
-    top->addWidget(txtPostDate, 0, 4);
+    form.addLabelled(top, 0, 0, QStringLiteral("Customer"), combCustID);
+    form.addLabelled(top, 0, 3, QStringLiteral("Post Date"), txtPostDate);
     top->addWidget(List1, 1, 1);
     top->setColumnStretch(2, 1);
 
     auto* payment = new QGridLayout;
-    payment->addWidget(new QLabel(QStringLiteral("Pay Invoice #"), this), 0, 0);
-    payment->addWidget(labInvNum, 0, 1);
-    payment->addWidget(new QLabel(QStringLiteral("In the amount of:"), this), 1, 0);
-    payment->addWidget(Text1, 1, 1);
+    form.addLabelled(payment, 0, 0, QStringLiteral("Pay Invoice #"), labInvNum);
+    form.addLabelled(payment, 1, 0, QStringLiteral("In the amount of:"), Text1);
     payment->addWidget(chkCredit, 0, 3);
     payment->addWidget(Label9, 1, 3);
     payment->addWidget(txtCheckNo, 1, 4);
@@ -162,12 +147,6 @@ void Payment::buildControls()
                                         QStringLiteral("Check # / Credit Memo")},
                                        this));
     layout->addWidget(lstPayments);
-
-    InputHelpers::selectOnFocus({Text1, txtCheckNo, txtCreditMemo});
-    connect(combCustID, &QComboBox::activated, this, &Payment::combCustID_Click);
-    connect(List2, &TabbedList::lineDoubleClicked, this, &Payment::List2_DblClick);
-    connect(chkCredit, &QCheckBox::clicked, this, &Payment::chkCredit_Click);
-    connect(Toolbar1, &QToolBar::actionTriggered, this, &Payment::Toolbar1_ButtonClick);
 }
 
 QString Payment::customerId() const
@@ -290,9 +269,7 @@ void Payment::pay()
     payment.byCreditMemo = byCreditMemo;
     payment.checkNo = *checkNo;
     payment.creditMemo = txtCreditMemo->text();
-    std::optional<Hourglass> busy(std::in_place);
-    const auto outcome = PaymentStore::record(payment);
-    busy.reset();
+    const auto outcome = Hourglass::around([&] { return PaymentStore::record(payment); });
     if (!outcome) {
         prompter().message(
             QStringLiteral("The payment could not be saved: %1").arg(outcome.status().message()));

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 
+class FormBuilder;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -43,6 +44,7 @@ public Q_SLOTS:
 
 private:
     void buildControls();
+    void layOutControls(const FormBuilder& form);
     void forgetInvoice();
     void listPayments(std::int32_t invNum);
     void pay();

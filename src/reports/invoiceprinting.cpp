@@ -1,8 +1,8 @@
 #include "reports/invoiceprinting.h"
 
-#include "widgets/prompter.h"
 #include "data/database.h"
-#include "reports/reportcontrol.h"
+#include "reports/reportpreview.h"
+#include "widgets/prompter.h"
 
 #include <QList>
 
@@ -10,22 +10,18 @@ namespace {
 
 const QString PrintTitle = QStringLiteral("Print Invoice");
 
-Status markPrinted(Database& db, const QList<std::int32_t>& invoices)
+/** Marks the invoices printed in one transaction; a failure is shown and nothing is marked. */
+Status markPrinted(const QList<std::int32_t>& invoices)
 {
-    Transaction transaction(db);
-    if (!transaction.isActive())
-        return transaction.beginStatus();
-    for (std::int32_t number : invoices) {
-        if (Status status = db.exec(
-                QStringLiteral("UPDATE ARInvoice SET InvPrinted = 1 WHERE InvNum = ?"), number);
-            !status)
-            return status;
-    }
-    return transaction.commit();
-}
-
-Status reportMarking(const Status& status)
-{
+    const Status status = Database::write([&](Database& db) {
+        for (std::int32_t number : invoices) {
+            if (Status marked = db.exec(
+                    QStringLiteral("UPDATE ARInvoice SET InvPrinted = 1 WHERE InvNum = ?"), number);
+                !marked)
+                return marked;
+        }
+        return Status::ok();
+    });
     if (!status)
         prompter().message(
             QStringLiteral("The invoices were shown but could not be marked as printed:\n%1")
@@ -39,36 +35,36 @@ namespace InvoicePrinting {
 
 Status printInvoice(std::int32_t invoiceNumber)
 {
-    if (Status run =
-            runReport(QStringLiteral("invoice2.rpt"),
-                      QStringLiteral("{ARINVOICE.InvNum}=%1").arg(invoiceNumber), PrintTitle);
+    if (Status run = previewReport({QStringLiteral("invoice2.rpt"),
+                                    QStringLiteral("{ARINVOICE.InvNum}=%1").arg(invoiceNumber),
+                                    PrintTitle,
+                                    {}});
         !run)
         return run;
-    Database db;
-    if (!db.isOpen())
-        return reportMarking(db.openStatus());
-    return reportMarking(markPrinted(db, {invoiceNumber}));
+    return markPrinted({invoiceNumber});
 }
 
 Status printAllUnprinted()
 {
-    QList<std::int32_t> unprinted;
-    {
-        Database db;
-        Query query = db.query(QStringLiteral("SELECT InvNum FROM ARInvoice WHERE InvPrinted = 0"));
-        while (query.next())
-            unprinted << static_cast<std::int32_t>(query.integer(0));
-    }
-    if (Status run = runReport(QStringLiteral("invoice.rpt"),
-                               QStringLiteral("{ARINVOICE.InvPrinted}= No"), PrintTitle);
+    // An unreadable list leaves nothing to mark; the report then says what it can read.
+    const QList<std::int32_t> unprinted =
+        Database::read([](Database& db) -> Result<QList<std::int32_t>> {
+            QList<std::int32_t> numbers;
+            Query query =
+                db.query(QStringLiteral("SELECT InvNum FROM ARInvoice WHERE InvPrinted = 0"));
+            while (query.next())
+                numbers << static_cast<std::int32_t>(query.integer(0));
+            return numbers;
+        }).valueOr({});
+    if (Status run = previewReport({QStringLiteral("invoice.rpt"),
+                                    QStringLiteral("{ARINVOICE.InvPrinted}= No"),
+                                    PrintTitle,
+                                    {}});
         !run)
         return run;
     if (unprinted.isEmpty())
         return Status::ok();
-    Database db;
-    if (!db.isOpen())
-        return reportMarking(db.openStatus());
-    return reportMarking(markPrinted(db, unprinted));
+    return markPrinted(unprinted);
 }
 
 } // namespace InvoicePrinting

@@ -1,10 +1,11 @@
 #include "reports/reportdatewindow.h"
 
+#include "data/conversions.h"
+#include "reports/reportpreview.h"
+#include "widgets/formbuilder.h"
 #include "widgets/inputhelpers.h"
 #include "widgets/prompter.h"
 #include "widgets/windowconventions.h"
-#include "data/conversions.h"
-#include "reports/reportcontrol.h"
 
 #include <QEvent>
 #include <QFormLayout>
@@ -22,17 +23,14 @@ ReportDateWindow::ReportDateWindow(QString layoutFile, QString windowTitle, QWid
     setWindowTitle(QStringLiteral("Enter Report Dates"));
     WindowConventions::applyIcon(this);
 
-    auto make = [this](auto* widget, const char* name) {
-        widget->setObjectName(QString::fromLatin1(name));
-        return widget;
-    };
-    Label3 = make(new QLabel(QStringLiteral("Enter the dates you wish to view for this report")),
-                  "Label3");
-    Label1 = make(new QLabel(QStringLiteral("Start Date")), "Label1");
-    txtSDate = make(new QLineEdit, "txtSDate");
-    Label2 = make(new QLabel(QStringLiteral("End Date")), "Label2");
-    txtEDate = make(new QLineEdit, "txtEDate");
-    Command1 = make(new QPushButton(QStringLiteral("Get Report")), "Command1");
+    const FormBuilder build(this);
+    Label3 = build.make<QLabel>(QStringLiteral("Label3"),
+                                QStringLiteral("Enter the dates you wish to view for this report"));
+    Label1 = build.make<QLabel>(QStringLiteral("Label1"), QStringLiteral("Start Date"));
+    txtSDate = build.textBox(QStringLiteral("txtSDate"));
+    Label2 = build.make<QLabel>(QStringLiteral("Label2"), QStringLiteral("End Date"));
+    txtEDate = build.textBox(QStringLiteral("txtEDate"));
+    Command1 = build.make<QPushButton>(QStringLiteral("Command1"), QStringLiteral("Get Report"));
 
     auto* form = new QFormLayout;
     form->addRow(Label1, txtSDate);
@@ -108,5 +106,6 @@ void ReportDateWindow::Command1_Click()
         txtEDate->setFocus();
         return;
     }
-    runReport(m_layoutFile, dateRangeFormula(txtSDate->text(), txtEDate->text()), m_windowTitle);
+    previewReport(
+        {m_layoutFile, dateRangeFormula(txtSDate->text(), txtEDate->text()), m_windowTitle, {}});
 }

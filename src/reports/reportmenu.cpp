@@ -1,10 +1,9 @@
 #include "reports/reportmenu.h"
 
-#include "widgets/hourglass.h"
-#include "widgets/prompter.h"
 #include "data/conversions.h"
 #include "reports/invoiceprinting.h"
-#include "reports/reportcontrol.h"
+#include "reports/reportpreview.h"
+#include "widgets/prompter.h"
 
 const QString ReportMenu::OpenTicketTitle = QStringLiteral("Open Ticket Log");
 
@@ -25,7 +24,8 @@ ReportMenu::ReportMenu(QObject* parent) : QObject(parent) {}
 
 void ReportMenu::mnuBillfull_Click()
 {
-    runReport(QStringLiteral("Bill.rpt"), QString(), QStringLiteral("Print Billing Statememt"));
+    previewReport(
+        {QStringLiteral("Bill.rpt"), QString(), QStringLiteral("Print Billing Statememt"), {}});
 }
 
 void ReportMenu::mnuBillDate_Click()
@@ -35,32 +35,35 @@ void ReportMenu::mnuBillDate_Click()
 
 void ReportMenu::mnuCallStat_Click()
 {
-    runReport(QStringLiteral("Call Log Statistics.rpt"), QString(),
-              QStringLiteral("Print Call Log Statistics"));
+    previewReport({QStringLiteral("Call Log Statistics.rpt"),
+                   QString(),
+                   QStringLiteral("Print Call Log Statistics"),
+                   {}});
 }
 
 void ReportMenu::mnuEmplst_Click()
 {
-    runReport(QStringLiteral("Employee List.rpt"), QString(), QStringLiteral("Employee List"));
+    previewReport(
+        {QStringLiteral("Employee List.rpt"), QString(), QStringLiteral("Employee List"), {}});
 }
 
 void ReportMenu::mnuInvent_Click()
 {
-    runReport(QStringLiteral("Inventory List.rpt"), QString(), QStringLiteral("Inventory List"));
+    previewReport(
+        {QStringLiteral("Inventory List.rpt"), QString(), QStringLiteral("Inventory List"), {}});
 }
 
 void ReportMenu::mnuKB_Click()
 {
-    runReport(QStringLiteral("NBS.rpt"), QString(), QStringLiteral("Print Knowledge Base"));
+    previewReport(
+        {QStringLiteral("NBS.rpt"), QString(), QStringLiteral("Print Knowledge Base"), {}});
 }
 
 void ReportMenu::mnuopentickets_Click()
 {
-    Report1().setReportTitle(OpenTicketTitle);
-    runReport(QStringLiteral("Open Tickets By Technician.rpt"),
-              QStringLiteral("{CallLog.CallStatus}= 'Open'"),
-              QStringLiteral("Print Open Ticket Log"));
-    Report1().setReportTitle(QString());
+    previewReport({QStringLiteral("Open Tickets By Technician.rpt"),
+                   QStringLiteral("{CallLog.CallStatus}= 'Open'"),
+                   QStringLiteral("Print Open Ticket Log"), OpenTicketTitle});
 }
 
 void ReportMenu::mnuOpnTickTech_Click()
@@ -68,15 +71,15 @@ void ReportMenu::mnuOpnTickTech_Click()
     const QString tech = prompter()
                              .input(QStringLiteral("Please enter the Tech ID you wish to view."))
                              .value_or(QString());
-    runReport(QStringLiteral("Open Tickets By Technician.rpt"),
-              QStringLiteral("{CallLog.Tech}=") + quotedFormulaText(tech) +
-                  QStringLiteral(" and {CallLog.CallStatus}= 'Open'"),
-              QStringLiteral("Print Open Tickets by Technician"));
+    previewReport({QStringLiteral("Open Tickets By Technician.rpt"),
+                   QStringLiteral("{CallLog.Tech}=") + quotedFormulaText(tech) +
+                       QStringLiteral(" and {CallLog.CallStatus}= 'Open'"),
+                   QStringLiteral("Print Open Tickets by Technician"),
+                   {}});
 }
 
 void ReportMenu::mnuPrtAllInv_Click()
 {
-    Hourglass busy;
     InvoicePrinting::printAllUnprinted();
 }
 
@@ -88,14 +91,16 @@ void ReportMenu::mnuReprint_Click()
         prompter().message(QStringLiteral("Please enter numbers only!"));
         return;
     }
-    runReport(QStringLiteral("invoice2.rpt"),
-              QStringLiteral("{ARINVOICE.InvNum}=%1").arg(number.value),
-              QStringLiteral("Print Invoice"));
+    previewReport({QStringLiteral("invoice2.rpt"),
+                   QStringLiteral("{ARINVOICE.InvNum}=%1").arg(number.value),
+                   QStringLiteral("Print Invoice"),
+                   {}});
 }
 
 void ReportMenu::mnusaltaxfull_Click()
 {
-    runReport(QStringLiteral("Sales Tax.rpt"), QString(), QStringLiteral("Sales Tax Report"));
+    previewReport(
+        {QStringLiteral("Sales Tax.rpt"), QString(), QStringLiteral("Sales Tax Report"), {}});
 }
 
 void ReportMenu::mnusaltaxdate_Click()
@@ -108,7 +113,8 @@ void ReportMenu::mnuwrkorder_Click()
     const auto answer =
         prompter().input(QStringLiteral("Please enter the Work Order number you want to print."));
     const auto number = conv::toInt32(answer.value_or(QString()));
-    runReport(QStringLiteral("workorder.rpt"),
-              QStringLiteral("{RepairOrder.WorkNum}=%1").arg(number.ok() ? number.value : 0),
-              QStringLiteral("Work Order"));
+    previewReport({QStringLiteral("workorder.rpt"),
+                   QStringLiteral("{RepairOrder.WorkNum}=%1").arg(number.ok() ? number.value : 0),
+                   QStringLiteral("Work Order"),
+                   {}});
 }

@@ -1,13 +1,12 @@
 #include "tickets/assignment.h"
 
-#include "widgets/comboautocomplete.h"
+#include "data/conversions.h"
+#include "tickets/assignmentstore.h"
+#include "widgets/formbuilder.h"
 #include "widgets/hourglass.h"
 #include "widgets/inputhelpers.h"
 #include "widgets/prompter.h"
 #include "widgets/windowconventions.h"
-#include "data/conversions.h"
-#include "tickets/assignmentstore.h"
-#include "tickets/named.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -17,45 +16,35 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
-#include <functional>
+#include <utility>
 
 namespace {
 
 const QString TicketSeparator = QStringLiteral(" - ");
 const QString NoTicketChosen = QStringLiteral("Please select a ticket to reassign.");
 
-QPushButton* button(QWidget* parent, const char* name, const QString& caption)
-{
-    return named(new QPushButton(caption, parent), name);
-}
-
 /** A page holding one frame with its form and a row of buttons under it. */
-QWidget* framedPage(QWidget* parent, const QString& caption, QFormLayout* form,
+QWidget* framedPage(const FormBuilder& form, const QString& caption, QFormLayout* fields,
                     std::initializer_list<QPushButton*> buttons)
 {
-    auto* page = new QWidget(parent);
-    auto* frame = new QGroupBox(caption, page);
-    auto* inner = new QVBoxLayout(frame);
-    inner->addLayout(form);
+    auto* inner = new QVBoxLayout;
+    inner->addLayout(fields);
     auto* row = new QHBoxLayout;
     row->addStretch();
     for (QPushButton* b : buttons)
         row->addWidget(b);
     inner->addLayout(row);
+    auto* page = new QWidget(form.owner());
     auto* layout = new QVBoxLayout(page);
-    layout->addWidget(frame);
+    layout->addWidget(form.frame(caption, inner));
     layout->addStretch();
     return page;
 }
 
 /** Runs one write under the hourglass; a failure is told with `failure`, its %1 the reason. */
-bool written(const std::function<Status()>& write, const QString& failure)
+template <typename Write> bool written(Write&& write, const QString& failure)
 {
-    Status status;
-    {
-        Hourglass busy;
-        status = write();
-    }
+    const Status status = Hourglass::around(std::forward<Write>(write));
     if (!status)
         prompter().message(failure.arg(status.message()));
     return status.isOk();
@@ -77,7 +66,7 @@ Assignment::Assignment(QWidget* parent) : QWidget(parent)
     setWindowTitle(QStringLiteral("Assign Ticket"));
     WindowConventions::applyIcon(this);
 
-    SSTab1 = named(new QTabWidget(this), "SSTab1");
+    SSTab1 = FormBuilder(this).make<QTabWidget>(QStringLiteral("SSTab1"));
     SSTab1->addTab(buildReassignPage(), QStringLiteral("Reassign Ticket"));
     SSTab1->addTab(buildPriorityPage(), QStringLiteral("Reassign Priority"));
     auto* layout = new QVBoxLayout(this);
@@ -89,13 +78,12 @@ Assignment::Assignment(QWidget* parent) : QWidget(parent)
 
 QWidget* Assignment::buildReassignPage()
 {
-    combAssign = named(new QComboBox(this), "combAssign");
-    ComboAutoComplete::install(combAssign);
-    txtAsgnTicket = named(new QLineEdit(this), "txtAsgnTicket");
-    combAssignEmp = named(new QComboBox(this), "combAssignEmp");
-    ComboAutoComplete::install(combAssignEmp);
-    cmdAssign = button(this, "cmdAssign", QStringLiteral("Assign"));
-    cmdClear = button(this, "cmdClear", QStringLiteral("Clear"));
+    const FormBuilder build(this);
+    combAssign = build.searchCombo(QStringLiteral("combAssign"));
+    txtAsgnTicket = build.textBox(QStringLiteral("txtAsgnTicket"));
+    combAssignEmp = build.searchCombo(QStringLiteral("combAssignEmp"));
+    cmdAssign = build.button(QStringLiteral("cmdAssign"), QStringLiteral("Assign"));
+    cmdClear = build.button(QStringLiteral("cmdClear"), QStringLiteral("Clear"));
     InputHelpers::selectOnFocus({txtAsgnTicket});
 
     auto* form = new QFormLayout;
@@ -107,19 +95,20 @@ QWidget* Assignment::buildReassignPage()
     connect(combAssignEmp, &QComboBox::activated, this, &Assignment::combAssignEmp_Click);
     connect(cmdAssign, &QPushButton::clicked, this, &Assignment::cmdAssign_Click);
     connect(cmdClear, &QPushButton::clicked, this, &Assignment::cmdClear_Click);
-    return framedPage(this, QStringLiteral("Re-Assign Ticket"), form, {cmdAssign, cmdClear});
+    return framedPage(build, QStringLiteral("Re-Assign Ticket"), form, {cmdAssign, cmdClear});
 }
 
 QWidget* Assignment::buildPriorityPage()
 {
     // Choices only: the ticket shown must be the ticket changed, and a priority must be one of
     // the three that the lists and counts know.
-    combAssignP = named(new QComboBox(this), "combAssignP");
-    txtChgPr = named(new QLineEdit(this), "txtChgPr");
+    const FormBuilder build(this);
+    combAssignP = build.choiceCombo(QStringLiteral("combAssignP"));
+    txtChgPr = build.textBox(QStringLiteral("txtChgPr"));
     txtChgPr->setReadOnly(true);
-    combChgPrTo = named(new QComboBox(this), "combChgPrTo");
-    cmdChgPr = button(this, "cmdChgPr", QStringLiteral("Change"));
-    cmdClearPr = button(this, "cmdClearPr", QStringLiteral("Clear"));
+    combChgPrTo = build.choiceCombo(QStringLiteral("combChgPrTo"));
+    cmdChgPr = build.button(QStringLiteral("cmdChgPr"), QStringLiteral("Change"));
+    cmdClearPr = build.button(QStringLiteral("cmdClearPr"), QStringLiteral("Clear"));
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Ticket #"), combAssignP);
@@ -129,7 +118,7 @@ QWidget* Assignment::buildPriorityPage()
     connect(combAssignP, &QComboBox::activated, this, &Assignment::combAssignP_Click);
     connect(cmdChgPr, &QPushButton::clicked, this, &Assignment::cmdChgPr_Click);
     connect(cmdClearPr, &QPushButton::clicked, this, &Assignment::cmdClearPr_Click);
-    return framedPage(this, QStringLiteral("Re-Assign Priority"), form, {cmdChgPr, cmdClearPr});
+    return framedPage(build, QStringLiteral("Re-Assign Priority"), form, {cmdChgPr, cmdClearPr});
 }
 
 void Assignment::fillLists()

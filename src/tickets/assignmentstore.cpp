@@ -7,19 +7,10 @@ namespace {
 // Writes one column of one ticket in its own transaction.
 Status updateTicket(const QString& sql, const QString& value, int ticketNum)
 {
-    Database db;
-    if (!db.isOpen())
-        return db.openStatus();
-    Transaction transaction(db);
-    if (!transaction.isActive())
-        return transaction.beginStatus();
-    if (Status status = db.exec(sql, value, ticketNum); !status)
-        return status;
-    if (db.changes() == 0) {
-        return Status::error(Status::Kind::NotFound,
-                             QStringLiteral("There is no ticket %1.").arg(ticketNum));
-    }
-    return transaction.commit();
+    return Database::write([&](Database& db) {
+        return db.changeRow(QStringLiteral("There is no ticket %1.").arg(ticketNum), sql, value,
+                            ticketNum);
+    });
 }
 
 } // namespace
@@ -28,48 +19,45 @@ namespace AssignmentStore {
 
 Result<Choices> load()
 {
-    Database db;
-    if (!db.isOpen())
-        return db.openStatus();
-    Choices choices;
-    Query q = db.query(QStringLiteral("SELECT TicketNum, CustID, Priority FROM CallLog "
-                                      "WHERE CallStatus = 'Open' ORDER BY TicketNum"));
-    while (q.next())
-        choices.tickets.append({static_cast<int>(q.integer(0)), q.text(1), q.text(2)});
-    if (!q.status())
-        return q.status();
-    auto employees = Technicians::active(db);
-    if (!employees)
-        return employees.status();
-    choices.employees = std::move(employees.value());
-    return choices;
+    return Database::read([](Database& db) -> Result<Choices> {
+        Choices choices;
+        Query q = db.query(QStringLiteral("SELECT TicketNum, CustID, Priority FROM CallLog "
+                                          "WHERE CallStatus = 'Open' ORDER BY TicketNum"));
+        while (q.next())
+            choices.tickets.append({static_cast<int>(q.integer(0)), q.text(1), q.text(2)});
+        if (!q.status())
+            return q.status();
+        auto employees = Technicians::active(db);
+        if (!employees)
+            return employees.status();
+        choices.employees = std::move(employees.value());
+        return choices;
+    });
 }
 
 Result<bool> ticketExists(int ticketNum)
 {
-    Database db;
-    if (!db.isOpen())
-        return db.openStatus();
-    Query q = db.query(QStringLiteral("SELECT 1 FROM CallLog WHERE TicketNum = ?"), ticketNum);
-    if (q.next())
-        return true;
-    if (!q.status())
-        return q.status();
-    return false;
+    return Database::read([&](Database& db) -> Result<bool> {
+        Query q = db.query(QStringLiteral("SELECT 1 FROM CallLog WHERE TicketNum = ?"), ticketNum);
+        if (q.next())
+            return true;
+        if (!q.status())
+            return q.status();
+        return false;
+    });
 }
 
 Result<std::optional<QString>> priorityOf(int ticketNum)
 {
-    Database db;
-    if (!db.isOpen())
-        return db.openStatus();
-    Query q =
-        db.query(QStringLiteral("SELECT Priority FROM CallLog WHERE TicketNum = ?"), ticketNum);
-    if (q.next())
-        return std::optional<QString>(q.text(0));
-    if (!q.status())
-        return q.status();
-    return std::optional<QString>();
+    return Database::read([&](Database& db) -> Result<std::optional<QString>> {
+        Query q =
+            db.query(QStringLiteral("SELECT Priority FROM CallLog WHERE TicketNum = ?"), ticketNum);
+        if (q.next())
+            return std::optional<QString>(q.text(0));
+        if (!q.status())
+            return q.status();
+        return std::optional<QString>();
+    });
 }
 
 Status reassign(int ticketNum, const QString& empId)

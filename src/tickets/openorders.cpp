@@ -1,14 +1,13 @@
 #include "tickets/openorders.h"
 
-#include "widgets/comboautocomplete.h"
+#include "tickets/orddetail.h"
+#include "tickets/ticketlogstore.h"
+#include "widgets/formbuilder.h"
 #include "widgets/hourglass.h"
 #include "widgets/inputhelpers.h"
 #include "widgets/listheadings.h"
 #include "widgets/tabbedlist.h"
 #include "widgets/windowconventions.h"
-#include "tickets/named.h"
-#include "tickets/orddetail.h"
-#include "tickets/ticketlogstore.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -33,9 +32,9 @@ constexpr int SmallestLaterPage = 1000;
 constexpr int LargestLaterPage = 50000;
 constexpr double PagePauseMs = 15;
 
-QLineEdit* countBox(QWidget* parent, const char* name)
+QLineEdit* countBox(const FormBuilder& form, const QString& name)
 {
-    auto* box = named(new QLineEdit(parent), name);
+    auto* box = form.textBox(name);
     box->setReadOnly(true);
     box->setMaximumWidth(80);
     return box;
@@ -52,7 +51,7 @@ OpenOrders::OpenOrders(QWidget* parent) : QWidget(parent)
     setWindowTitle(QStringLiteral("Ticket Logs"));
     WindowConventions::applyIcon(this);
 
-    SSTab1 = named(new QTabWidget(this), "SSTab1");
+    SSTab1 = FormBuilder(this).make<QTabWidget>(QStringLiteral("SSTab1"));
     SSTab1->addTab(buildTicketLogPage(), QStringLiteral("Ticket Log"));
     SSTab1->addTab(buildTechnicianPage(), QStringLiteral("Technician Log"));
     auto* layout = new QVBoxLayout(this);
@@ -86,30 +85,17 @@ OrdDetail* OpenOrders::detailWindow() const
 QWidget* OpenOrders::buildTicketLogPage()
 {
     auto* page = new QWidget(this);
-    lstOpenOrders = named(new TabbedList(page), "lstOpenOrders");
+    const FormBuilder form(page);
     // The customer ID and name get room of their own: a name clipped to a few letters tells
     // nothing, and an ID of a shop with thousands of customers ("ABC-1234") would push every
     // field after it to the next column.
-    lstOpenOrders->setTabStops({45, 90, 190, 240, 290, 340});
-    chkOpenOnly = named(new QCheckBox(QStringLiteral("Open Tickets Only"), page), "chkOpenOnly");
-
-    Label6 = named(new QLabel(page), "Label6");
+    lstOpenOrders = form.tabbedList(QStringLiteral("lstOpenOrders"), {45, 90, 190, 240, 290, 340});
+    chkOpenOnly = form.checkBox(QStringLiteral("chkOpenOnly"), QStringLiteral("Open Tickets Only"));
+    Label6 = form.make<QLabel>(QStringLiteral("Label6"));
     auto* openCount = new QHBoxLayout;
-    openCount->addWidget(new QLabel(QStringLiteral("Open Tickets"), page));
+    openCount->addWidget(form.label(QStringLiteral("Open Tickets")));
     openCount->addWidget(Label6);
     openCount->addStretch();
-
-    auto* priorityFrame = new QGroupBox(QStringLiteral("Priority Count"), page);
-    txtHigh = countBox(priorityFrame, "txtHigh");
-    txtMed = countBox(priorityFrame, "txtMed");
-    txtLow = countBox(priorityFrame, "txtLow");
-    auto* priorityLayout = new QGridLayout(priorityFrame);
-    priorityLayout->addWidget(new QLabel(QStringLiteral("High Priority"), priorityFrame), 0, 0);
-    priorityLayout->addWidget(txtHigh, 0, 1);
-    priorityLayout->addWidget(new QLabel(QStringLiteral("Meduim Priority"), priorityFrame), 1, 0);
-    priorityLayout->addWidget(txtMed, 1, 1);
-    priorityLayout->addWidget(new QLabel(QStringLiteral("Low Priority"), priorityFrame), 2, 0);
-    priorityLayout->addWidget(txtLow, 2, 1);
 
     auto* leftColumn = new QVBoxLayout;
     leftColumn->addWidget(chkOpenOnly);
@@ -117,7 +103,7 @@ QWidget* OpenOrders::buildTicketLogPage()
     leftColumn->addStretch();
     auto* summary = new QHBoxLayout;
     summary->addLayout(leftColumn, 1);
-    summary->addWidget(priorityFrame);
+    summary->addWidget(buildPriorityCounts(form));
 
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(new ListHeadings(
@@ -137,21 +123,32 @@ QWidget* OpenOrders::buildTicketLogPage()
     return page;
 }
 
+QWidget* OpenOrders::buildPriorityCounts(const FormBuilder& form)
+{
+    txtHigh = countBox(form, QStringLiteral("txtHigh"));
+    txtMed = countBox(form, QStringLiteral("txtMed"));
+    txtLow = countBox(form, QStringLiteral("txtLow"));
+    auto* counts = new QGridLayout;
+    form.addLabelled(counts, 0, 0, QStringLiteral("High Priority"), txtHigh);
+    form.addLabelled(counts, 1, 0, QStringLiteral("Meduim Priority"), txtMed);
+    form.addLabelled(counts, 2, 0, QStringLiteral("Low Priority"), txtLow);
+    return form.frame(QStringLiteral("Priority Count"), counts);
+}
+
 QWidget* OpenOrders::buildTechnicianPage()
 {
     auto* page = new QWidget(this);
-    combTech = named(new QComboBox(page), "combTech");
-    ComboAutoComplete::install(combTech);
+    const FormBuilder form(page);
+    combTech = form.searchCombo(QStringLiteral("combTech"));
     combTech->setMinimumWidth(240);
-    Label20 = named(new QLabel(page), "Label20");
-    lstTechTickets = named(new TabbedList(page), "lstTechTickets");
-    lstTechTickets->setTabStops({45, 95, 148, 220});
+    Label20 = form.make<QLabel>(QStringLiteral("Label20"));
+    lstTechTickets = form.tabbedList(QStringLiteral("lstTechTickets"), {45, 95, 148, 220});
     chkTechOpenOnly =
-        named(new QCheckBox(QStringLiteral("Open Tickets Only"), page), "chkTechOpenOnly");
-    cmdClear = named(new QPushButton(QStringLiteral("Clear"), page), "cmdClear");
+        form.checkBox(QStringLiteral("chkTechOpenOnly"), QStringLiteral("Open Tickets Only"));
+    cmdClear = form.button(QStringLiteral("cmdClear"), QStringLiteral("Clear"));
 
     auto* chooser = new QHBoxLayout;
-    chooser->addWidget(new QLabel(QStringLiteral("Technician"), page));
+    chooser->addWidget(form.label(QStringLiteral("Technician")));
     chooser->addWidget(combTech);
     chooser->addSpacing(16);
     chooser->addWidget(Label20, 1);

@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <memory>
 
+class FormBuilder;
 class OrdDetail;
 class QCheckBox;
 class QComboBox;
@@ -55,6 +56,8 @@ public Q_SLOTS:
 
 private:
     QWidget* buildTicketLogPage();
+    /** The frame of the open tickets' counts by priority. */
+    QWidget* buildPriorityCounts(const FormBuilder& form);
     QWidget* buildTechnicianPage();
     /** Lists the first page of tickets at once. Once those lines are on the screen, the rest
      *  follow a page at a time while the program is idle, so the window answers in between. */

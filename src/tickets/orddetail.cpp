@@ -1,8 +1,9 @@
 #include "tickets/orddetail.h"
 
+#include "tickets/ticketlogstore.h"
+#include "widgets/formbuilder.h"
 #include "widgets/hourglass.h"
 #include "widgets/windowconventions.h"
-#include "tickets/ticketlogstore.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
@@ -12,16 +13,14 @@
 
 namespace {
 
-QPlainTextEdit* framedText(QWidget* window, QVBoxLayout* layout, const char* name,
+// A read-only text area in a frame captioned `caption`, added to the window's column.
+QPlainTextEdit* framedText(const FormBuilder& form, QVBoxLayout* layout, const QString& name,
                            const QString& caption)
 {
-    auto* frame = new QGroupBox(caption, window);
-    auto* edit = new QPlainTextEdit(frame);
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setReadOnly(true);
-    auto* inner = new QVBoxLayout(frame);
+    QPlainTextEdit* edit = form.textArea(name, true);
+    auto* inner = new QVBoxLayout;
     inner->addWidget(edit);
-    layout->addWidget(frame, 1);
+    layout->addWidget(form.frame(caption, inner), 1);
     return edit;
 }
 
@@ -34,24 +33,19 @@ OrdDetail::OrdDetail(int ticketNum, const QString& technician, QWidget* parent)
     setWindowTitle(QStringLiteral("Order Details"));
     WindowConventions::applyIcon(this);
 
-    auto line = [this](const char* name) {
-        auto* edit = new QLineEdit(this);
-        edit->setObjectName(QString::fromLatin1(name));
-        edit->setReadOnly(true);
-        return edit;
-    };
-    txtTech = line("txtTech");
-    txtTicknum = line("txtTicknum");
-    txtProbType = line("txtProbType");
-    auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Technician"), txtTech);
-    form->addRow(QStringLiteral("Ticket #"), txtTicknum);
-    form->addRow(QStringLiteral("Quick Description"), txtProbType);
+    const FormBuilder form(this);
+    txtTech = form.readOnlyBox(QStringLiteral("txtTech"));
+    txtTicknum = form.readOnlyBox(QStringLiteral("txtTicknum"));
+    txtProbType = form.readOnlyBox(QStringLiteral("txtProbType"));
+    auto* fields = new QFormLayout;
+    fields->addRow(QStringLiteral("Technician"), txtTech);
+    fields->addRow(QStringLiteral("Ticket #"), txtTicknum);
+    fields->addRow(QStringLiteral("Quick Description"), txtProbType);
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    txtProbOT = framedText(this, layout, "txtProbOT", QStringLiteral("Problem"));
-    txtSolOT = framedText(this, layout, "txtSolOT", QStringLiteral("Solution"));
-    txtComm = framedText(this, layout, "txtComm", QStringLiteral("Comments"));
+    layout->addLayout(fields);
+    txtProbOT = framedText(form, layout, QStringLiteral("txtProbOT"), QStringLiteral("Problem"));
+    txtSolOT = framedText(form, layout, QStringLiteral("txtSolOT"), QStringLiteral("Solution"));
+    txtComm = framedText(form, layout, QStringLiteral("txtComm"), QStringLiteral("Comments"));
     resize(480, 520);
     WindowConventions::centreOnMainWindow(this);
 

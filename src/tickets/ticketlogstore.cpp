@@ -8,13 +8,14 @@
 namespace {
 
 // The lines are joined by the engine, which is markedly faster than joining a hundred thousand
-// lines of fields here.
+// lines of fields here. Each field is made text first, so that a null number becomes an empty
+// field on every engine.
 QString tabJoined(const QStringList& expressions)
 {
     QStringList fields;
     for (const QString& expression : expressions)
-        fields << QStringLiteral("ifnull(%1, '')").arg(expression);
-    return fields.join(QStringLiteral(" || char(9) || "));
+        fields << QStringLiteral("COALESCE(CAST(%1 AS TEXT), '')").arg(expression);
+    return fields.join(QStringLiteral(" || '\t' || "));
 }
 
 // "mm/dd/yy" of an ISO date column; null stays null. Cut from the text the program writes
@@ -25,8 +26,8 @@ QString shortDate(const QString& column)
         .arg(column);
 }
 
-// Customer IDs compare without case, as the engine's NOCASE does: ASCII letters only. IDs are
-// mostly upper case already, so folding to upper case copies almost none of them.
+// A ticket finds its customer whatever the case of either ID, ASCII letters folded, as the
+// database compares them. IDs are mostly upper case already, so folding copies almost none.
 QString caseFolded(const QString& id)
 {
     QString folded = id;
@@ -56,35 +57,35 @@ namespace TicketLogStore {
 
 Result<TicketLog> load()
 {
-    Database db;
-    if (!db.isOpen())
-        return db.openStatus();
-    TicketLog log;
-    const auto counts = openCounts(db);
-    if (!counts)
-        return counts.status();
-    log.counts = *counts;
-    auto technicians = Technicians::active(db);
-    if (!technicians)
-        return technicians.status();
-    log.technicians = std::move(technicians.value());
-    return log;
+    return Database::read([](Database& db) -> Result<TicketLog> {
+        TicketLog log;
+        const auto counts = openCounts(db);
+        if (!counts)
+            return counts.status();
+        log.counts = *counts;
+        auto technicians = Technicians::active(db);
+        if (!technicians)
+            return technicians.status();
+        log.technicians = std::move(technicians.value());
+        return log;
+    });
 }
 
 Result<OpenCounts> openCounts(Database& db)
 {
     // The text columns compare without case, as the counts always have.
-    Query q = db.query(
-        QStringLiteral("SELECT COUNT(*), TOTAL(Priority = '1-High'), TOTAL(Priority = '2-Med'), "
-                       "TOTAL(Priority = '3-Low') FROM CallLog WHERE CallStatus = 'Open'"));
+    Query q = db.query(QStringLiteral("SELECT COUNT(*), COUNT(CASE WHEN Priority = '1-High' THEN 1 "
+                                      "END), COUNT(CASE WHEN Priority = '2-Med' THEN 1 END), "
+                                      "COUNT(CASE WHEN Priority = '3-Low' THEN 1 END) "
+                                      "FROM CallLog WHERE CallStatus = 'Open'"));
     if (!q.next())
         return q.status().isOk() ? Status::failed(QStringLiteral("No count was returned."))
                                  : q.status();
     OpenCounts counts;
     counts.open = static_cast<int>(q.integer(0));
-    counts.high = static_cast<int>(q.real(1));
-    counts.medium = static_cast<int>(q.real(2));
-    counts.low = static_cast<int>(q.real(3));
+    counts.high = static_cast<int>(q.integer(1));
+    counts.medium = static_cast<int>(q.integer(2));
+    counts.low = static_cast<int>(q.integer(3));
     return counts;
 }
 
@@ -100,7 +101,7 @@ Result<QStringList> TicketPages::next(Database& db, int limit)
     const QString after = tabJoined(
         {shortDate(QStringLiteral("OpenPostDate")), shortDate(QStringLiteral("ClosePostDate")),
          QStringLiteral("Tech"),
-         QStringLiteral("CAST(julianday(ClosePostDate) - julianday(OpenPostDate) AS INTEGER)")});
+         db.daysBetween(QStringLiteral("ClosePostDate"), QStringLiteral("OpenPostDate"))});
     Query q =
         db.query(QStringLiteral("SELECT TicketNum, %1, CustID, %2 %3").arg(before, after, page),
                  m_afterTicket, limit);
@@ -128,10 +129,7 @@ Result<QStringList> TicketPages::next(Database& db, int limit)
 
 Result<QStringList> TicketPages::next(int limit)
 {
-    Database db;
-    if (!db.isOpen())
-        return db.openStatus();
-    return next(db, limit);
+    return Database::read([&](Database& db) { return next(db, limit); });
 }
 
 Status TicketPages::readNames(Database& db, const QString& pageOfTickets, int limit)
@@ -168,54 +166,53 @@ QString TicketPages::customerName(Database& db, const QString& custId)
 
 Result<TechnicianLog> technicianLog(const QString& empId, bool openOnly)
 {
-    Database db;
-    if (!db.isOpen())
-        return db.openStatus();
-    TechnicianLog log;
-    const QString line = tabJoined({QStringLiteral("TicketNum"), QStringLiteral("Priority"),
-                                    QStringLiteral("CallStatus"), QStringLiteral("ProbType"),
-                                    QStringLiteral("TypeSpecific")});
-    Query q = db.query(QStringLiteral("SELECT %1 FROM CallLog WHERE Tech = ? %2")
-                           .arg(line, openOnly ? QStringLiteral("AND CallStatus = 'Open' "
-                                                                "ORDER BY TicketNum")
-                                               : QStringLiteral("ORDER BY Priority, TicketNum")),
-                       empId);
-    log.ticketLines = linesOf(q);
-    if (!q.status())
-        return q.status();
-    if (!openOnly) {
-        auto name = Technicians::fullName(db, empId);
-        if (!name)
-            return name.status();
-        log.name = *name;
-    }
-    return log;
+    return Database::read([&](Database& db) -> Result<TechnicianLog> {
+        TechnicianLog log;
+        const QString line = tabJoined({QStringLiteral("TicketNum"), QStringLiteral("Priority"),
+                                        QStringLiteral("CallStatus"), QStringLiteral("ProbType"),
+                                        QStringLiteral("TypeSpecific")});
+        const QString filterAndOrder = openOnly ? QStringLiteral("AND CallStatus = 'Open' "
+                                                                 "ORDER BY TicketNum")
+                                                : QStringLiteral("ORDER BY Priority, TicketNum");
+        Query q = db.query(
+            QStringLiteral("SELECT %1 FROM CallLog WHERE Tech = ? %2").arg(line, filterAndOrder),
+            empId);
+        log.ticketLines = linesOf(q);
+        if (!q.status())
+            return q.status();
+        if (!openOnly) {
+            auto name = Technicians::fullName(db, empId);
+            if (!name)
+                return name.status();
+            log.name = *name;
+        }
+        return log;
+    });
 }
 
 Result<TicketDetail> detail(int ticketNum)
 {
-    Database db;
-    if (!db.isOpen())
-        return db.openStatus();
-    TicketDetail detail;
-    Query problem = db.query(QStringLiteral("SELECT QuickDescp, Problem, Solution FROM ProbSol "
-                                            "WHERE rowid = ") +
-                                 CallText::rowOf(QStringLiteral("?")),
-                             ticketNum);
-    if (problem.next()) {
-        detail.quickDescription = problem.text(0);
-        detail.problem = problem.text(1);
-        detail.solution = problem.text(2);
-    } else if (!problem.status()) {
-        return problem.status();
-    }
-    Query call =
-        db.query(QStringLiteral("SELECT Comm FROM CallLog WHERE TicketNum = ?"), ticketNum);
-    if (call.next())
-        detail.comments = call.text(0);
-    else if (!call.status())
-        return call.status();
-    return detail;
+    return Database::read([&](Database& db) -> Result<TicketDetail> {
+        TicketDetail detail;
+        Query problem = db.query(QStringLiteral("SELECT QuickDescp, Problem, Solution FROM "
+                                                "ProbSol WHERE rowid = ") +
+                                     CallText::rowOf(QStringLiteral("?")),
+                                 ticketNum);
+        if (problem.next()) {
+            detail.quickDescription = problem.text(0);
+            detail.problem = problem.text(1);
+            detail.solution = problem.text(2);
+        } else if (!problem.status()) {
+            return problem.status();
+        }
+        Query call =
+            db.query(QStringLiteral("SELECT Comm FROM CallLog WHERE TicketNum = ?"), ticketNum);
+        if (call.next())
+            detail.comments = call.text(0);
+        else if (!call.status())
+            return call.status();
+        return detail;
+    });
 }
 
 } // namespace TicketLogStore

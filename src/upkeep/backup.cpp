@@ -1,10 +1,11 @@
 #include "upkeep/backup.h"
 
+#include "upkeep/backupfile.h"
+#include "widgets/formbuilder.h"
 #include "widgets/hourglass.h"
 #include "widgets/inputhelpers.h"
 #include "widgets/prompter.h"
 #include "widgets/windowconventions.h"
-#include "upkeep/backupfile.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -36,27 +37,23 @@ QString failureMessage(const BackupFile::Outcome& outcome)
 
 } // namespace
 
-Backup::Backup(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint),
-      Label1(new QLabel(QStringLiteral("Please select a directory and drive to back up the "
-                                       "database or type in the drive and path."),
-                        this)),
-      txtDrivePath(new QLineEdit(this)),
-      Label2(new QLabel(QStringLiteral("Exapmle: C:\\helpdesk.mdb"), this)),
-      cmdBrowes(new QPushButton(QStringLiteral("Browes"), this)),
-      cmdBackup(new QPushButton(QStringLiteral("Backup"), this))
+Backup::Backup(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("Backup"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Backup Database"));
     WindowConventions::applyIcon(this);
-    Label1->setObjectName(QStringLiteral("Label1"));
+    const FormBuilder build(this);
+    Label1 = build.make<QLabel>(QStringLiteral("Label1"),
+                                QStringLiteral("Please select a directory and drive to back up the "
+                                               "database or type in the drive and path."));
     Label1->setWordWrap(true);
-    txtDrivePath->setObjectName(QStringLiteral("txtDrivePath"));
+    txtDrivePath = build.textBox(QStringLiteral("txtDrivePath"));
     txtDrivePath->setMinimumWidth(300);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    cmdBrowes->setObjectName(QStringLiteral("cmdBrowes"));
-    cmdBackup->setObjectName(QStringLiteral("cmdBackup"));
+    Label2 =
+        build.make<QLabel>(QStringLiteral("Label2"), QStringLiteral("Exapmle: C:\\helpdesk.mdb"));
+    cmdBrowes = build.make<QPushButton>(QStringLiteral("cmdBrowes"), QStringLiteral("Browes"));
+    cmdBackup = build.make<QPushButton>(QStringLiteral("cmdBackup"), QStringLiteral("Backup"));
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(Label1, 0, 0, 1, 2);
@@ -90,11 +87,8 @@ void Backup::cmdBackup_Click()
         prompter().message(QStringLiteral("Please enter a directory to backup the Database to!"));
         return;
     }
-    BackupFile::Outcome outcome;
-    {
-        Hourglass busy;
-        outcome = BackupFile::copyDatabaseTo(target);
-    }
+    const BackupFile::Outcome outcome =
+        Hourglass::around([&] { return BackupFile::copyDatabaseTo(target); });
     leaveTopmostBand();
     if (outcome.isOk())
         prompter().message(QStringLiteral("Database has been backedup to: ") + target);

@@ -104,28 +104,27 @@ Status replace(const QString& copyPath, const QString& databasePath)
 
 Status compactInto(const QString& copyPath, const QString& databasePath, bool& copyCreated)
 {
-    Database source;
-    if (!source.isOpen())
-        return source.openStatus();
-    Status status = source.lockExclusively();
-    // No other workstation compacts now, so a copy that is there was left by a run that was cut
-    // off.
-    if (status && !removeCopy(copyPath))
-        status = Status::failed(
-            QStringLiteral("The file %1 from an earlier compaction could not be removed.")
-                .arg(copyPath));
-    if (status) {
-        const BackupFile::Outcome created = BackupFile::createEmptyFile(copyPath);
-        copyCreated = created.isOk();
-        if (!copyCreated)
-            status = failure(created);
-    }
-    if (status)
-        status = writeCheckedCopy(source, copyPath);
-    Database::closeKeptConnections();
-    if (status && ReplaceWhileLocked)
-        status = replace(copyPath, databasePath);
-    return status;
+    return Database::read([&](Database& source) {
+        Status status = source.lockExclusively();
+        // No other workstation compacts now, so a copy that is there was left by a run that was
+        // cut off.
+        if (status && !removeCopy(copyPath))
+            status = Status::failed(
+                QStringLiteral("The file %1 from an earlier compaction could not be removed.")
+                    .arg(copyPath));
+        if (status) {
+            const BackupFile::Outcome created = BackupFile::createEmptyFile(copyPath);
+            copyCreated = created.isOk();
+            if (!copyCreated)
+                status = failure(created);
+        }
+        if (status)
+            status = writeCheckedCopy(source, copyPath);
+        Database::closeKeptConnections();
+        if (status && ReplaceWhileLocked)
+            status = replace(copyPath, databasePath);
+        return status;
+    });
 }
 
 } // namespace

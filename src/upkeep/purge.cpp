@@ -6,34 +6,37 @@ namespace Purge {
 
 namespace {
 
-/** What one purge removes: the rows of `table` that `which` selects, and first the rows of the
- *  dependent tables that belong to them alone. */
+/** What one purge removes: the rows of `table` that `which` selects with its `values`, and first
+ *  the rows of the dependent tables that belong to them alone. */
 struct Removal {
     QString table;
     QString key;
     QString which;
+    QList<SqlValue> values;
     QStringList dependents;
 };
 
-Removal invoices(const QString& which)
+Removal invoices(const QString& which, QList<SqlValue> values)
 {
     // An invoice's lines and payments mean nothing without it.
     return {QStringLiteral("ARInvoice"),
             QStringLiteral("InvNum"),
             which,
+            std::move(values),
             {QStringLiteral("InvDetail"), QStringLiteral("AmountPaid")}};
 }
 
-Removal removalOfOne(Target target)
+Removal removalOfOne(Target target, std::int32_t number)
 {
     switch (target) {
     case Target::Ticket:
         return {QStringLiteral("CallLog"),
                 QStringLiteral("TicketNum"),
-                QStringLiteral("TicketNum = ?1"),
+                QStringLiteral("TicketNum = ?"),
+                {SqlValue(number)},
                 {}};
     case Target::Invoice:
-        return invoices(QStringLiteral("InvNum = ?1"));
+        return invoices(QStringLiteral("InvNum = ?"), {SqlValue(number)});
     case Target::Solution:
         break;
     }
@@ -41,8 +44,9 @@ Removal removalOfOne(Target target)
     // and a ticket's texts go only when no entry has the number.
     return {QStringLiteral("ProbSol"),
             QStringLiteral("TicketNum"),
-            QStringLiteral("TicketNum = ?1 AND KBEntry = "
-                           "(SELECT MAX(KBEntry) FROM ProbSol WHERE TicketNum = ?1)"),
+            QStringLiteral("TicketNum = ? AND KBEntry = "
+                           "(SELECT MAX(KBEntry) FROM ProbSol WHERE TicketNum = ?)"),
+            {SqlValue(number), SqlValue(number)},
             {}};
 }
 
@@ -53,47 +57,48 @@ Removal removalOfAll(Target target)
         return {QStringLiteral("CallLog"),
                 QStringLiteral("TicketNum"),
                 QStringLiteral("CallStatus = 'Closed'"),
+                {},
                 {}};
     case Target::Invoice:
-        return invoices(QStringLiteral("InvPaid = 1"));
+        return invoices(QStringLiteral("InvPaid = 1"), {});
     case Target::Solution:
         break;
     }
-    return {QStringLiteral("ProbSol"), QStringLiteral("TicketNum"), QStringLiteral("1"), {}};
+    return {
+        QStringLiteral("ProbSol"), QStringLiteral("TicketNum"), QStringLiteral("1 = 1"), {}, {}};
 }
 
 /** Runs one removal as its own transaction and counts the rows of its table that went. */
-template <typename... Args> Result<int> run(const Removal& removal, const Args&... args)
+Result<int> run(const Removal& removal)
 {
-    Database db;
-    if (!db.isOpen())
-        return db.openStatus();
-    int removed = 0;
-    const Status status = db.inTransaction([&](Database&) {
+    const std::span<const SqlValue> values(removal.values.constData(),
+                                           static_cast<size_t>(removal.values.size()));
+    return Database::write([&](Database& db) -> Result<int> {
         for (const QString& dependent : removal.dependents) {
             const Status gone =
-                db.exec(QStringLiteral("DELETE FROM %1 WHERE %2 IN "
-                                       "(SELECT %2 FROM %3 WHERE %4)")
-                            .arg(dependent, removal.key, removal.table, removal.which),
-                        args...);
+                db.prepare(QStringLiteral("DELETE FROM %1 WHERE %2 IN "
+                                          "(SELECT %2 FROM %3 WHERE %4)")
+                               .arg(dependent, removal.key, removal.table, removal.which),
+                           values)
+                    .exec();
             if (!gone)
                 return gone;
         }
-        const Status gone = db.exec(
-            QStringLiteral("DELETE FROM %1 WHERE %2").arg(removal.table, removal.which), args...);
-        removed = db.changes();
-        return gone;
+        const Status gone =
+            db.prepare(QStringLiteral("DELETE FROM %1 WHERE %2").arg(removal.table, removal.which),
+                       values)
+                .exec();
+        if (!gone)
+            return gone;
+        return db.changes();
     });
-    if (!status)
-        return status;
-    return removed;
 }
 
 } // namespace
 
 Result<bool> deleteOne(Target target, std::int32_t number)
 {
-    const Result<int> removed = run(removalOfOne(target), number);
+    const Result<int> removed = run(removalOfOne(target, number));
     if (!removed)
         return removed.status();
     return removed.value() > 0;

@@ -1,12 +1,12 @@
 #include "upkeep/upkeepmenu.h"
 
-#include "widgets/hourglass.h"
-#include "widgets/prompter.h"
-#include "widgets/windowconventions.h"
 #include "data/conversions.h"
 #include "upkeep/backup.h"
 #include "upkeep/compactdatabase.h"
 #include "upkeep/purge.h"
+#include "widgets/hourglass.h"
+#include "widgets/prompter.h"
+#include "widgets/windowconventions.h"
 
 namespace {
 
@@ -45,10 +45,8 @@ void deleteOne(const DeleteOne& entry)
         prompter().message(QStringLiteral("Deletion has been canclled"));
         return;
     }
-    Result<bool> deleted = [&] {
-        Hourglass busy;
-        return Purge::deleteOne(entry.target, number.value);
-    }();
+    const Result<bool> deleted =
+        Hourglass::around([&] { return Purge::deleteOne(entry.target, number.value); });
     if (!deleted)
         prompter().message(QStringLiteral("%1 #: %2 could not be deleted. %3")
                                .arg(entry.name, shown, deleted.status().message()));
@@ -64,10 +62,7 @@ void deleteAll(const DeleteAll& entry)
         prompter().message(QStringLiteral("Delete has been canceled"));
         return;
     }
-    Result<int> deleted = [&] {
-        Hourglass busy;
-        return Purge::deleteAll(entry.target);
-    }();
+    const Result<int> deleted = Hourglass::around([&] { return Purge::deleteAll(entry.target); });
     if (!deleted)
         prompter().message(
             QStringLiteral("Nothing has been deleted. %1").arg(deleted.status().message()));
@@ -97,10 +92,7 @@ void UpkeepMenu::mnubackup_Click()
 
 void UpkeepMenu::mnucompact_Click()
 {
-    Status compacted = [] {
-        Hourglass busy;
-        return CompactDatabase::run();
-    }();
+    const Status compacted = Hourglass::around([] { return CompactDatabase::run(); });
     if (compacted)
         prompter().message(QStringLiteral("Database has been compacted!"));
     else

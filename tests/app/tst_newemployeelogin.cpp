@@ -1,6 +1,5 @@
-#include "login/login.h"
 #include "app/mdihelpdesk.h"
-#include "app/menuaccess.h"
+#include "login/login.h"
 #include "masterdata/employee.h"
 #include "support/scriptedprompter.h"
 #include "support/testfolder.h"
@@ -39,9 +38,9 @@ private Q_SLOTS:
             box(3)->setFocus();
             empId = box(13)->text();
             QCOMPARE(empId, QStringLiteral("NBO-4"));
-            const QStringList rest = {"9 Elm Street", "Springfield", "IL",       "62701",
-                                      "(217) 555-0100", "nora@example.com", "111-22-3333",
-                                      "03/14/91",     "11/01/26"};
+            const QStringList rest = {"9 Elm Street", "Springfield",    "IL",
+                                      "62701",        "(217) 555-0100", "nora@example.com",
+                                      "111-22-3333",  "03/14/91",       "11/01/26"};
             for (int i = 0; i < rest.size(); ++i)
                 typeInto(box(3 + i), rest[i]);
             child<QPushButton>(&window, "cmdSave")->click();
@@ -74,7 +73,7 @@ private Q_SLOTS:
         QTRY_VERIFY(!login);
 
         for (int position = 0; position < 25; ++position)
-            for (const QString& name : MenuAccess::entriesOf(position))
+            for (const QString& name : main.entriesGuardedBy(position))
                 QVERIFY2(main.entry(name)->isEnabled() == ticked.contains(position),
                          qPrintable(name));
     }

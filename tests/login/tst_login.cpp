@@ -1,10 +1,9 @@
-#include "login/login.h"
-#include "login/loginstore.h"
 #include "app/mdihelpdesk.h"
-#include "app/menuaccess.h"
-#include "data/session.h"
 #include "data/database.h"
 #include "data/databasesetup.h"
+#include "data/session.h"
+#include "login/login.h"
+#include "login/loginstore.h"
 #include "support/scriptedprompter.h"
 #include "support/testfolder.h"
 #include "support/widgettesting.h"
@@ -165,7 +164,7 @@ private Q_SLOTS:
         logIn(start.login, QStringLiteral("NOA-1"), QStringLiteral("pw"));
         QTRY_VERIFY(!start.login);
         for (int position = 0; position < 25; ++position)
-            for (const QString& name : MenuAccess::entriesOf(position))
+            for (const QString& name : start.main->entriesGuardedBy(position))
                 QVERIFY2(!start.main->entry(name)->isEnabled(), qPrintable(name));
         QVERIFY(start.enabled("mnuChgPwd") && start.enabled("mnuwrkorder"));
     }

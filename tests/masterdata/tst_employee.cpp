@@ -1,10 +1,11 @@
-#include "data/conversions.h"
-#include "data/database.h"
+#include "data/passwords.h"
+#include "data/schema.h"
 #include "masterdata/employee.h"
-#include "masterdata/employeesetuppage.h"
+#include "masterdata/employeeaccesspage.h"
+#include "masterdata/masterdatatesting.h"
+#include "support/dbprobe.h"
 #include "support/scriptedprompter.h"
 #include "support/testfolder.h"
-#include "support/widgettesting.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -13,135 +14,104 @@
 #include <QRadioButton>
 #include <QtTest>
 
-using WidgetTesting::child;
-using WidgetTesting::typeInto;
+using namespace WidgetTesting;
+using MasterDataTesting::chooseKey;
 
-/** The "Employee Setup" page: ID drawing, box checks, Save, Edit, picture and removal. */
+namespace {
+
+const QString BadDate = "Please enter a valid date, mm/dd/yy format.";
+
+/** Access flags as a row of 0 and 1, in column order, with the given ones set. */
+QString flags(const QList<int>& set)
+{
+    QString bits(EmployeeAccessPage::FlagCount, '0');
+    for (int i : set)
+        bits[i] = '1';
+    return bits;
+}
+const QString Technician = flags({13, 16, 17, 19, 22});
+
+/** The Employee window shown and active, with the controls of both pages. */
+struct Window : Employee {
+    QComboBox* list = child<QComboBox>(this, "combEmpID");
+    QCheckBox* remove = child<QCheckBox>(this, "chkRemove");
+    QComboBox* accessList = child<QComboBox>(this, "combEmpAccess");
+    QLineEdit* password = child<QLineEdit>(this, "txtPwd");
+    Window() { QVERIFY(showActive(this)); }
+
+    QLineEdit* box(int i) { return child<QLineEdit>(this, "Text1_" + QByteArray::number(i)); }
+    QCheckBox* check(int i) { return child<QCheckBox>(this, "Check_" + QByteArray::number(i)); }
+    QString id() { return box(13)->text(); }
+    void click(const char* button) { child<QPushButton>(this, button)->click(); }
+    bool shown(const char* button) { return !child<QPushButton>(this, button)->isHidden(); }
+    /** Types first name, last name and middle initial, and leaves the initial's box. */
+    void typeName(const QString& first, const QString& middle, const QString& last)
+    {
+        typeInto(box(0), first);
+        typeInto(box(1), last);
+        typeInto(box(2), middle);
+        box(3)->setFocus();
+    }
+    void typeEmployee()
+    {
+        typeName("Sean", "p", "O'Neil");
+        const QStringList rest = {"12 O'Hare Lane", "Springfield",    "IL",
+                                  "62704",          "(217) 555-0199", "a@b.example",
+                                  "321-54-9876",    "07/04/90",       "02/01/24"};
+        for (int i = 0; i < rest.size(); ++i)
+            typeInto(box(3 + i), rest[i]);
+        child<QPlainTextEdit>(this, "Text1_12")->setPlainText("Bench");
+        child<QRadioButton>(this, "optFemale")->setChecked(true);
+    }
+    QString ticked()
+    {
+        QString bits;
+        for (int i = 0; i < EmployeeAccessPage::FlagCount; ++i)
+            bits += check(i)->isChecked() ? '1' : '0';
+        return bits;
+    }
+};
+
+QString stored(const QString& table, const QString& empId, const QStringList& columns)
+{
+    return DbProbe::value(
+        "SELECT " + columns.join(" || '|' || ") + " FROM " + table + " WHERE EmpID = ?", empId);
+}
+
+QString storedHash(const QString& empId)
+{
+    return DbProbe::value("SELECT Pwd FROM Login WHERE EmpID = ? AND UserName = ?", empId, empId);
+}
+
+} // namespace
+
+/** The Employee window: employee records on the setup page, logins and rights on the access
+ *  page. */
 class TestEmployee : public QObject {
     Q_OBJECT
-
-    struct Window {
-        Employee window;
-        EmployeeSetupPage* page = window.setupPage;
-
-        QLineEdit* box(int index)
-        {
-            return child<QLineEdit>(&window, QStringLiteral("Text1_%1").arg(index).toLatin1());
-        }
-        QString id() { return box(13)->text(); }
-        void leave(int index)
-        {
-            box(index)->setFocus();
-            box(index == 0 ? 1 : 0)->setFocus();
-        }
-        // Types a whole new employee, leaving the middle-initial box so that an ID is drawn.
-        void typeEmployee(const QString& first, const QString& middle, const QString& last)
-        {
-            typeInto(box(0), first);
-            typeInto(box(1), last);
-            typeInto(box(2), middle);
-            box(3)->setFocus();
-            const QStringList rest = {"12 O'Hare Lane", "Springfield",    "IL",
-                                      "62704",          "(217) 555-0199", "a@b.example",
-                                      "321-54-9876",    "07/04/90",       "02/01/24"};
-            for (int i = 0; i < rest.size(); ++i)
-                typeInto(box(3 + i), rest[i]);
-            child<QPlainTextEdit>(&window, "Text1_12")->setPlainText(QStringLiteral("Bench"));
-            child<QRadioButton>(&window, "optFemale")->setChecked(true);
-        }
-        bool chooseEmployee(const QString& empId)
-        {
-            auto* combo = child<QComboBox>(&window, "combEmpID");
-            for (int i = 0; i < combo->count(); ++i) {
-                if (combo->itemText(i).section(QLatin1Char(' '), 0, 0) == empId)
-                    return WidgetTesting::choose(combo, combo->itemText(i));
-            }
-            return false;
-        }
-        QPushButton* button(const char* name) { return child<QPushButton>(&window, name); }
-    };
-
-    static void setEmployeeCounter(qint64 value)
-    {
-        Database db;
-        QVERIFY(db.exec(QStringLiteral("UPDATE EmployeeCount SET EmpNum = ?"), value));
-    }
-    static qint64 employeeCounter()
-    {
-        Database db;
-        Query q = db.query(QStringLiteral("SELECT EmpNum FROM EmployeeCount"));
-        return q.next() ? q.integer(0) : -1;
-    }
-    static qint64 employees()
-    {
-        Database db;
-        Query q = db.query(QStringLiteral("SELECT COUNT(*) FROM Employee"));
-        return q.next() ? q.integer(0) : -1;
-    }
-    static int rowsFor(const char* table, const QString& empId)
-    {
-        Database db;
-        Query q = db.query(
-            QStringLiteral("SELECT COUNT(*) FROM %1 WHERE EmpID = ?").arg(QLatin1String(table)),
-            empId);
-        return q.next() ? static_cast<int>(q.integer(0)) : -1;
-    }
 
 private Q_SLOTS:
     void leavingMiddleInitialDrawsTheId()
     {
         TestFolder folder(TestFolder::Content::Demo);
         ScriptedPrompter prompts;
-        setEmployeeCounter(4);
+        QVERIFY(DbProbe::exec("UPDATE EmployeeCount SET EmpNum = 32766"));
         Window w;
-        QVERIFY(WidgetTesting::showActive(&w.window));
-        typeInto(w.box(0), QStringLiteral("john"));
-        typeInto(w.box(1), QStringLiteral("public"));
-        typeInto(w.box(2), QStringLiteral("q"));
-        w.box(3)->setFocus();
-        QCOMPARE(w.id(), QStringLiteral("JQP-5"));
-        QCOMPARE(w.box(2)->text(), QStringLiteral("Q"));
-        QCOMPARE(child<QComboBox>(&w.window, "combEmpID")->currentText(), QStringLiteral("JQP-5"));
-        QCOMPARE(employeeCounter(), 5);
+        w.typeName("john", "q", "public");
+        QCOMPARE(w.id(), "JQP-32767");
+        QCOMPARE(w.box(2)->text(), "Q");
+        QCOMPARE(w.list->currentText(), "JQP-32767");
+        w.typeName("john", QString(), "public");
+        QCOMPARE(w.id(), "JP-32768");
+        w.typeName("john", " ", "public");
+        QCOMPARE(w.id(), "JP-32769");
 
-        w.leave(2);
-        QCOMPARE(w.id(), QStringLiteral("JQP-6"));
-        typeInto(w.box(2), QString());
-        w.box(3)->setFocus();
-        QCOMPARE(w.id(), QStringLiteral("JP-7"));
-        typeInto(w.box(2), QStringLiteral(" "));
-        w.box(3)->setFocus();
-        QCOMPARE(w.id(), QStringLiteral("JP-8"));
-        QCOMPARE(employeeCounter(), 8);
-        QCOMPARE(prompts.messages(), QStringList());
-    }
-
-    void noIdWithoutFirstNameOrForAnExistingEmployee()
-    {
-        TestFolder folder(TestFolder::Content::Demo);
-        Window w;
-        QVERIFY(WidgetTesting::showActive(&w.window));
-        typeInto(w.box(1), QStringLiteral("Public"));
-        w.leave(2);
-        QCOMPARE(w.id(), QString());
-
-        QVERIFY(w.chooseEmployee(QStringLiteral("RP-3")));
-        typeInto(w.box(2), QStringLiteral("x"));
-        w.box(3)->setFocus();
-        QCOMPARE(w.id(), QStringLiteral("RP-3"));
-        QCOMPARE(employeeCounter(), 3);
-    }
-
-    void counterPassesTheSixteenBitCeiling()
-    {
-        TestFolder folder(TestFolder::Content::Demo);
-        setEmployeeCounter(32767);
-        Window w;
-        QVERIFY(WidgetTesting::showActive(&w.window));
-        typeInto(w.box(0), QStringLiteral("Ann"));
-        typeInto(w.box(1), QStringLiteral("Lee"));
-        w.leave(2);
-        QCOMPARE(w.id(), QStringLiteral("AL-32768"));
+        // No first name, or an employee chosen from the list: no number is drawn.
+        w.typeName(QString(), "x", "public");
+        QVERIFY(chooseKey(w.list, "RP-3"));
+        w.typeName("Rob", "x", "Price");
+        QCOMPARE(w.id(), "RP-3");
+        QCOMPARE(DbProbe::value("SELECT EmpNum FROM EmployeeCount"), "32769");
     }
 
     void boxesAreCheckedWhenLeft_data()
@@ -150,37 +120,20 @@ private Q_SLOTS:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("left");
         QTest::addColumn<QString>("message");
-        const QString ssn = QStringLiteral("Please you the 000-00-0000 format");
-        const QString date = QStringLiteral("Please enter a valid date, mm/dd/yy format.");
-        QTest::newRow("nine digits") << 9 << "123456789"
-                                     << "123-45-6789"
-                                     << "";
-        QTest::newRow("formatted ssn") << 9 << "123-45-6789"
-                                       << "123-45-6789"
-                                       << "";
-        QTest::newRow("short ssn") << 9 << "12345"
-                                   << "12345" << ssn;
-        QTest::newRow("empty ssn") << 9 << ""
-                                   << ""
-                                   << "";
-        QTest::newRow("six digits") << 10 << "010203"
-                                    << "01/02/03"
-                                    << "";
-        QTest::newRow("five digits") << 10 << "12345"
-                                     << "12345" << date;
-        QTest::newRow("short date") << 11 << "1/2/03"
-                                    << "1/2/03"
-                                    << "";
-        QTest::newRow("six digits, no date") << 11 << "123456"
-                                             << "12/34/56" << date;
-        QTest::newRow("words") << 11 << "soon"
-                               << "soon" << date;
-        QTest::newRow("empty date") << 10 << ""
-                                    << ""
-                                    << "";
-        QTest::newRow("state") << 5 << "il"
-                               << "IL"
-                               << "";
+        const QString ssn = "Please you the 000-00-0000 format";
+        auto row = [](const char* name, int index, const char* typed, const char* left,
+                      const QString& message) {
+            QTest::newRow(name) << index << QString(typed) << QString(left) << message;
+        };
+        row("nine digits", 9, "123456789", "123-45-6789", {});
+        row("formatted ssn", 9, "123-45-6789", "123-45-6789", {});
+        row("short ssn", 9, "12345", "12345", ssn);
+        row("six digits", 10, "010203", "01/02/03", {});
+        row("short date", 11, "1/2/03", "1/2/03", {});
+        row("six digits, no date", 11, "123456", "12/34/56", BadDate);
+        row("words", 11, "soon", "soon", BadDate);
+        row("empty date", 10, "", "", {});
+        row("state", 5, "il", "IL", {});
     }
 
     void boxesAreCheckedWhenLeft()
@@ -192,7 +145,6 @@ private Q_SLOTS:
         TestFolder folder(TestFolder::Content::Demo);
         ScriptedPrompter prompts;
         Window w;
-        QVERIFY(WidgetTesting::showActive(&w.window));
         typeInto(w.box(index), typed);
         w.box(0)->setFocus();
         QCOMPARE(w.box(index)->text(), left);
@@ -204,105 +156,59 @@ private Q_SLOTS:
         TestFolder folder(TestFolder::Content::Demo);
         ScriptedPrompter prompts;
         Window w;
-        QVERIFY(WidgetTesting::showActive(&w.window));
-        w.typeEmployee(QStringLiteral("Sean"), QStringLiteral("p"), QStringLiteral("O'Neil"));
-        QCOMPARE(w.id(), QStringLiteral("SPO-4"));
-        const QString picture = folder.filePath(QStringLiteral("EmpPics/defaultPic.jpg"));
+        w.typeEmployee();
+        const QString picture = folder.filePath("EmpPics/defaultPic.jpg");
         prompts.answerFile(picture);
-        w.button("cmdPicLink")->click();
-        QCOMPARE(child<QLineEdit>(&w.window, "txtPicLink")->text(), picture);
-        w.button("cmdSave")->click();
-        QCOMPARE(prompts.messages(), QStringList());
-
-        Database db;
-        Query q = db.query(QStringLiteral("SELECT EmpFName, EmpLName, EmpMidIn, EmpAdd, EmpSSN, "
-                                          "EmpDOB, EmpHireDate, EmpComm, EmpPic, Female, Male, "
-                                          "Inactive, PostDate FROM Employee WHERE EmpID = ?"),
-                           QStringLiteral("SPO-4"));
-        QVERIFY(q.next());
-        QCOMPARE(q.text(0), QStringLiteral("Sean"));
-        QCOMPARE(q.text(1), QStringLiteral("O'Neil"));
-        QCOMPARE(q.text(2), QStringLiteral("P"));
-        QCOMPARE(q.text(3), QStringLiteral("12 O'Hare Lane"));
-        QCOMPARE(q.text(4), QStringLiteral("321-54-9876"));
-        QCOMPARE(q.date(5), QDate(1990, 7, 4));
-        QCOMPARE(q.date(6), QDate(2024, 2, 1));
-        QCOMPARE(q.text(7), QStringLiteral("Bench"));
-        QCOMPARE(q.text(8), picture);
-        QVERIFY(q.boolean(9) && !q.boolean(10) && !q.boolean(11));
-        QCOMPARE(q.date(12), QDate::currentDate());
-
+        w.click("cmdPicLink");
+        w.click("cmdSave");
+        QCOMPARE(
+            stored("Employee", "SPO-4",
+                   {"EmpFName", "EmpLName", "EmpMidIn", "EmpAdd", "EmpSSN", "EmpDOB", "EmpHireDate",
+                    "EmpComm", "Female", "Male", "Inactive", "EmpPic", "PostDate"}),
+            "Sean|O'Neil|P|12 O'Hare Lane|321-54-9876|1990-07-04|2024-02-01|Bench|1|0|0|" +
+                picture + "|" + QDate::currentDate().toString(Qt::ISODate));
         QCOMPARE(w.id(), QString());
-        QCOMPARE(w.box(0)->text(), QString());
-        QVERIFY(!child<QRadioButton>(&w.window, "optFemale")->isChecked());
+        QVERIFY(!child<QRadioButton>(&w, "optFemale")->isChecked());
         QVERIFY(w.box(0)->hasFocus());
-        auto* combo = child<QComboBox>(&w.window, "combEmpID");
-        QVERIFY(combo->findText(QStringLiteral("SPO-4    Sean    O'Neil")) >= 0);
-        QVERIFY(child<QComboBox>(&w.window, "combEmpAccess")
-                    ->findText(QStringLiteral("SPO-4    Sean    O'Neil")) >= 0);
+        QVERIFY(w.accessList->findText("SPO-4    Sean    O'Neil") >= 0);
     }
 
     void saveRefusalsKeepTheBoxes_data()
     {
         QTest::addColumn<int>("emptied");
-        QTest::addColumn<QString>("badDate");
-        QTest::addColumn<bool>("drawId");
         QTest::addColumn<QString>("message");
-        const QString missing =
-            QStringLiteral("The Employees name, address, city, state, zip, phone, SS#, Date of "
-                           "Birth and Hire date must be filled in!");
         for (int index : {0, 1, 3, 4, 5, 6, 7, 9, 10, 11})
-            QTest::addRow("box %d empty", index) << index << "" << true << missing;
-        QTest::newRow("date of birth no date")
-            << -1 << "99/99/99" << true
-            << QStringLiteral("Please enter a valid date, mm/dd/yy format.");
+            QTest::addRow("box %d empty", index)
+                << index
+                << "The Employees name, address, city, state, zip, phone, SS#, Date of Birth "
+                   "and Hire date must be filled in!";
+        QTest::newRow("no date of birth") << -1 << BadDate;
         QTest::newRow("no id drawn")
-            << -1 << "" << false
-            << QStringLiteral(
-                   "This employee has no EmpID yet: leave the Middle Initial box to make one.");
+            << 13 << "This employee has no EmpID yet: leave the Middle Initial box to make one.";
+        QTest::newRow("taken id") << -2 << "This employee already exists!";
     }
 
     void saveRefusalsKeepTheBoxes()
     {
         QFETCH(int, emptied);
-        QFETCH(QString, badDate);
-        QFETCH(bool, drawId);
         QFETCH(QString, message);
         TestFolder folder(TestFolder::Content::Demo);
         ScriptedPrompter prompts;
-        const qint64 before = employees();
+        const QStringList before = DbProbe::column("SELECT EmpFName FROM Employee");
         Window w;
-        QVERIFY(WidgetTesting::showActive(&w.window));
-        w.typeEmployee(QStringLiteral("Kim"), QString(), QStringLiteral("Doe"));
-        if (!drawId)
-            w.box(13)->clear();
+        w.typeEmployee();
+        if (emptied == -2) { // Jack Thompson's ID again
+            QVERIFY(DbProbe::exec("UPDATE EmployeeCount SET EmpNum = 0"));
+            w.typeName("Jill", "T", "Turner");
+        }
         if (emptied >= 0)
             w.box(emptied)->clear();
-        if (!badDate.isEmpty())
-            w.box(10)->setText(badDate);
-        prompts.clear();
-        w.button("cmdSave")->click();
-        QCOMPARE(prompts.messages(), QStringList{message});
-        QCOMPARE(w.box(7)->text(), emptied == 7 ? QString() : QStringLiteral("(217) 555-0199"));
-        QCOMPARE(employees(), before);
-    }
-
-    void duplicateIdIsReportedAndKept()
-    {
-        TestFolder folder(TestFolder::Content::Demo);
-        ScriptedPrompter prompts;
-        setEmployeeCounter(0);
-        Window w;
-        QVERIFY(WidgetTesting::showActive(&w.window));
-        w.typeEmployee(QStringLiteral("Jill"), QStringLiteral("T"), QStringLiteral("Turner"));
-        QCOMPARE(w.id(), QStringLiteral("JTT-1"));
-        w.button("cmdSave")->click();
-        QCOMPARE(prompts.messages(), QStringList{QStringLiteral("This employee already exists!")});
-        QCOMPARE(w.box(0)->text(), QStringLiteral("Jill"));
-        Database db;
-        Query q = db.query(QStringLiteral("SELECT EmpFName FROM Employee WHERE EmpID = 'JTT-1'"));
-        QVERIFY(q.next());
-        QCOMPARE(q.text(0), QStringLiteral("Jack"));
+        if (emptied == -1)
+            w.box(10)->setText("99/99/99");
+        w.click("cmdSave");
+        QCOMPARE(prompts.lastMessage(), message);
+        QCOMPARE(w.box(7)->text(), emptied == 7 ? QString() : "(217) 555-0199");
+        QCOMPARE(DbProbe::column("SELECT EmpFName FROM Employee"), before);
     }
 
     void choosingLoadsAndEditRewrites()
@@ -310,93 +216,142 @@ private Q_SLOTS:
         TestFolder folder(TestFolder::Content::Demo);
         ScriptedPrompter prompts;
         Window w;
-        QVERIFY(WidgetTesting::showActive(&w.window));
-        QVERIFY(w.chooseEmployee(QStringLiteral("SLM-2")));
-        QVERIFY(w.button("cmdSave")->isHidden() && !w.button("cmdEdit")->isHidden());
-        QCOMPARE(w.box(0)->text(), QStringLiteral("Sarah"));
-        QCOMPARE(w.box(2)->text(), QStringLiteral("L"));
-        QCOMPARE(w.box(10)->text(), QStringLiteral("09/30/79"));
-        QCOMPARE(w.id(), QStringLiteral("SLM-2"));
-        QVERIFY(child<QRadioButton>(&w.window, "optFemale")->isChecked());
-        QVERIFY(!child<QLabel>(&w.window, "Picture1")->pixmap().isNull());
+        QVERIFY(chooseKey(w.list, "SLM-2"));
+        QVERIFY(!w.shown("cmdSave") && w.shown("cmdEdit"));
+        QCOMPARE(w.box(0)->text(), "Sarah");
+        QCOMPARE(w.box(2)->text(), "L");
+        QCOMPARE(w.box(10)->text(), "09/30/79");
+        QCOMPARE(w.id(), "SLM-2");
+        QVERIFY(child<QRadioButton>(&w, "optFemale")->isChecked());
+        QVERIFY(!child<QLabel>(&w, "Picture1")->pixmap().isNull());
 
-        typeInto(w.box(7), QStringLiteral("(217) 555-0999"));
-        w.box(11)->setText(QStringLiteral("071516"));
-        w.leave(11);
-        child<QCheckBox>(&w.window, "chkInactive")->setChecked(true);
-        w.button("cmdEdit")->click();
-        QCOMPARE(prompts.messages(), QStringList());
-        Database db;
-        Query q = db.query(QStringLiteral("SELECT EmpPhone, EmpHireDate, Inactive, PostDate "
-                                          "FROM Employee WHERE EmpID = 'SLM-2'"));
-        QVERIFY(q.next());
-        QCOMPARE(q.text(0), QStringLiteral("(217) 555-0999"));
-        QCOMPARE(q.date(1), QDate(2016, 7, 15));
-        QVERIFY(q.boolean(2));
-        QCOMPARE(q.date(3), QDate::currentDate());
-        QVERIFY(!w.button("cmdSave")->isHidden() && w.button("cmdEdit")->isHidden());
+        typeInto(w.box(7), "(217) 555-0999");
+        typeInto(w.box(11), "071516");
+        w.box(0)->setFocus();
+        child<QCheckBox>(&w, "chkInactive")->setChecked(true);
+        w.click("cmdEdit");
+        QCOMPARE(stored("Employee", "SLM-2", {"EmpPhone", "EmpHireDate", "Inactive", "PostDate"}),
+                 "(217) 555-0999|2016-07-15|1|" + QDate::currentDate().toString(Qt::ISODate));
+        QVERIFY(w.shown("cmdSave") && !w.shown("cmdEdit"));
         QCOMPARE(w.box(0)->text(), QString());
-    }
 
-    void cancelledPictureChangesNothing()
-    {
-        TestFolder folder(TestFolder::Content::Demo);
-        ScriptedPrompter prompts;
-        Window w;
-        auto* link = child<QLineEdit>(&w.window, "txtPicLink");
-        link->setText(QStringLiteral("/kept.jpg"));
-        w.button("cmdPicLink")->click(); // no answer queued: cancelled
-        QCOMPARE(link->text(), QStringLiteral("/kept.jpg"));
-        QVERIFY(!child<QLabel>(&w.window, "Picture1")->pixmap().isNull());
+        // A cancelled choice of picture keeps the path.
+        child<QLineEdit>(&w, "txtPicLink")->setText("/kept.jpg");
+        w.click("cmdPicLink");
+        QCOMPARE(child<QLineEdit>(&w, "txtPicLink")->text(), "/kept.jpg");
     }
 
     void removalTakesLoginAndAccessAlong()
     {
         TestFolder folder(TestFolder::Content::Demo);
         ScriptedPrompter prompts;
+        const qint64 employees = DbProbe::count("Employee");
         Window w;
-        QVERIFY(w.chooseEmployee(QStringLiteral("SLM-2")));
-        auto* remove = child<QCheckBox>(&w.window, "chkRemove");
-        prompts.answerConfirm(false);
-        remove->setChecked(true);
-        QCOMPARE(prompts.shown().first().kind, ScriptedPrompter::Shown::Kind::Confirm);
-        QVERIFY(prompts.allTexts().first().contains(QStringLiteral("SLM-2 (Sarah Miller)")));
-        QCOMPARE(prompts.messages(), QStringList{QStringLiteral("Deletion has been cancelled")});
-        QVERIFY(!remove->isChecked());
-        QCOMPARE(rowsFor("Employee", QStringLiteral("SLM-2")), 1);
+        w.remove->setChecked(true);
+        QCOMPARE(prompts.allTexts(), {"No employee has been chosen; nothing was removed."});
+        QVERIFY(!w.remove->isChecked());
+        w.box(13)->setText("ZZ-99"); // drawn, never saved
+        w.remove->setChecked(true);
+        QCOMPARE(prompts.lastMessage(), "Employee ZZ-99 is not in the database.");
 
         prompts.clear();
-        remove->setChecked(true);
-        QCOMPARE(prompts.messages(), QStringList{QStringLiteral("Employee has been deleted")});
+        QVERIFY(chooseKey(w.list, "SLM-2"));
+        prompts.answerConfirm(false);
+        w.remove->setChecked(true);
+        QVERIFY(prompts.allTexts().first().contains("SLM-2 (Sarah Miller)"));
+        QCOMPARE(prompts.messages(), {"Deletion has been cancelled"});
+        QVERIFY(!w.remove->isChecked());
+        QCOMPARE(DbProbe::count("Employee"), employees);
+
+        w.remove->setChecked(true);
+        QCOMPARE(prompts.lastMessage(), "Employee has been deleted");
         for (const char* table : {"Employee", "Login", "EmployeeAccess"})
-            QCOMPARE(rowsFor(table, QStringLiteral("SLM-2")), 0);
-        QCOMPARE(rowsFor("Login", QStringLiteral("JTT-1")), 1);
-        QVERIFY(!remove->isChecked());
+            QCOMPARE(DbProbe::count(table, "EmpID = 'SLM-2'"), 0);
+        QCOMPARE(DbProbe::count("Employee"), employees - 1);
+        QCOMPARE(DbProbe::count("Login", "EmpID = 'JTT-1'"), 1);
         QCOMPARE(w.id(), QString());
-        QCOMPARE(child<QComboBox>(&w.window, "combEmpID")->count(), employees());
-        QCOMPARE(child<QComboBox>(&w.window, "combEmpID")
-                     ->findText(QStringLiteral("SLM-2"), Qt::MatchStartsWith),
-                 -1);
+        QCOMPARE(w.accessList->findText("SLM-2", Qt::MatchStartsWith), -1);
     }
 
-    void removalWithoutAnEmployeeRemovesNothing()
+    void accessSaveGivesAFirstLoginOnly()
+    {
+        TestFolder folder(TestFolder::Content::Demo);
+        QVERIFY(DbProbe::exec("INSERT INTO Employee (EmpID, EmpFName, EmpLName) "
+                              "VALUES ('DC-9', 'Dana', 'Cole')"));
+        ScriptedPrompter prompts;
+        Window w;
+        w.click("cmdEmpAccSave");
+        w.accessList->setEditText("typed, not chosen");
+        w.click("cmdEmpAccSave");
+        QCOMPARE(prompts.messages(), QStringList(2, "Please select an Employee"));
+        QVERIFY(chooseKey(w.accessList, "JTT-1"));
+        QVERIFY(chooseKey(w.accessList, "DC-9"));
+        QCOMPARE(w.ticked(), Technician); // the boxes keep their state
+        QVERIFY(w.shown("cmdEmpAccSave") && !w.shown("cmdEmpAccEdit"));
+        w.check(13)->setChecked(false);
+        w.check(20)->setChecked(true);
+        typeInto(w.password, "Dana's pw");
+        w.click("cmdEmpAccSave");
+        QCOMPARE(prompts.lastMessage(), "Access rites have been added to database");
+        const QStringList& columns = Schema::accessFlagColumns();
+        QCOMPARE(stored("EmployeeAccess", "DC-9", {columns.join(" || ")}),
+                 flags({16, 17, 19, 20, 22}));
+        const QString hash = storedHash("DC-9");
+        QVERIFY(Passwords::verify(hash, "Dana's pw"));
+        QVERIFY(!Passwords::verify(hash, "dana's pw"));
+        QCOMPARE(w.accessList->currentText(), QString());
+        QCOMPARE(w.ticked(), flags({}));
+
+        // A second Save for the same employee is refused and changes nothing.
+        QVERIFY(chooseKey(w.accessList, "DC-9"));
+        typeInto(w.password, "other");
+        w.click("cmdEmpAccSave");
+        QCOMPARE(prompts.lastMessage(), "This employee already has access rights.");
+        QCOMPARE(storedHash("DC-9"), hash);
+        QCOMPARE(w.password->text(), "other");
+    }
+
+    void accessEditChangesThePasswordOnlyWhenTyped()
     {
         TestFolder folder(TestFolder::Content::Demo);
         ScriptedPrompter prompts;
-        const qint64 before = employees();
         Window w;
-        auto* remove = child<QCheckBox>(&w.window, "chkRemove");
-        remove->setChecked(true);
-        QCOMPARE(prompts.allTexts(),
-                 QStringList{QStringLiteral("No employee has been chosen; nothing was removed.")});
-        QVERIFY(!remove->isChecked());
+        const QString before = storedHash("RP-3");
+        const QString rights = Schema::accessFlagColumns().join(" || ");
+        QVERIFY(chooseKey(w.accessList, "RP-3"));
+        w.accessList->setEditText(QString());
+        w.click("cmdEmpAccEdit");
+        QCOMPARE(prompts.messages(), {"Please select an employee"});
+        QVERIFY(chooseKey(w.accessList, "RP-3"));
+        w.check(0)->setChecked(true);
+        w.check(16)->setChecked(false);
+        w.click("cmdEmpAccEdit");
+        QCOMPARE(stored("EmployeeAccess", "RP-3", {rights}), flags({0, 13, 17, 19, 22}));
+        QCOMPARE(storedHash("RP-3"), before);
+        QVERIFY(w.shown("cmdEmpAccSave") && !w.shown("cmdEmpAccEdit"));
+        QCOMPARE(w.ticked(), flags({}));
 
-        prompts.clear();
-        w.box(13)->setText(QStringLiteral("ZZ-99")); // drawn, never saved
-        remove->setChecked(true);
-        QCOMPARE(prompts.messages(),
-                 QStringList{QStringLiteral("Employee ZZ-99 is not in the database.")});
-        QCOMPARE(employees(), before);
+        QVERIFY(chooseKey(w.accessList, "RP-3"));
+        typeInto(w.password, "NewPass");
+        w.click("cmdEmpAccEdit");
+        QVERIFY(Passwords::verify(storedHash("RP-3"), "NewPass"));
+        QVERIFY(Passwords::verify(storedHash("JTT-1"), "tech"));
+        QCOMPARE(stored("EmployeeAccess", "JTT-1", {rights}), Technician);
+
+        // Admin ticks every box, and Clear empties the page.
+        auto* admin = child<QCheckBox>(&w, "chkAdmin");
+        admin->click();
+        QCOMPARE(w.ticked(), QString(EmployeeAccessPage::FlagCount, '1'));
+        admin->click();
+        QCOMPARE(w.ticked(), flags({}));
+        QVERIFY(chooseKey(w.accessList, "JTT-1"));
+        admin->click();
+        w.click("cmdEmpAccClear");
+        QCOMPARE(w.ticked(), flags({}));
+        QVERIFY(!admin->isChecked());
+        QCOMPARE(w.password->text(), QString());
+        QCOMPARE(w.accessList->currentText(), QString());
+        QVERIFY(w.shown("cmdEmpAccSave") && !w.shown("cmdEmpAccEdit"));
     }
 };
 

@@ -1,30 +1,18 @@
 #pragma once
 
-#include "reportengine/reportpage.h"
+#include "reports/reportpreview.h"
 
 #include <QList>
 #include <QString>
 #include <QTemporaryDir>
 
-/** Stands in for the print preview while it lives: records each run of the report engine with
- *  the engine's settings at that moment and the pages laid out. */
+/** Stands in for the print preview while it lives: records each report laid out for it, with
+ *  the files and texts it ran with. */
 class ReportCapture {
 public:
-    struct Run {
-        QString reportFileName;
-        QString connect;
-        QString dataFile;
-        QString selectionFormula;
-        QString windowTitle;
-        int windowState = 0;
-        QString reportTitle;
-        RenderedReport report;
-    };
+    using Run = PreviewedReport;
 
     ReportCapture();
-    ~ReportCapture();
-    ReportCapture(const ReportCapture&) = delete;
-    ReportCapture& operator=(const ReportCapture&) = delete;
 
     const QList<Run>& runs() const { return m_runs; }
     const Run& last() const { return m_runs.last(); }
@@ -33,5 +21,6 @@ public:
 
 private:
     QList<Run> m_runs;
+    PreviewRedirect m_redirect;
     QTemporaryDir m_dir;
 };
