@@ -2,20 +2,17 @@
 #include "data/schema.h"
 #include "masterdata/employee.h"
 #include "masterdata/employeeaccesspage.h"
+#include "masterdata/employeepictureframe.h"
+#include "masterdata/employeesetuppage.h"
 #include "masterdata/masterdatatesting.h"
-#include "support/dbprobe.h"
-#include "support/scriptedprompter.h"
-#include "support/testfolder.h"
 
 #include <QCheckBox>
-#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QtTest>
 
+using namespace MasterDataTesting;
 using namespace WidgetTesting;
-using MasterDataTesting::chooseKey;
 
 namespace {
 
@@ -31,51 +28,45 @@ QString flags(const QList<int>& set)
 }
 const QString Technician = flags({13, 16, 17, 19, 22});
 
-/** The Employee window shown and active, with the controls of both pages. */
-struct Window : Employee {
-    QComboBox* list = child<QComboBox>(this, "combEmpID");
-    QCheckBox* remove = child<QCheckBox>(this, "chkRemove");
-    QComboBox* accessList = child<QComboBox>(this, "combEmpAccess");
-    QLineEdit* password = child<QLineEdit>(this, "txtPwd");
-    Window() { QVERIFY(showActive(this)); }
+/** The Employee window shown and active; `page` and `access` are its two pages. */
+struct Window : Shown<Employee> {
+    using Shown::Shown;
+    EmployeeSetupPage& page = *setupPage;
+    EmployeeAccessPage& access = *accessPage;
 
-    QLineEdit* box(int i) { return child<QLineEdit>(this, "Text1_" + QByteArray::number(i)); }
-    QCheckBox* check(int i) { return child<QCheckBox>(this, "Check_" + QByteArray::number(i)); }
+    QLineEdit* box(int i) { return page.Text1[i]; }
     QString id() { return box(13)->text(); }
-    void click(const char* button) { child<QPushButton>(this, button)->click(); }
-    bool shown(const char* button) { return !child<QPushButton>(this, button)->isHidden(); }
-    /** Types first name, last name and middle initial, and leaves the initial's box. */
-    void typeName(const QString& first, const QString& middle, const QString& last)
+    /** Types the boxes from the first on, so that leaving the middle initial draws an ID. */
+    void type(const QStringList& texts)
     {
-        typeInto(box(0), first);
-        typeInto(box(1), last);
-        typeInto(box(2), middle);
-        box(3)->setFocus();
+        for (int i = 0; i < texts.size(); ++i)
+            typeInto(box(i), texts[i]);
+        box(0)->setFocus();
     }
-    void typeEmployee()
+    void typeEmployee(const char* first, const char* last, const char* middle)
     {
-        typeName("Sean", "p", "O'Neil");
-        const QStringList rest = {"12 O'Hare Lane", "Springfield",    "IL",
-                                  "62704",          "(217) 555-0199", "a@b.example",
-                                  "321-54-9876",    "07/04/90",       "02/01/24"};
-        for (int i = 0; i < rest.size(); ++i)
-            typeInto(box(3 + i), rest[i]);
-        child<QPlainTextEdit>(this, "Text1_12")->setPlainText("Bench");
-        child<QRadioButton>(this, "optFemale")->setChecked(true);
+        type({first, last, middle, "12 O'Hare Lane", "Springfield", "IL", "62704", "(217) 555-0199",
+              "a@b.example", "321-54-9876", "07/04/90", "02/01/24"});
+        page.Text1Comments->setPlainText("Bench");
+        page.optFemale->setChecked(true);
     }
     QString ticked()
     {
         QString bits;
-        for (int i = 0; i < EmployeeAccessPage::FlagCount; ++i)
-            bits += check(i)->isChecked() ? '1' : '0';
+        for (QCheckBox* check : access.Check)
+            bits += check->isChecked() ? '1' : '0';
         return bits;
     }
 };
 
-QString stored(const QString& table, const QString& empId, const QStringList& columns)
+QString fields(const QString& table, const QString& empId, const QString& columns)
 {
-    return DbProbe::value(
-        "SELECT " + columns.join(" || '|' || ") + " FROM " + table + " WHERE EmpID = ?", empId);
+    return MasterDataTesting::stored(table, columns, "EmpID = '" + empId + "'");
+}
+
+QString rights(const QString& empId)
+{
+    return fields("EmployeeAccess", empId, Schema::accessFlagColumns().join(" || "));
 }
 
 QString storedHash(const QString& empId)
@@ -91,86 +82,60 @@ class TestEmployee : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void leavingMiddleInitialDrawsTheId()
+    void idDrawnAndBoxesCheckedWhenLeft()
     {
-        TestFolder folder(TestFolder::Content::Demo);
-        ScriptedPrompter prompts;
-        QVERIFY(DbProbe::exec("UPDATE EmployeeCount SET EmpNum = 32766"));
-        Window w;
-        w.typeName("john", "q", "public");
+        Window w(TestFolder::Content::Demo, QStringList{"UPDATE EmployeeCount SET EmpNum = 32766"});
+        w.type({"john", "public", "q"});
         QCOMPARE(w.id(), "JQP-32767");
-        QCOMPARE(w.box(2)->text(), "Q");
-        QCOMPARE(w.list->currentText(), "JQP-32767");
-        w.typeName("john", QString(), "public");
+        w.type({"", "public", "x"}); // no first name: no number drawn
+        w.type({"john", "public", " "});
         QCOMPARE(w.id(), "JP-32768");
-        w.typeName("john", " ", "public");
-        QCOMPARE(w.id(), "JP-32769");
-
-        // No first name, or an employee chosen from the list: no number is drawn.
-        w.typeName(QString(), "x", "public");
-        QVERIFY(chooseKey(w.list, "RP-3"));
-        w.typeName("Rob", "x", "Price");
-        QCOMPARE(w.id(), "RP-3");
-        QCOMPARE(DbProbe::value("SELECT EmpNum FROM EmployeeCount"), "32769");
-    }
-
-    void boxesAreCheckedWhenLeft_data()
-    {
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("left");
-        QTest::addColumn<QString>("message");
+        // Social security number and dates are formatted, or warned about, as the box is left.
         const QString ssn = "Please you the 000-00-0000 format";
-        auto row = [](const char* name, int index, const char* typed, const char* left,
-                      const QString& message) {
-            QTest::newRow(name) << index << QString(typed) << QString(left) << message;
-        };
-        row("nine digits", 9, "123456789", "123-45-6789", {});
-        row("formatted ssn", 9, "123-45-6789", "123-45-6789", {});
-        row("short ssn", 9, "12345", "12345", ssn);
-        row("six digits", 10, "010203", "01/02/03", {});
-        row("short date", 11, "1/2/03", "1/2/03", {});
-        row("six digits, no date", 11, "123456", "12/34/56", BadDate);
-        row("words", 11, "soon", "soon", BadDate);
-        row("empty date", 10, "", "", {});
-        row("state", 5, "il", "IL", {});
+        const std::tuple<int, const char*, const char*, QString> boxes[] = {
+            {9, "123456789", "123-45-6789", {}}, {9, "12345", "12345", ssn},
+            {10, "010203", "01/02/03", {}},      {11, "123456", "12/34/56", BadDate},
+            {11, "soon", "soon", BadDate},       {5, "il", "IL", {}}};
+        for (const auto& [index, typed, left, message] : boxes) {
+            typeInto(w.box(index), typed);
+            w.box(0)->setFocus();
+            QCOMPARE(w.box(index)->text(), left);
+            QCOMPARE(w.prompts.messages(),
+                     message.isEmpty() ? QStringList() : QStringList{message});
+            w.prompts.clear();
+        }
     }
 
-    void boxesAreCheckedWhenLeft()
+    void saveChooseAndEditRoundTrip()
     {
-        QFETCH(int, index);
-        QFETCH(QString, typed);
-        QFETCH(QString, left);
-        QFETCH(QString, message);
-        TestFolder folder(TestFolder::Content::Demo);
-        ScriptedPrompter prompts;
         Window w;
-        typeInto(w.box(index), typed);
+        w.typeEmployee("Sean", "O'Neil", "p");
+        const QString picture = w.folder.filePath("EmpPics/defaultPic.jpg");
+        w.prompts.answerFile(picture);
+        w.page.pictureFrame->cmdPicLink->click();
+        w.page.cmdSave->click();
+        const QString columns = "EmpFName,EmpLName,EmpMidIn,EmpAdd,EmpSSN,EmpDOB,EmpHireDate,"
+                                "EmpComm,Female,Male,Inactive,EmpPic,PostDate";
+        const QString today = QDate::currentDate().toString(Qt::ISODate);
+        QCOMPARE(fields("Employee", "SPO-4", columns),
+                 "Sean|O'Neil|P|12 O'Hare Lane|321-54-9876|1990-07-04|2024-02-01|Bench|1|0|0|" +
+                     picture + "|" + today);
+        QVERIFY(!w.page.optFemale->isChecked());
+        QVERIFY(w.access.combEmpAccess->findText("SPO-4    Sean    O'Neil") >= 0);
+        QVERIFY(DbProbe::exec("UPDATE Employee SET PostDate = '2001-02-03'"));
+        QVERIFY(chooseKey(w.page.combEmpID, "SPO-4"));
+        QCOMPARE(w.box(10)->text(), "07/04/90");
+        QVERIFY(w.page.optFemale->isChecked());
+        w.page.pictureFrame->cmdPicLink->click(); // cancelled: the picture stays
+        QCOMPARE(w.page.pictureFrame->path(), picture);
+        typeInto(w.box(11), "071516");
         w.box(0)->setFocus();
-        QCOMPARE(w.box(index)->text(), left);
-        QCOMPARE(prompts.messages(), message.isEmpty() ? QStringList() : QStringList{message});
-    }
-
-    void saveStoresTheEmployee()
-    {
-        TestFolder folder(TestFolder::Content::Demo);
-        ScriptedPrompter prompts;
-        Window w;
-        w.typeEmployee();
-        const QString picture = folder.filePath("EmpPics/defaultPic.jpg");
-        prompts.answerFile(picture);
-        w.click("cmdPicLink");
-        w.click("cmdSave");
-        QCOMPARE(
-            stored("Employee", "SPO-4",
-                   {"EmpFName", "EmpLName", "EmpMidIn", "EmpAdd", "EmpSSN", "EmpDOB", "EmpHireDate",
-                    "EmpComm", "Female", "Male", "Inactive", "EmpPic", "PostDate"}),
-            "Sean|O'Neil|P|12 O'Hare Lane|321-54-9876|1990-07-04|2024-02-01|Bench|1|0|0|" +
-                picture + "|" + QDate::currentDate().toString(Qt::ISODate));
-        QCOMPARE(w.id(), QString());
-        QVERIFY(!child<QRadioButton>(&w, "optFemale")->isChecked());
-        QVERIFY(w.box(0)->hasFocus());
-        QVERIFY(w.accessList->findText("SPO-4    Sean    O'Neil") >= 0);
+        w.page.chkInactive->setChecked(true);
+        w.page.cmdEdit->click();
+        QCOMPARE(fields("Employee", "SPO-4", "EmpFName,EmpHireDate,Inactive,EmpPic,PostDate"),
+                 "Sean|2016-07-15|1|" + picture + "|" + today);
+        QVERIFY(w.page.cmdEdit->isHidden());
+        QCOMPARE(fields("Employee", "SLM-2", "EmpHireDate,PostDate"), "2016-06-15|2001-02-03");
     }
 
     void saveRefusalsKeepTheBoxes_data()
@@ -182,176 +147,108 @@ private Q_SLOTS:
                 << index
                 << "The Employees name, address, city, state, zip, phone, SS#, Date of Birth "
                    "and Hire date must be filled in!";
-        QTest::newRow("no date of birth") << -1 << BadDate;
         QTest::newRow("no id drawn")
             << 13 << "This employee has no EmpID yet: leave the Middle Initial box to make one.";
-        QTest::newRow("taken id") << -2 << "This employee already exists!";
+        QTest::newRow("taken id") << -1 << "This employee already exists!";
+        QTest::newRow("no date of birth") << -2 << BadDate;
     }
 
     void saveRefusalsKeepTheBoxes()
     {
         QFETCH(int, emptied);
         QFETCH(QString, message);
-        TestFolder folder(TestFolder::Content::Demo);
-        ScriptedPrompter prompts;
+        // The first number again: John Thompson's ID is Jack Thompson's.
+        Window w(TestFolder::Content::Demo, QStringList{"UPDATE EmployeeCount SET EmpNum = 0"});
         const QStringList before = DbProbe::column("SELECT EmpFName FROM Employee");
-        Window w;
-        w.typeEmployee();
-        if (emptied == -2) { // Jack Thompson's ID again
-            QVERIFY(DbProbe::exec("UPDATE EmployeeCount SET EmpNum = 0"));
-            w.typeName("Jill", "T", "Turner");
-        }
+        w.typeEmployee("John", "Thompson", "t");
         if (emptied >= 0)
             w.box(emptied)->clear();
-        if (emptied == -1)
+        if (emptied == -2)
             w.box(10)->setText("99/99/99");
-        w.click("cmdSave");
-        QCOMPARE(prompts.lastMessage(), message);
+        w.page.cmdSave->click();
+        QCOMPARE(w.prompts.lastMessage(), message);
         QCOMPARE(w.box(7)->text(), emptied == 7 ? QString() : "(217) 555-0199");
         QCOMPARE(DbProbe::column("SELECT EmpFName FROM Employee"), before);
     }
 
-    void choosingLoadsAndEditRewrites()
-    {
-        TestFolder folder(TestFolder::Content::Demo);
-        ScriptedPrompter prompts;
-        Window w;
-        QVERIFY(chooseKey(w.list, "SLM-2"));
-        QVERIFY(!w.shown("cmdSave") && w.shown("cmdEdit"));
-        QCOMPARE(w.box(0)->text(), "Sarah");
-        QCOMPARE(w.box(2)->text(), "L");
-        QCOMPARE(w.box(10)->text(), "09/30/79");
-        QCOMPARE(w.id(), "SLM-2");
-        QVERIFY(child<QRadioButton>(&w, "optFemale")->isChecked());
-        QVERIFY(!child<QLabel>(&w, "Picture1")->pixmap().isNull());
-
-        typeInto(w.box(7), "(217) 555-0999");
-        typeInto(w.box(11), "071516");
-        w.box(0)->setFocus();
-        child<QCheckBox>(&w, "chkInactive")->setChecked(true);
-        w.click("cmdEdit");
-        QCOMPARE(stored("Employee", "SLM-2", {"EmpPhone", "EmpHireDate", "Inactive", "PostDate"}),
-                 "(217) 555-0999|2016-07-15|1|" + QDate::currentDate().toString(Qt::ISODate));
-        QVERIFY(w.shown("cmdSave") && !w.shown("cmdEdit"));
-        QCOMPARE(w.box(0)->text(), QString());
-
-        // A cancelled choice of picture keeps the path.
-        child<QLineEdit>(&w, "txtPicLink")->setText("/kept.jpg");
-        w.click("cmdPicLink");
-        QCOMPARE(child<QLineEdit>(&w, "txtPicLink")->text(), "/kept.jpg");
-    }
-
     void removalTakesLoginAndAccessAlong()
     {
-        TestFolder folder(TestFolder::Content::Demo);
-        ScriptedPrompter prompts;
-        const qint64 employees = DbProbe::count("Employee");
         Window w;
-        w.remove->setChecked(true);
-        QCOMPARE(prompts.allTexts(), {"No employee has been chosen; nothing was removed."});
-        QVERIFY(!w.remove->isChecked());
+        const qint64 employees = DbProbe::count("Employee");
+        QCheckBox* remove = w.page.chkRemove;
+        remove->setChecked(true);
+        QCOMPARE(w.prompts.allTexts(), {"No employee has been chosen; nothing was removed."});
         w.box(13)->setText("ZZ-99"); // drawn, never saved
-        w.remove->setChecked(true);
-        QCOMPARE(prompts.lastMessage(), "Employee ZZ-99 is not in the database.");
-
-        prompts.clear();
-        QVERIFY(chooseKey(w.list, "SLM-2"));
-        prompts.answerConfirm(false);
-        w.remove->setChecked(true);
-        QVERIFY(prompts.allTexts().first().contains("SLM-2 (Sarah Miller)"));
-        QCOMPARE(prompts.messages(), {"Deletion has been cancelled"});
-        QVERIFY(!w.remove->isChecked());
-        QCOMPARE(DbProbe::count("Employee"), employees);
-
-        w.remove->setChecked(true);
-        QCOMPARE(prompts.lastMessage(), "Employee has been deleted");
+        remove->setChecked(true);
+        QCOMPARE(w.prompts.lastMessage(), "Employee ZZ-99 is not in the database.");
+        w.prompts.clear();
+        QVERIFY(chooseKey(w.page.combEmpID, "SLM-2"));
+        w.prompts.answerConfirm(false);
+        remove->setChecked(true);
+        QVERIFY(w.prompts.allTexts().first().contains("SLM-2 (Sarah Miller)"));
+        QCOMPARE(w.prompts.messages(), {"Deletion has been cancelled"});
+        remove->setChecked(true);
+        QCOMPARE(w.prompts.lastMessage(), "Employee has been deleted");
         for (const char* table : {"Employee", "Login", "EmployeeAccess"})
             QCOMPARE(DbProbe::count(table, "EmpID = 'SLM-2'"), 0);
         QCOMPARE(DbProbe::count("Employee"), employees - 1);
         QCOMPARE(DbProbe::count("Login", "EmpID = 'JTT-1'"), 1);
-        QCOMPARE(w.id(), QString());
-        QCOMPARE(w.accessList->findText("SLM-2", Qt::MatchStartsWith), -1);
+        QCOMPARE(w.access.combEmpAccess->findText("SLM-2", Qt::MatchStartsWith), -1);
     }
 
-    void accessSaveGivesAFirstLoginOnly()
+    void accessSaveGivesAFirstLoginEditChangesIt()
     {
-        TestFolder folder(TestFolder::Content::Demo);
-        QVERIFY(DbProbe::exec("INSERT INTO Employee (EmpID, EmpFName, EmpLName) "
-                              "VALUES ('DC-9', 'Dana', 'Cole')"));
-        ScriptedPrompter prompts;
-        Window w;
-        w.click("cmdEmpAccSave");
-        w.accessList->setEditText("typed, not chosen");
-        w.click("cmdEmpAccSave");
-        QCOMPARE(prompts.messages(), QStringList(2, "Please select an Employee"));
-        QVERIFY(chooseKey(w.accessList, "JTT-1"));
-        QVERIFY(chooseKey(w.accessList, "DC-9"));
-        QCOMPARE(w.ticked(), Technician); // the boxes keep their state
-        QVERIFY(w.shown("cmdEmpAccSave") && !w.shown("cmdEmpAccEdit"));
-        w.check(13)->setChecked(false);
-        w.check(20)->setChecked(true);
-        typeInto(w.password, "Dana's pw");
-        w.click("cmdEmpAccSave");
-        QCOMPARE(prompts.lastMessage(), "Access rites have been added to database");
-        const QStringList& columns = Schema::accessFlagColumns();
-        QCOMPARE(stored("EmployeeAccess", "DC-9", {columns.join(" || ")}),
-                 flags({16, 17, 19, 20, 22}));
-        const QString hash = storedHash("DC-9");
-        QVERIFY(Passwords::verify(hash, "Dana's pw"));
-        QVERIFY(!Passwords::verify(hash, "dana's pw"));
-        QCOMPARE(w.accessList->currentText(), QString());
-        QCOMPARE(w.ticked(), flags({}));
-
-        // A second Save for the same employee is refused and changes nothing.
-        QVERIFY(chooseKey(w.accessList, "DC-9"));
-        typeInto(w.password, "other");
-        w.click("cmdEmpAccSave");
-        QCOMPARE(prompts.lastMessage(), "This employee already has access rights.");
-        QCOMPARE(storedHash("DC-9"), hash);
-        QCOMPARE(w.password->text(), "other");
-    }
-
-    void accessEditChangesThePasswordOnlyWhenTyped()
-    {
-        TestFolder folder(TestFolder::Content::Demo);
-        ScriptedPrompter prompts;
-        Window w;
+        Window w(TestFolder::Content::Demo,
+                 QStringList{"INSERT INTO Employee (EmpID, EmpFName, "
+                             "EmpLName) VALUES ('DC-9', 'Dana', 'Cole')"});
+        EmployeeAccessPage& a = w.access;
         const QString before = storedHash("RP-3");
-        const QString rights = Schema::accessFlagColumns().join(" || ");
-        QVERIFY(chooseKey(w.accessList, "RP-3"));
-        w.accessList->setEditText(QString());
-        w.click("cmdEmpAccEdit");
-        QCOMPARE(prompts.messages(), {"Please select an employee"});
-        QVERIFY(chooseKey(w.accessList, "RP-3"));
-        w.check(0)->setChecked(true);
-        w.check(16)->setChecked(false);
-        w.click("cmdEmpAccEdit");
-        QCOMPARE(stored("EmployeeAccess", "RP-3", {rights}), flags({0, 13, 17, 19, 22}));
+        a.cmdEmpAccSave->click();
+        a.combEmpAccess->setEditText("typed, not chosen");
+        a.cmdEmpAccSave->click();
+        QVERIFY(chooseKey(a.combEmpAccess, "RP-3"));
+        a.combEmpAccess->setEditText(QString());
+        a.cmdEmpAccEdit->click();
+        QCOMPARE(w.prompts.messages(),
+                 (QStringList{"Please select an Employee", "Please select an Employee",
+                              "Please select an employee"}));
+        QVERIFY(chooseKey(a.combEmpAccess, "DC-9"));
+        QCOMPARE(w.ticked(), Technician); // an employee without rights leaves the boxes be
+        QVERIFY(!a.cmdEmpAccSave->isHidden() && a.cmdEmpAccEdit->isHidden());
+        a.Check[13]->setChecked(false);
+        a.Check[20]->setChecked(true);
+        typeInto(a.txtPwd, "Dana's pw");
+        a.cmdEmpAccSave->click();
+        QCOMPARE(w.prompts.lastMessage(), "Access rites have been added to database");
+        QCOMPARE(rights("DC-9"), flags({16, 17, 19, 20, 22}));
+        const QString hash = storedHash("DC-9");
+        QVERIFY(Passwords::verify(hash, "Dana's pw") && !Passwords::verify(hash, "dana's pw"));
+        QVERIFY(a.combEmpAccess->currentText().isEmpty() && w.ticked() == flags({}));
+        QVERIFY(chooseKey(a.combEmpAccess, "DC-9"));
+        typeInto(a.txtPwd, "other");
+        a.cmdEmpAccSave->click(); // a second Save is refused and changes nothing
+        QCOMPARE(w.prompts.lastMessage(), "This employee already has access rights.");
+        QCOMPARE(storedHash("DC-9"), hash);
+        QCOMPARE(a.txtPwd->text(), "other");
+        a.chkAdmin->click(); // every box ticked; Clear empties the page
+        QCOMPARE(w.ticked(), QString(EmployeeAccessPage::FlagCount, '1'));
+        a.cmdEmpAccClear->click();
+        QVERIFY(w.ticked() == flags({}) && !a.chkAdmin->isChecked() && a.txtPwd->text().isEmpty());
+        QCOMPARE(a.combEmpAccess->currentText(), QString());
+        // Edit keeps the password while its box is empty.
+        QVERIFY(chooseKey(a.combEmpAccess, "RP-3"));
+        a.Check[0]->setChecked(true);
+        a.Check[16]->setChecked(false);
+        a.cmdEmpAccEdit->click();
+        QCOMPARE(rights("RP-3"), flags({0, 13, 17, 19, 22}));
         QCOMPARE(storedHash("RP-3"), before);
-        QVERIFY(w.shown("cmdEmpAccSave") && !w.shown("cmdEmpAccEdit"));
-        QCOMPARE(w.ticked(), flags({}));
-
-        QVERIFY(chooseKey(w.accessList, "RP-3"));
-        typeInto(w.password, "NewPass");
-        w.click("cmdEmpAccEdit");
+        QVERIFY(!a.cmdEmpAccSave->isHidden() && w.ticked() == flags({}));
+        QVERIFY(chooseKey(a.combEmpAccess, "RP-3"));
+        typeInto(a.txtPwd, "NewPass");
+        a.cmdEmpAccEdit->click();
         QVERIFY(Passwords::verify(storedHash("RP-3"), "NewPass"));
         QVERIFY(Passwords::verify(storedHash("JTT-1"), "tech"));
-        QCOMPARE(stored("EmployeeAccess", "JTT-1", {rights}), Technician);
-
-        // Admin ticks every box, and Clear empties the page.
-        auto* admin = child<QCheckBox>(&w, "chkAdmin");
-        admin->click();
-        QCOMPARE(w.ticked(), QString(EmployeeAccessPage::FlagCount, '1'));
-        admin->click();
-        QCOMPARE(w.ticked(), flags({}));
-        QVERIFY(chooseKey(w.accessList, "JTT-1"));
-        admin->click();
-        w.click("cmdEmpAccClear");
-        QCOMPARE(w.ticked(), flags({}));
-        QVERIFY(!admin->isChecked());
-        QCOMPARE(w.password->text(), QString());
-        QCOMPARE(w.accessList->currentText(), QString());
-        QVERIFY(w.shown("cmdEmpAccSave") && !w.shown("cmdEmpAccEdit"));
+        QCOMPARE(rights("JTT-1"), Technician);
     }
 };
 
