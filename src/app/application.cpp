@@ -3,12 +3,14 @@
 #include "app/commandline.h"
 #include "app/mdihelpdesk.h"
 #include "app/terminal.h"
-#include "widgets/windowconventions.h"
 #include "data/database.h"
 #include "data/databasesetup.h"
 #include "data/programfolder.h"
+#include "data/serversettings.h"
+#include "data/shopcopy.h"
 #include "reportengine/reportcommand.h"
 #include "reportengine/reportpage.h"
+#include "widgets/windowconventions.h"
 
 #include <QApplication>
 #include <iostream>
@@ -26,13 +28,48 @@ int createDatabase(const CommandLine& line)
             return 1;
         }
     }
-    if (const Status status = DatabaseSetup::createShop(*password, line.demo); !status) {
+    if (!line.server.isEmpty()) {
+        if (const QString problem = DatabaseSetup::adminPasswordProblem(*password);
+            !line.demo && !problem.isEmpty()) {
+            std::cerr << problem.toStdString() << " No database was created.\n";
+            return 1;
+        }
+    }
+    const Status status = line.server.isEmpty()
+                              ? DatabaseSetup::createShop(*password, line.demo)
+                              : DatabaseSetup::createOnServer(line.server, *password, line.demo);
+    if (!status) {
         std::cerr << status.message().toStdString() << " No database was created.\n";
         return 1;
     }
-    std::cout << "Created "
-              << ProgramFolder::filePath(QString::fromLatin1(Database::FileName)).toStdString()
-              << (line.demo ? " with the demo shop" : "") << ".\n";
+    const QString created =
+        line.server.isEmpty()
+            ? ProgramFolder::filePath(QString::fromLatin1(Database::FileName))
+            : QStringLiteral("the shop on ") + ServerSettings::describe(line.server);
+    std::cout << "Created " << created.toStdString() << (line.demo ? " with the demo shop" : "")
+              << ".\n";
+    return 0;
+}
+
+int copyToServer(const CommandLine& line)
+{
+    const QString file = ProgramFolder::filePath(QString::fromLatin1(Database::FileName));
+    const auto copied = ShopCopy::toServer(file, line.copyToServer);
+    if (!copied) {
+        std::cerr << copied.status().message().toStdString() << '\n';
+        return 1;
+    }
+    qint64 rows = 0;
+    for (const ShopCopy::CopiedTable& table : *copied) {
+        std::cout << QStringLiteral("%1 %2\n").arg(table.table, -20).arg(table.rows).toStdString();
+        rows += table.rows;
+    }
+    std::cout << QStringLiteral("Copied %1 rows of %2 tables from %3 to %4; every table's count "
+                                "matches.\n")
+                     .arg(rows)
+                     .arg(copied->size())
+                     .arg(file, ServerSettings::describe(line.copyToServer))
+                     .toStdString();
     return 0;
 }
 
@@ -55,6 +92,10 @@ int runQuorvane(int argc, char* argv[])
     if (line.createDatabase) {
         QCoreApplication app(argc, argv);
         return createDatabase(line);
+    }
+    if (!line.copyToServer.isEmpty()) {
+        QCoreApplication app(argc, argv);
+        return copyToServer(line);
     }
     // Work without windows needs no display.
     if (line.wantsReport() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

@@ -22,6 +22,10 @@ CommandLine CommandLine::parse(const QStringList& arguments)
             QString password;
             value(password);
             line.adminPassword = password;
+        } else if (argument == QLatin1String("--server")) {
+            value(line.server);
+        } else if (argument == QLatin1String("--copy-to-server")) {
+            value(line.copyToServer);
         } else if (argument == QLatin1String("--report")) {
             value(line.reportLayout);
         } else if (argument == QLatin1String("--formula")) {
@@ -36,6 +40,8 @@ CommandLine CommandLine::parse(const QStringList& arguments)
     }
     if (line.error.isEmpty() && (line.demo || line.adminPassword) && !line.createDatabase)
         line.error = QStringLiteral("--demo and --admin-password go with --create-database.");
+    if (line.error.isEmpty() && !line.server.isEmpty() && !line.createDatabase)
+        line.error = QStringLiteral("--server goes with --create-database.");
     if (line.error.isEmpty() && line.wantsReport() && line.reportPdf.isEmpty())
         line.error = QStringLiteral("--report needs --pdf OUT.");
     return line;
@@ -46,5 +52,7 @@ QString CommandLine::usage()
     return QStringLiteral(
         "Usage: quorvane [--program-folder DIR]\n"
         "       quorvane [--program-folder DIR] --create-database [--demo] [--admin-password PW]\n"
+        "       quorvane --create-database --server URL [--demo] [--admin-password PW]\n"
+        "       quorvane [--program-folder DIR] --copy-to-server URL\n"
         "       quorvane [--program-folder DIR] --report LAYOUT [--formula F] --pdf OUT\n");
 }

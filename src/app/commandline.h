@@ -10,6 +10,10 @@ struct CommandLine {
     bool createDatabase = false;
     bool demo = false;
     std::optional<QString> adminPassword;
+    /** The database server a new shop is created on, instead of a file. */
+    QString server;
+    /** The database server the program folder's shop is copied to. */
+    QString copyToServer;
     QString reportLayout;
     QString reportFormula;
     QString reportPdf;
