@@ -46,6 +46,13 @@ class TestEmail : public QObject {
         f.area("txtSolOT")->setPlainText(QStringLiteral("Replaced the power supply."));
     }
 
+    /** Presses the send button and waits for the send to end. */
+    static void send(HelpDeskFixture& f)
+    {
+        f.click("cmdEmail");
+        QTRY_VERIFY_WITH_TIMEOUT(f.find<QPushButton>("cmdEmail")->isEnabled(), 15000);
+    }
+
     struct Parsed {
         QMap<QByteArray, QByteArray> headers;
         QByteArray body;
@@ -104,7 +111,7 @@ private Q_SLOTS:
         f.box("txtProbType")->setText(subject);
         f.area("txtSolOT")->setPlainText(solution);
         QCOMPARE(emailSol(), QStringLiteral("0"));
-        f.click("cmdEmail");
+        send(f);
 
         QCOMPARE(f.prompts().messages(), QStringList{Sent});
         QCOMPARE(emailSol(), QStringLiteral("1"));
@@ -137,7 +144,7 @@ private Q_SLOTS:
                  QString());
 
         // A second send is a second message; the ticket stays marked.
-        f.click("cmdEmail");
+        send(f);
         QCOMPARE(server.messages().size(), 2);
         QCOMPARE(f.prompts().messages(), (QStringList{Sent, Sent}));
         QVERIFY(server.messages()[0].data != server.messages()[1].data); // own Message-IDs
@@ -173,7 +180,7 @@ private Q_SLOTS:
             prepare(f);
         f.box("txtRecipient")->setText(recipient);
         f.area("txtSolOT")->setPlainText(solution);
-        f.click("cmdEmail");
+        send(f);
         QCOMPARE(f.prompts().messages(), QStringList{message});
         QVERIFY(server.commands().isEmpty());
         QCOMPARE(emailSol(), QStringLiteral("0"));
@@ -214,7 +221,7 @@ private Q_SLOTS:
         prepare(f);
         QElapsedTimer timer;
         timer.start();
-        f.click("cmdEmail");
+        send(f);
         QVERIFY2(timer.elapsed() < 10000, "the send is bounded by its timeout");
 
         QCOMPARE(f.prompts().messages().size(), 1);
@@ -237,7 +244,7 @@ private Q_SLOTS:
         writeSettings(settingsFor(server.url(), QStringLiteral("user=clerk\n"
                                                                "password=\" p,w;d \"\n")));
         prepare(f);
-        f.click("cmdEmail");
+        send(f);
         QCOMPARE(f.prompts().messages(), QStringList{Sent});
         QCOMPARE(server.authentication(), QByteArray("\0clerk\0 p,w;d ", 14));
     }
@@ -274,7 +281,7 @@ private Q_SLOTS:
         if (!settings.isEmpty())
             writeSettings(settings);
         prepare(f, recipient);
-        f.click("cmdEmail");
+        send(f);
         QCOMPARE(f.prompts().messages().size(), 1);
         const QString shown = f.prompts().messages().first();
         QVERIFY2(shown.startsWith(NotSent) && shown.contains(reason), qPrintable(shown));
@@ -288,7 +295,7 @@ private Q_SLOTS:
         prepare(f);
         QVERIFY(!f.window().openTicketsPage()->mailSession().isSignedOn());
         writeSettings(settingsFor(server.url()));
-        f.click("cmdEmail");
+        send(f);
         QCOMPARE(f.prompts().messages(), QStringList{Sent});
         QCOMPARE(server.messages().size(), 1);
     }
@@ -301,7 +308,7 @@ private Q_SLOTS:
         prepare(f);
         QVERIFY(HelpDeskFixture::exec(QStringLiteral("DELETE FROM CallLog WHERE TicketNum = ?"),
                                       Ticket));
-        f.click("cmdEmail");
+        send(f);
         QCOMPARE(f.prompts().messages(),
                  (QStringList{Sent, "The solution was e-mailed, but the ticket could not be "
                                     "marked as e-mailed.\nTicket 2 no longer exists."}));
