@@ -8,6 +8,12 @@
 #include <atomic>
 #include <cstring>
 #include <curl/curl.h>
+#include <mutex>
+
+#ifndef Q_OS_WIN
+#include <sys/socket.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -26,6 +32,28 @@ struct MailSession::Transfer {
     std::atomic<bool> stopping = false;
     /** Written by the sending thread before it ends. */
     Status outcome;
+
+    /** The connection to the server while it is open, guarded by `socketLock`. */
+    curl_socket_t socket = CURL_SOCKET_BAD;
+    std::mutex socketLock;
+
+    /**
+     * Ends the transfer from the window's thread. Asking curl through its progress callback is
+     * not enough: a transfer stopped that way still says goodbye to the server and waits for its
+     * answer, so the connection is cut as well.
+     */
+    void stop()
+    {
+        stopping = true;
+        const std::lock_guard lock(socketLock);
+        if (socket == CURL_SOCKET_BAD)
+            return;
+#ifdef Q_OS_WIN
+        ::shutdown(socket, SD_BOTH);
+#else
+        ::shutdown(socket, SHUT_RDWR);
+#endif
+    }
 };
 
 namespace {
@@ -56,6 +84,30 @@ int keepRefusal(CURL*, curl_infotype type, char* text, size_t size, void* data)
 int stopWhenAsked(void* data, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
 {
     return static_cast<const Transfer*>(data)->stopping ? 1 : 0;
+}
+
+/** Opens the connection for curl and remembers it, so that stop() can cut it. */
+curl_socket_t openSocket(void* data, curlsocktype, curl_sockaddr* address)
+{
+    auto* transfer = static_cast<Transfer*>(data);
+    const std::lock_guard lock(transfer->socketLock);
+    if (transfer->stopping)
+        return CURL_SOCKET_BAD;
+    transfer->socket = ::socket(address->family, address->socktype, address->protocol);
+    return transfer->socket;
+}
+
+int closeSocket(void* data, curl_socket_t socket)
+{
+    auto* transfer = static_cast<Transfer*>(data);
+    const std::lock_guard lock(transfer->socketLock);
+    if (socket == transfer->socket)
+        transfer->socket = CURL_SOCKET_BAD;
+#ifdef Q_OS_WIN
+    return ::closesocket(socket);
+#else
+    return ::close(socket);
+#endif
 }
 
 bool curlReady()
@@ -116,6 +168,10 @@ Status perform(Transfer& transfer)
     curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, stopWhenAsked);
     curl_easy_setopt(c, CURLOPT_XFERINFODATA, &transfer);
     curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(c, CURLOPT_OPENSOCKETFUNCTION, openSocket);
+    curl_easy_setopt(c, CURLOPT_OPENSOCKETDATA, &transfer);
+    curl_easy_setopt(c, CURLOPT_CLOSESOCKETFUNCTION, closeSocket);
+    curl_easy_setopt(c, CURLOPT_CLOSESOCKETDATA, &transfer);
 
     const CURLcode code = curl_easy_perform(c);
     if (code == CURLE_OK)
@@ -200,7 +256,7 @@ bool MailSession::stop()
 {
     if (!m_thread)
         return false;
-    m_transfer->stopping = true;
+    m_transfer->stop();
     m_thread->wait();
     delete m_thread;
     m_thread = nullptr;

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "data/session.h"
-#include "widgets/tabbedlist.h"
-#include "data/database.h"
 #include "helpdesk/helpdesk.h"
+#include "support/dbprobe.h"
 #include "support/scriptedprompter.h"
 #include "support/testfolder.h"
 #include "support/widgettesting.h"
+#include "widgets/tabbedlist.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,6 +16,14 @@
 #include <QPushButton>
 #include <QTest>
 #include <memory>
+
+using WidgetTesting::choose;
+
+/** Adds a row of test data: its name and its values, one for each column. */
+template <typename... Values> void addRow(const char* name, const Values&... values)
+{
+    (QTest::newRow(name) << ... << values);
+}
 
 /** A help desk window on a fresh demo shop, opened by a technician, with scripted messages. */
 class HelpDeskFixture {
@@ -33,6 +41,7 @@ public:
         return *m_window;
     }
     HelpDesk& window() { return m_window ? *m_window : open(); }
+    void close() { m_window.reset(); }
     ScriptedPrompter& prompts() { return m_prompts; }
 
     template <typename T> T* find(const char* name)
@@ -42,7 +51,23 @@ public:
     QLineEdit* box(const char* name) { return find<QLineEdit>(name); }
     QPlainTextEdit* area(const char* name) { return find<QPlainTextEdit>(name); }
     QComboBox* combo(const char* name) { return find<QComboBox>(name); }
-    void click(const char* name) { find<QPushButton>(name)->click(); }
+    TabbedList* list(const char* name) { return find<TabbedList>(name); }
+    QPushButton* button(const char* name) { return find<QPushButton>(name); }
+    void click(const char* name) { button(name)->click(); }
+    /** The texts of the named boxes and areas, joined by '|'. */
+    QString texts(const QStringList& names)
+    {
+        QStringList shown;
+        for (const QString& name : names) {
+            if (auto* box = window().findChild<QLineEdit*>(name))
+                shown << box->text();
+            else if (auto* area = window().findChild<QPlainTextEdit*>(name))
+                shown << area->toPlainText();
+            else
+                shown << QStringLiteral("<no %1>").arg(name);
+        }
+        return shown.join(QLatin1Char('|'));
+    }
 
     /** The customer of the call that fillCall() types. */
     static constexpr const char* CallCustomer = "AES-3   Allen Dental Associates";
@@ -51,7 +76,6 @@ public:
      *  seven by default): a paper jam at the customer's printer. */
     void fillCall(int fields = 7)
     {
-        using WidgetTesting::choose;
         const auto step = [&](int n, auto fill) {
             if (n < fields)
                 fill();
@@ -65,6 +89,18 @@ public:
         step(6, [&] { area("txtProb")->setPlainText(QStringLiteral("Jams on every page.")); });
     }
 
+    /** Chooses the ticket's line of the open tickets as a click on it does. */
+    void chooseTicket(int number)
+    {
+        const QStringList lines = list("lstOpenTickets")->lines();
+        for (int row = 0; row < lines.size(); ++row) {
+            if (lines[row].section(QLatin1Char('\t'), 0, 0) == QString::number(number)) {
+                chooseLine(list("lstOpenTickets"), row);
+                return;
+            }
+        }
+        QFAIL("ticket not listed");
+    }
     /** Chooses a line of a list as a click on it does. */
     static void chooseLine(TabbedList* list, int row)
     {
@@ -83,20 +119,6 @@ public:
         for (int i = 0; i < list->count(); ++i)
             texts << list->item(i)->text();
         return texts;
-    }
-
-    /** A single value read from the database; an invalid variant when there is no row. */
-    template <typename... Args> static QString value(const QString& sql, const Args&... args)
-    {
-        Database db;
-        Query query = db.query(sql, args...);
-        return query.next() ? (query.isNull(0) ? QStringLiteral("<null>") : query.text(0))
-                            : QStringLiteral("<none>");
-    }
-    template <typename... Args> static bool exec(const QString& sql, const Args&... args)
-    {
-        Database db;
-        return db.exec(sql, args...).isOk();
     }
 
 private:
