@@ -28,10 +28,9 @@ template <typename... Values> void addRow(const char* name, const Values&... val
 /** A help desk window on a fresh demo shop, opened by a technician, with scripted messages. */
 class HelpDeskFixture {
 public:
-    explicit HelpDeskFixture(const QString& technician = QStringLiteral("JTT-1"))
-        : m_folder(TestFolder::Content::Demo)
+    HelpDeskFixture() : m_folder(TestFolder::Content::Demo)
     {
-        Session::setCurrentEmployeeId(technician);
+        Session::setCurrentEmployeeId(QStringLiteral("JTT-1"));
     }
 
     /** Opens the window; change the database first where the load step must see it. */
@@ -54,19 +53,30 @@ public:
     TabbedList* list(const char* name) { return find<TabbedList>(name); }
     QPushButton* button(const char* name) { return find<QPushButton>(name); }
     void click(const char* name) { button(name)->click(); }
-    /** The texts of the named boxes and areas, joined by '|'. */
+
+    /** What the named controls show, joined by '|': a box's or an area's text, a combo's or
+     *  a list's entries joined by '/'. */
     QString texts(const QStringList& names)
     {
         QStringList shown;
         for (const QString& name : names) {
-            if (auto* box = window().findChild<QLineEdit*>(name))
-                shown << box->text();
-            else if (auto* area = window().findChild<QPlainTextEdit*>(name))
-                shown << area->toPlainText();
+            QStringList lines;
+            QWidget* control = window().findChild<QWidget*>(name);
+            if (auto* box = qobject_cast<QLineEdit*>(control))
+                lines << box->text();
+            else if (auto* area = qobject_cast<QPlainTextEdit*>(control))
+                lines << area->toPlainText();
+            else if (auto* combo = qobject_cast<QComboBox*>(control))
+                for (int i = 0; i < combo->count(); ++i)
+                    lines << combo->itemText(i);
+            else if (auto* list = qobject_cast<QListWidget*>(control))
+                for (int i = 0; i < list->count(); ++i)
+                    lines << list->item(i)->text();
             else
-                shown << QStringLiteral("<no %1>").arg(name);
+                lines << "<no " + name + '>';
+            shown << lines.join('/');
         }
-        return shown.join(QLatin1Char('|'));
+        return shown.join('|');
     }
 
     /** The customer of the call that fillCall() types. */
@@ -93,32 +103,15 @@ public:
     void chooseTicket(int number)
     {
         const QStringList lines = list("lstOpenTickets")->lines();
-        for (int row = 0; row < lines.size(); ++row) {
-            if (lines[row].section(QLatin1Char('\t'), 0, 0) == QString::number(number)) {
-                chooseLine(list("lstOpenTickets"), row);
-                return;
-            }
-        }
+        for (int row = 0; row < lines.size(); ++row)
+            if (lines[row].section(QLatin1Char('\t'), 0, 0) == QString::number(number))
+                return chooseLine(list("lstOpenTickets"), row);
         QFAIL("ticket not listed");
     }
     /** Chooses a line of a list as a click on it does. */
     static void chooseLine(TabbedList* list, int row)
     {
         list->setCurrentIndex(list->model()->index(row, 0));
-    }
-    static QStringList items(const QComboBox* combo)
-    {
-        QStringList texts;
-        for (int i = 0; i < combo->count(); ++i)
-            texts << combo->itemText(i);
-        return texts;
-    }
-    static QStringList items(const QListWidget* list)
-    {
-        QStringList texts;
-        for (int i = 0; i < list->count(); ++i)
-            texts << list->item(i)->text();
-        return texts;
     }
 
 private:

@@ -2,13 +2,37 @@
 
 #include <QtTest>
 
-/** Page "Log New Call": checks, the rows written, ticket numbering and the page afterwards. */
+/** Opening the help desk window, and its page "Log New Call": checks, the rows written, ticket
+ *  numbering and the page afterwards. */
 class TestLogCall : public QObject {
     Q_OBJECT
 
     static QString ticketCounter() { return DbProbe::value("SELECT TicketNum FROM TicketCount"); }
+    static inline const QStringList CallCombos = {"combCustIDHD", "combPriority", "combCallStatus",
+                                                  "combProbType", "combTypeSpec"};
 
 private Q_SLOTS:
+    void openingFillsListsAndShowsNextNumbers()
+    {
+        HelpDeskFixture f;
+        QCOMPARE(f.window().state().postDate, QDate::currentDate());
+        QCOMPARE(f.texts({"txtTech", "txtTicket", "txtWorkOrder", "txtRMA", "txtInvNum",
+                          "txtKBaseNum", "txtInvTax", "txtInvTotal"}),
+                 QStringLiteral("JTT-1|7|2|2|2|3|0.00|0.00"));
+        QCOMPARE(f.texts({"combPriority", "combCallStatus", "combclose"}),
+                 QStringLiteral("3-Low/2-Med/1-High|Open/Closed|Open/Closed"));
+        QCOMPARE(f.texts({"combCustIDHD", "combRepairTech"}),
+                 QStringLiteral("AES-3   Allen Dental Associates/BEY-4   Brenda Bradley/JTH-1   "
+                                "John Smith/KEN-7   Kim Chen/MIA-2   Maria Garcia/PKS-5   Prairie "
+                                "State Books|ADMIN   System  Administrator/JTT-1   Jack  "
+                                "Thompson/RP-3   Raj  Patel/SLM-2   Sarah  Miller"));
+        QCOMPARE(f.combo("combInvPart")->itemText(0), "AV-1YR - Antivirus, one-year licence");
+        QCOMPARE(f.combo("combInvPart")->count() + f.combo("combProbType")->count(), 14);
+        QCOMPARE(f.list("lstOpenTickets")->count(), 2);
+        for (const char* name : {"combCustIDHD", "combPriority", "combRepairTech", "combInvPart"})
+            QVERIFY2(f.combo(name)->currentText().isEmpty(), name);
+    }
+
     void missingFieldStopsInScreenOrder_data()
     {
         QTest::addColumn<int>("filled");
@@ -41,9 +65,8 @@ private Q_SLOTS:
     {
         HelpDeskFixture f;
         f.fillCall();
-        QCOMPARE(
-            HelpDeskFixture::items(f.find<QListWidget>("lstCust")),
-            (QStringList{"Allen Dental Associates", "230 Oak Street", "Springfield, IL  62704"}));
+        QCOMPARE(f.texts({"lstCust"}),
+                 QStringLiteral("Allen Dental Associates/230 Oak Street/Springfield, IL  62704"));
         f.area("txtCommLog")->setPlainText(QStringLiteral("Customer waiting."));
         f.click("cmdLogCall");
         QCOMPARE(DbProbe::value("SELECT CustID || Priority || CallStatus || ProbType || "
@@ -56,13 +79,12 @@ private Q_SLOTS:
                                  "|| SaveKB FROM ProbSol WHERE TicketNum = 7"),
                  QStringList{"Paper jam|Jams on every page.||0"});
         QCOMPARE(ticketCounter(), QStringLiteral("7"));
-        QCOMPARE(f.texts({"txtTicket", "txtTech", "txtQuickDesc", "txtProb", "txtCommLog"}),
-                 QStringLiteral("8|JTT-1|||"));
-        for (const char* name :
-             {"combCustIDHD", "combPriority", "combCallStatus", "combProbType", "combTypeSpec"})
-            QVERIFY2(f.combo(name)->currentText().isEmpty(), name);
+        QCOMPARE(f.texts({"txtTicket", "txtTech", "txtQuickDesc", "txtProb", "txtCommLog",
+                          "lstCust", "combTypeSpec"}),
+                 QStringLiteral("8|JTT-1|||||"));
+        for (const QString& name : CallCombos)
+            QVERIFY2(f.combo(qPrintable(name))->currentText().isEmpty(), qPrintable(name));
         QCOMPARE(f.combo("combCustIDHD")->count(), 6);
-        QCOMPARE(f.combo("combTypeSpec")->count() + f.find<QListWidget>("lstCust")->count(), 0);
         QVERIFY(f.list("lstOpenTickets")
                     ->lines()
                     .contains("7\tAES-3\tAllen Dental Associates\t1-High"));
@@ -74,8 +96,8 @@ private Q_SLOTS:
         f.find<QCheckBox>("chkKnowBase")->setChecked(true);
         f.click("cmdLogCall");
         QCOMPARE(DbProbe::value("SELECT c.CallStatus || COALESCE(c.ClosePostDate, '-') || "
-                                "p.SaveKB FROM CallLog c JOIN ProbSol p ON p.TicketNum = "
-                                "c.TicketNum WHERE c.TicketNum = 8"),
+                                "p.SaveKB FROM CallLog c JOIN ProbSol p USING (TicketNum) "
+                                "WHERE TicketNum = 8"),
                  QStringLiteral("Closed-1"));
         QCOMPARE(f.list("lstOpenTickets")->count(), 3);
         QCOMPARE(ticketCounter() + f.box("txtTicket")->text(), QStringLiteral("89"));
@@ -85,7 +107,7 @@ private Q_SLOTS:
         QVERIFY(DbProbe::exec(QStringLiteral("UPDATE TicketCount SET TicketNum = 20")));
         f.fillCall();
         f.click("cmdLogCall");
-        QCOMPARE(DbProbe::count(QStringLiteral("CallLog c JOIN ProbSol p USING (TicketNum)"),
+        QCOMPARE(DbProbe::count(QStringLiteral("CallLog JOIN ProbSol USING (TicketNum)"),
                                 QStringLiteral("TicketNum = 21")),
                  1);
         QCOMPARE(ticketCounter() + f.box("txtTicket")->text(), QStringLiteral("2122"));
@@ -124,16 +146,13 @@ private Q_SLOTS:
     {
         HelpDeskFixture f;
         QVERIFY(DbProbe::exec(QStringLiteral("INSERT INTO ProblemType VALUES ('HARDWARE')")));
-        QComboBox* types = f.combo("combProbType");
-        QComboBox* specific = f.combo("combTypeSpec");
-        QVERIFY(choose(types, QStringLiteral("Hardware")));
-        QCOMPARE(HelpDeskFixture::items(specific).join(','),
-                 QStringLiteral("Desktop,Laptop,Monitor,Printer,Router,Hard Drive"));
-        QVERIFY(specific->currentText().isEmpty());
+        QVERIFY(choose(f.combo("combProbType"), QStringLiteral("Hardware")));
+        QCOMPARE(f.texts({"combTypeSpec"}), "Desktop/Laptop/Monitor/Printer/Router/Hard Drive");
+        QVERIFY(f.combo("combTypeSpec")->currentText().isEmpty());
         f.click("cmdClearCall"); // refills the problem types with the new one
-        QVERIFY(choose(types, QStringLiteral("HARDWARE")));
-        QCOMPARE(HelpDeskFixture::items(specific).join(','),
-                 QStringLiteral("Windows,Office,E-mail Client,Antivirus,Browser,Accounting"));
+        QVERIFY(choose(f.combo("combProbType"), QStringLiteral("HARDWARE")));
+        QCOMPARE(f.texts({"combTypeSpec"}),
+                 QStringLiteral("Windows/Office/E-mail Client/Antivirus/Browser/Accounting"));
     }
 };
 

@@ -39,13 +39,12 @@ private Q_SLOTS:
         QCOMPARE(f.window().state().currentTicket, 2);
         QCOMPARE(f.texts(TicketBoxes), "AES-3|PC does not power on|Reception computer dead, no "
                                        "lights or fans.|Front desk PC, urgent.||");
-        QCOMPARE(
-            HelpDeskFixture::items(f.find<QListWidget>("lstCustOT")),
-            (QStringList{"Allen Dental Associates", "230 Oak Street", "Springfield, IL  62704"}));
+        QCOMPARE(f.texts({"lstCustOT"}),
+                 QStringLiteral("Allen Dental Associates/230 Oak Street/Springfield, IL  62704"));
         QVERIFY(f.combo("combclose")->currentText().isEmpty());
         // Its work order, invoiced already
-        QCOMPARE(f.texts({"txtWorkOrder", "txtRMA"}), QStringLiteral("1|1"));
-        QCOMPARE(f.combo("combRepairTech")->currentText(), QStringLiteral("JTT-1"));
+        QCOMPARE(f.texts({"txtWorkOrder", "txtRMA"}) + f.combo("combRepairTech")->currentText(),
+                 QStringLiteral("1|1JTT-1"));
         QVERIFY(f.area("txtRepairNotes")->toPlainText().startsWith(QStringLiteral("Replaced")));
         QCOMPARE(enabled(f), QStringLiteral("010"));
 
@@ -56,8 +55,7 @@ private Q_SLOTS:
 
         // A ticket of a customer gone and without texts is shown and still updated.
         f.chooseTicket(40);
-        QCOMPARE(f.texts(TicketBoxes), QStringLiteral("GONE-9|||||"));
-        QCOMPARE(f.find<QListWidget>("lstCustOT")->count(), 0);
+        QCOMPARE(f.texts(QStringList(TicketBoxes) << "lstCustOT"), QStringLiteral("GONE-9||||||"));
         QVERIFY(choose(f.combo("combclose"), QStringLiteral("Closed")));
         f.area("txtComm")->setPlainText(QStringLiteral("Customer gone."));
         f.click("cmdUpdateCall");
@@ -94,9 +92,8 @@ private Q_SLOTS:
         QCOMPARE(callField("CallStatus || '|' || Comm", 2), status + "|Picked up Friday.");
         QCOMPARE(callField("ClosePostDate", 2), closeDate);
         QCOMPARE(f.list("lstOpenTickets")->count(), tick ? 2 : 1);
-        QCOMPARE(f.texts(TicketBoxes), QStringLiteral("|||||"));
+        QCOMPARE(f.texts(QStringList(TicketBoxes) << "combclose"), "||||||Open/Closed");
         QVERIFY(!f.find<QCheckBox>("chkKnowOT")->isChecked());
-        QCOMPARE(HelpDeskFixture::items(f.combo("combclose")), (QStringList{"Open", "Closed"}));
         // Ticket 2 and knowledge-base entry 2 share their number: only the call's row changes.
         QCOMPARE(DbProbe::column("SELECT QuickDescp || '|' || SaveKB FROM ProbSol "
                                  "WHERE TicketNum = 2 ORDER BY rowid"),
@@ -115,7 +112,7 @@ private Q_SLOTS:
         f.box("txtKQDesc")->setText(QStringLiteral("Toner smears"));
         f.area("txtKProb")->setPlainText(QStringLiteral("Pages come out smeared."));
         f.area("txtKSol")->setPlainText(QStringLiteral("Replace the fuser."));
-        f.click("cmdAddKBase");
+        f.click("cmdAddKBase"); // entry 7, before the call that becomes ticket 7
         f.fillCall();
         f.click("cmdLogCall");
         f.chooseTicket(7);
@@ -176,7 +173,6 @@ private Q_SLOTS:
         f.click("cmdClearOT");
         QCOMPARE(f.texts(TicketBoxes), QStringLiteral("|||||"));
         QVERIFY(!f.find<QCheckBox>("chkKnowOT")->isChecked());
-        QCOMPARE(f.window().state().currentTicket, 2);
         QCOMPARE(f.texts({"txtWorkOrder", "txtInvDesc"}), QStringLiteral("1|part")); // frames stay
 
         f.click("cmdClearAll");
@@ -184,8 +180,7 @@ private Q_SLOTS:
                           "txtInvTotal", "txtInvNum"}),
                  QStringLiteral("2|2|||0.00|0.00|2"));
         QCOMPARE(enabled(f), QStringLiteral("111"));
-        QCOMPARE(f.combo("combRepairTech")->count(), 4);
-        QCOMPARE(f.list("lstInvItems")->count(), 0);
+        QCOMPARE(f.combo("combRepairTech")->count() + f.list("lstInvItems")->count(), 4);
     }
 };
 
