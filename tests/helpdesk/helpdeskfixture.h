@@ -33,7 +33,7 @@ public:
         Session::setCurrentEmployeeId(QStringLiteral("JTT-1"));
     }
 
-    /** Opens the window; change the database first where the load step must see it. */
+    /** Opens the window: change the database first where the load step must see it. */
     HelpDesk& open()
     {
         m_window = std::make_unique<HelpDesk>();
@@ -60,43 +60,37 @@ public:
     {
         QStringList shown;
         for (const QString& name : names) {
-            QStringList lines;
             QWidget* control = window().findChild<QWidget*>(name);
-            if (auto* box = qobject_cast<QLineEdit*>(control))
-                lines << box->text();
-            else if (auto* area = qobject_cast<QPlainTextEdit*>(control))
-                lines << area->toPlainText();
-            else if (auto* combo = qobject_cast<QComboBox*>(control))
+            QStringList lines;
+            if (auto* combo = qobject_cast<QComboBox*>(control))
                 for (int i = 0; i < combo->count(); ++i)
                     lines << combo->itemText(i);
             else if (auto* list = qobject_cast<QListWidget*>(control))
                 for (int i = 0; i < list->count(); ++i)
                     lines << list->item(i)->text();
-            else
-                lines << "<no " + name + '>';
-            shown << lines.join('/');
+            else if (control)
+                lines << control
+                             ->property(control->inherits("QPlainTextEdit") ? "plainText" : "text")
+                             .toString();
+            shown << (control ? lines.join('/') : "<no " + name + '>');
         }
         return shown.join('|');
     }
 
-    /** The customer of the call that fillCall() types. */
-    static constexpr const char* CallCustomer = "AES-3   Allen Dental Associates";
-
     /** Fills the fields of page "Log New Call" in screen order, the first `fields` of them (all
-     *  seven by default): a paper jam at the customer's printer. */
+     *  seven by default): a paper jam at the printer of AES-3, Allen Dental Associates. */
     void fillCall(int fields = 7)
     {
-        const auto step = [&](int n, auto fill) {
-            if (n < fields)
-                fill();
-        };
-        step(0, [&] { QVERIFY(choose(combo("combCustIDHD"), QString::fromLatin1(CallCustomer))); });
-        step(1, [&] { QVERIFY(choose(combo("combPriority"), QStringLiteral("1-High"))); });
-        step(2, [&] { QVERIFY(choose(combo("combCallStatus"), QStringLiteral("Open"))); });
-        step(3, [&] { QVERIFY(choose(combo("combProbType"), QStringLiteral("Hardware"))); });
-        step(4, [&] { QVERIFY(choose(combo("combTypeSpec"), QStringLiteral("Printer"))); });
-        step(5, [&] { box("txtQuickDesc")->setText(QStringLiteral("Paper jam")); });
-        step(6, [&] { area("txtProb")->setPlainText(QStringLiteral("Jams on every page.")); });
+        const QList<std::pair<const char*, QString>> choices = {
+            {"combCustIDHD", "AES-3   Allen Dental Associates"},
+            {"combPriority", "1-High"},
+            {"combCallStatus", "Open"},
+            {"combProbType", "Hardware"},
+            {"combTypeSpec", "Printer"}};
+        for (int n = 0; n < std::min<int>(fields, choices.size()); ++n)
+            QVERIFY(choose(combo(choices[n].first), choices[n].second));
+        box("txtQuickDesc")->setText(fields > 5 ? "Paper jam" : "");
+        area("txtProb")->setPlainText(fields > 6 ? "Jams on every page." : "");
     }
 
     /** Chooses the ticket's line of the open tickets as a click on it does. */

@@ -62,35 +62,29 @@ private Q_SLOTS:
         QCOMPARE(search(f, QString()).size(), 5);
         search(f, QStringLiteral("riddle"));
         HelpDeskFixture::chooseLine(results, 0);
-        QCOMPARE(f.texts({"lstProb", "lstSolution"}), QStringLiteral("Beeps twice.|"));
+        QCOMPARE(f.texts({"lstProb", "lstSolution"}), "Beeps twice.|");
         search(f, QStringLiteral("nothing like this"));
         HelpDeskFixture::chooseLine(results, 0);
-        QCOMPARE(f.texts({"lstProb", "lstSolution"}), QStringLiteral("|"));
+        QCOMPARE(f.texts({"lstProb", "lstSolution"}), "|");
         f.click("cmdClearSearch");
         QCOMPARE(f.box("txtSearchProb")->text() + QString::number(results->count()), "0");
     }
 
-    void addChecksInOrder_data()
-    {
-        QTest::addColumn<int>("filled");
-        QTest::addColumn<QString>("message");
-        addRow("quick description", 0, "Please fill in the Quick Description.");
-        addRow("problem", 1, "Please fill in the Problem.");
-        addRow("solution", 2, "Please fill in the Solution.");
-    }
     void addChecksInOrder()
     {
-        QFETCH(int, filled);
-        QFETCH(QString, message);
         HelpDeskFixture f;
-        fillEntry(f, filled, QStringLiteral("Fan noise"));
-        f.click("cmdAddKBase");
-        QCOMPARE(f.prompts().messages(), QStringList{message});
-        QCOMPARE(DbProbe::value("SELECT KnowNum FROM KnowBaseCount"), QStringLiteral("2"));
+        for (int filled = 0; filled < 3; ++filled) {
+            fillEntry(f, filled, QStringLiteral("Fan noise"));
+            f.click("cmdAddKBase");
+        }
+        QCOMPARE(f.prompts().messages(),
+                 (QStringList{"Please fill in the Quick Description.",
+                              "Please fill in the Problem.", "Please fill in the Solution."}));
+        QCOMPARE(DbProbe::value("SELECT KnowNum FROM KnowBaseCount"), "2");
         QCOMPARE(DbProbe::count(QStringLiteral("ProbSol")), 8);
     }
 
-    void addIssuesNumbersAndKeepsThePageWhenRefused()
+    void addWritesAnEntryUnderItsNumber()
     {
         HelpDeskFixture f;
         QVERIFY(WidgetTesting::showActive(&f.window()));
@@ -99,29 +93,9 @@ private Q_SLOTS:
         f.click("cmdAddKBase");
         QCOMPARE(DbProbe::value("SELECT QuickDescp || '|' || Problem || '|' || Solution || '|' "
                                 "|| SaveKB FROM ProbSol WHERE TicketNum = 3 AND KBEntry = 1"),
-                 QStringLiteral("Fan noise|Problem of Fan noise|Solution of Fan noise|1"));
-        QCOMPARE(f.texts(Entry), QStringLiteral("4|||"));
+                 "Fan noise|Problem of Fan noise|Solution of Fan noise|1");
+        QCOMPARE(f.texts(Entry), "4|||");
         QVERIFY(f.box("txtKQDesc")->hasFocus());
-
-        // A counter moved on elsewhere gives the entry its next number.
-        QVERIFY(DbProbe::exec(QStringLiteral("UPDATE KnowBaseCount SET KnowNum = 10")));
-        fillEntry(f, 3, QStringLiteral("Dim screen"));
-        f.click("cmdAddKBase");
-        QCOMPARE(f.texts({"txtKBaseNum"}) + DbProbe::value("SELECT KnowNum FROM KnowBaseCount"),
-                 QStringLiteral("1211"));
-        QCOMPARE(search(f, QStringLiteral("dim")), QStringList{"11 - Dim screen"});
-
-        QVERIFY(DbProbe::exec("CREATE TRIGGER RefuseCounter BEFORE UPDATE ON KnowBaseCount "
-                              "BEGIN SELECT RAISE(ABORT, 'read only'); END"));
-        fillEntry(f, 3, QStringLiteral("Hum"));
-        f.click("cmdAddKBase");
-        QCOMPARE(f.prompts().messages(),
-                 QStringList{"The entry could not be added to the knowledge base.\nread only"});
-        QCOMPARE(DbProbe::count(QStringLiteral("ProbSol"), QStringLiteral("QuickDescp = 'Hum'")),
-                 0);
-        QCOMPARE(f.texts(Entry), QStringLiteral("12|Hum|Problem of Hum|Solution of Hum"));
-        f.click("cmdClearKBase");
-        QCOMPARE(f.texts(Entry), QStringLiteral("12|||"));
     }
 };
 
