@@ -53,6 +53,14 @@ public:
     TabbedList* list(const char* name) { return find<TabbedList>(name); }
     QPushButton* button(const char* name) { return find<QPushButton>(name); }
     void click(const char* name) { button(name)->click(); }
+    /** Puts `text` into the named box or area. */
+    void type(const char* name, const QString& text)
+    {
+        QWidget* control = find<QWidget>(name);
+        control->setProperty(control->inherits("QPlainTextEdit") ? "plainText" : "text", text);
+    }
+    /** Chooses the entry of the named combo as a click in its list does. */
+    void pick(const char* name, const QString& entry) { QVERIFY(choose(combo(name), entry)); }
 
     /** What the named controls show, joined by '|': a box's or an area's text, a combo's or
      *  a list's entries joined by '/'. */
@@ -88,9 +96,9 @@ public:
             {"combProbType", "Hardware"},
             {"combTypeSpec", "Printer"}};
         for (int n = 0; n < std::min<int>(fields, choices.size()); ++n)
-            QVERIFY(choose(combo(choices[n].first), choices[n].second));
-        box("txtQuickDesc")->setText(fields > 5 ? "Paper jam" : "");
-        area("txtProb")->setPlainText(fields > 6 ? "Jams on every page." : "");
+            pick(choices[n].first, choices[n].second);
+        type("txtQuickDesc", fields > 5 ? "Paper jam" : "");
+        type("txtProb", fields > 6 ? "Jams on every page." : "");
     }
 
     /** Chooses the ticket's line of the open tickets as a click on it does. */

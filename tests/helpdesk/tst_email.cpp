@@ -38,7 +38,7 @@ class TestEmail : public QObject {
         file.close();
         f.chooseTicket(Ticket);
         f.box("txtRecipient")->setText(recipient);
-        f.area("txtSolOT")->setPlainText(QStringLiteral("Replaced the power supply."));
+        f.type("txtSolOT", "Replaced the power supply.");
     }
     /** Presses the send button and waits for the send to end. */
     static void send(HelpDeskFixture& f)
@@ -129,45 +129,38 @@ private Q_SLOTS:
         // Nothing on the page changes and the unsaved solution is not stored by sending.
         QCOMPARE(f.texts({"txtSolOT", "txtRecipient"}), solution + "|" + Pat);
         QCOMPARE(DbProbe::value("SELECT Solution FROM ProbSol WHERE TicketNum = 2"), QString());
-        // A second send is a second message with its own Message-ID.
-        send(f);
-        QCOMPARE(f.prompts().messages(), (QStringList{Sent, Sent}));
-        QCOMPARE(server.messages().size(), 2);
-        QVERIFY(server.messages()[0].data != server.messages()[1].data);
     }
 
     void aSlowServerLeavesTheWindowWorking_data()
     {
         QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("closed");
         QTest::addColumn<QString>("flag");
-        addRow("accepted", int(Mode::Accept), QStringLiteral("1"));
-        addRow("refused", int(Mode::RefuseRecipients), QStringLiteral("0"));
+        addRow("accepted", int(Mode::Accept), false, QStringLiteral("1"));
+        addRow("refused", int(Mode::RefuseRecipients), false, QStringLiteral("0"));
+        addRow("window closed meanwhile", int(Mode::Accept), true, QStringLiteral("0"));
     }
     void aSlowServerLeavesTheWindowWorking()
     {
         QFETCH(int, mode);
+        QFETCH(bool, closed);
         QFETCH(QString, flag);
         SmtpTestServer server(static_cast<Mode>(mode));
         HelpDeskFixture f;
         sendToStalledServer(f, server);
-        f.chooseTicket(3); // not the one the solution goes out for
-        server.release();
-        QTRY_VERIFY_WITH_TIMEOUT(f.button("cmdEmail")->isEnabled(), 15000);
-        QCOMPARE(f.prompts().messages().size(), 1);
-        QCOMPARE(f.prompts().lastMessage() == Sent, flag == QLatin1String("1"));
-        QCOMPARE(emailSol() + emailSol(3), flag + "0");
-    }
-
-    void closingTheWindowStopsASendAtOnce()
-    {
-        SmtpTestServer server;
-        HelpDeskFixture f;
-        sendToStalledServer(f, server);
         QElapsedTimer timer;
         timer.start();
-        f.close();
-        QVERIFY2(timer.elapsed() < 3000, "the send is stopped, not waited for");
-        QCOMPARE(emailSol(), "0");
+        if (closed) {
+            f.close();
+            QVERIFY2(timer.elapsed() < 3000, "the send is stopped, not waited for");
+        } else {
+            f.chooseTicket(3); // not the one the solution goes out for
+            server.release();
+            QTRY_VERIFY_WITH_TIMEOUT(f.button("cmdEmail")->isEnabled(), 15000);
+            QCOMPARE(f.prompts().messages().size(), 1);
+            QCOMPARE(f.prompts().lastMessage() == Sent, flag == QLatin1String("1"));
+        }
+        QCOMPARE(emailSol() + emailSol(3), flag + "0");
     }
 
     void checksTheFieldsInScreenOrderAndSettingsAsTheyAreNow()
@@ -175,7 +168,7 @@ private Q_SLOTS:
         SmtpTestServer server;
         HelpDeskFixture f;
         f.box("txtRecipient")->setText(Pat);
-        f.area("txtSolOT")->setPlainText(QStringLiteral("Fixed."));
+        f.type("txtSolOT", "Fixed.");
         f.click("cmdEmail");
         prepare(f, QString(), QString());
         f.click("cmdEmail");
@@ -236,10 +229,7 @@ private Q_SLOTS:
         SmtpTestServer smtp(mode < 0 ? Mode::Accept : static_cast<Mode>(mode));
         HelpDeskFixture f;
         prepare(f, settings.contains("%1") ? settings.arg(smtp.url()) : settings, recipient);
-        QElapsedTimer timer;
-        timer.start();
-        send(f);
-        QVERIFY2(timer.elapsed() < 10000, "the send is bounded by its timeout");
+        send(f); // within its timeout
         QCOMPARE(f.prompts().messages().size(), 1);
         const QString shown = f.prompts().lastMessage();
         QVERIFY2(shown.startsWith(NotSent) && shown.contains(reason, Qt::CaseInsensitive) &&
@@ -252,36 +242,31 @@ private Q_SLOTS:
         QCOMPARE(f.box("txtRecipient")->text(), recipient);
     }
 
-    void messagesSurviveAnyText_data()
-    {
-        QTest::addColumn<QString>("subject");
-        QTest::addColumn<QString>("body");
-        addRow("long ASCII subject", QString(150, QLatin1Char('s')), QStringLiteral("ok"));
-        addRow("looks encoded", QStringLiteral("=?UTF-8?B?eA==?= literal"), QStringLiteral("a=?b"));
-        addRow("wide characters", QString(40, QChar(0x20AC)) + QStringLiteral("😀😀😀😀😀😀😀😀😀😀"),
-               QString(100, QChar(0x00E9)) + QStringLiteral("\n\ttab \t\n. \n."));
-        addRow("control characters", QStringLiteral("two\r\nlines\tand tab"), QString(QChar(0x01)));
-    }
     void messagesSurviveAnyText()
     {
-        QFETCH(QString, subject);
-        QFETCH(QString, body);
-        const QByteArray bytes = MailFormat::compose(
-            {"a@shop.test", "b@customer.test", subject, body}, QDateTime::currentDateTime(),
-            MailFormat::newMessageId(QStringLiteral("a@shop.test")));
-        for (const char c : bytes)
-            QVERIFY(static_cast<uchar>(c) < 0x80);
-        const QList<QByteArray> lines = bytes.split('\n');
-        for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
-            QVERIFY2(lines[i].endsWith('\r') && lines[i].count('\r') == 1, lines[i].constData());
-            QVERIFY2(lines[i].size() <= 79, lines[i].constData());
-            QVERIFY(!lines[i].startsWith('.') && !lines[i].startsWith("From "));
+        const QList<std::pair<QString, QString>> texts = {
+            {QString(150, QLatin1Char('s')) + QStringLiteral(" =?UTF-8?B?eA==?= literal"),
+             QStringLiteral("Line 1\r\nLine 2\r3 a=?b")},
+            {QString(40, QChar(0x20AC)) + QStringLiteral("😀😀😀😀😀😀 two\r\nlines\tand tab"),
+             QString(100, QChar(0xE9)) + QStringLiteral("\n\ttab \t\n. \n.\x01")}};
+        for (const auto& [subject, body] : texts) {
+            const QByteArray bytes = MailFormat::compose(
+                {"a@shop.test", "b@customer.test", subject, body}, QDateTime::currentDateTime(),
+                MailFormat::newMessageId(QStringLiteral("a@shop.test")));
+            const QList<QByteArray> lines = bytes.split('\n');
+            for (const QByteArray& line : lines.mid(0, lines.size() - 1)) {
+                QVERIFY2(line.endsWith('\r') && line.count('\r') == 1 && line.size() <= 79,
+                         line.constData());
+                QVERIFY(!line.startsWith('.') && !line.startsWith("From "));
+                for (const char c : line)
+                    QVERIFY(static_cast<uchar>(c) < 0x80);
+            }
+            QVERIFY(lines.last().isEmpty());
+            QCOMPARE(decodeWords(header(bytes, "subject")), subject);
+            QString expected = body;
+            expected.replace("\r\n", "\n").replace('\r', '\n').replace("\n", "\r\n");
+            QCOMPARE(decodedBody(bytes), expected + "\r\n");
         }
-        QVERIFY(lines.last().isEmpty());
-        QCOMPARE(decodeWords(header(bytes, "subject")), subject);
-        QString expected = body;
-        expected.replace("\r\n", "\n").replace('\r', '\n').replace("\n", "\r\n");
-        QCOMPARE(decodedBody(bytes), expected + "\r\n");
     }
 };
 

@@ -57,9 +57,9 @@ private Q_SLOTS:
         // A ticket of a customer gone and without texts is shown and still updated.
         f.chooseTicket(40);
         QCOMPARE(f.texts(QStringList(TicketBoxes) << "lstCustOT"), "GONE-9||||||");
-        f.area("txtComm")->setPlainText(QStringLiteral("Customer gone."));
+        f.type("txtComm", "Customer gone.");
         f.click("cmdUpdateCall");
-        QVERIFY(choose(f.combo("combclose"), QStringLiteral("Closed")));
+        f.pick("combclose", "Closed");
         f.click("cmdUpdateCall");
         QCOMPARE(f.prompts().messages(), (QStringList{"Please select a Call Ticket to Update!",
                                                       "Please select if this call log is closed "
@@ -87,12 +87,12 @@ private Q_SLOTS:
                                              "WHERE TicketNum = 2 AND KBEntry = 0"),
                               !tick));
         f.chooseTicket(2);
-        f.box("txtProbType")->setText(QStringLiteral("Dead power supply"));
-        f.area("txtProbOT")->setPlainText(QStringLiteral("No power at all."));
-        f.area("txtSolOT")->setPlainText(QStringLiteral("Replaced the power supply."));
-        f.area("txtComm")->setPlainText(QStringLiteral("Picked up Friday."));
+        f.type("txtProbType", "Dead power supply");
+        f.type("txtProbOT", "No power at all.");
+        f.type("txtSolOT", "Replaced the power supply.");
+        f.type("txtComm", "Picked up Friday.");
         f.find<QCheckBox>("chkKnowOT")->setChecked(tick);
-        QVERIFY(choose(f.combo("combclose"), status));
+        f.pick("combclose", status);
         f.click("cmdUpdateCall");
         QCOMPARE(callField("CallStatus || '|' || Comm", 2), status + "|Picked up Friday.");
         QCOMPARE(callField("ClosePostDate", 2), closeDate);
@@ -114,16 +114,16 @@ private Q_SLOTS:
         HelpDeskFixture f;
         QVERIFY(DbProbe::exec(QStringLiteral("UPDATE KnowBaseCount SET KnowNum = 6")));
         f.open();
-        f.box("txtKQDesc")->setText(QStringLiteral("Toner smears"));
-        f.area("txtKProb")->setPlainText(QStringLiteral("Pages come out smeared."));
-        f.area("txtKSol")->setPlainText(QStringLiteral("Replace the fuser."));
+        f.type("txtKQDesc", "Toner smears");
+        f.type("txtKProb", "Pages come out smeared.");
+        f.type("txtKSol", "Replace the fuser.");
         f.click("cmdAddKBase"); // entry 7, before the call that becomes ticket 7
         f.fillCall();
         f.click("cmdLogCall");
         f.chooseTicket(7);
         QCOMPARE(f.texts({"txtProbType", "txtProbOT"}), "Paper jam|Jams on every page.");
-        f.area("txtSolOT")->setPlainText(QStringLiteral("Cleared the rollers."));
-        QVERIFY(choose(f.combo("combclose"), QStringLiteral("Closed")));
+        f.type("txtSolOT", "Cleared the rollers.");
+        f.pick("combclose", "Closed");
         f.click("cmdUpdateCall");
         QCOMPARE(
             DbProbe::column("SELECT QuickDescp || '|' || Solution FROM ProbSol "

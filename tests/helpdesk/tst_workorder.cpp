@@ -13,7 +13,7 @@ class TestWorkOrder : public QObject {
     {
         f.chooseTicket(3);
         if (filled > 0)
-            QVERIFY(choose(f.combo("combRepairTech"), QStringLiteral("RP-3   Raj  Patel")));
+            f.pick("combRepairTech", "RP-3   Raj  Patel");
         if (filled > 1)
             f.area("txtRepairNotes")->setPlainText(QString::fromLatin1(Notes));
     }
@@ -87,7 +87,7 @@ private Q_SLOTS:
         QCOMPARE(f.prompts().messages(), QStringList{"There is no work order 3 to edit."});
         f.chooseTicket(2);
         f.chooseTicket(3);
-        f.area("txtRepairNotes")->setPlainText(QStringLiteral("Mail client reinstalled."));
+        f.type("txtRepairNotes", "Mail client reinstalled.");
         f.click("cmdRepairEdit");
         QCOMPARE(DbProbe::value("SELECT RepairNotes || '|' || RepairTech || '|' || RMANum "
                                 "FROM RepairOrder WHERE WorkNum = 2"),
