@@ -1,11 +1,11 @@
 #include "helpdesk/addkbpage.h"
 
+#include "helpdesk/counterbox.h"
+#include "helpdesk/knowledgebasestore.h"
+#include "widgets/formbuilder.h"
 #include "widgets/hourglass.h"
 #include "widgets/inputhelpers.h"
 #include "widgets/prompter.h"
-#include "helpdesk/counterbox.h"
-#include "helpdesk/helpdeskwidgets.h"
-#include "helpdesk/knowledgebasestore.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -14,22 +14,23 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-using namespace HelpDeskWidgets;
-
-AddKbPage::AddKbPage(QWidget* parent)
-    : QWidget(parent), txtKBaseNum(readOnlyBox("txtKBaseNum")), txtKQDesc(textBox("txtKQDesc", 50)),
-      txtKProb(textArea("txtKProb")), txtKSol(textArea("txtKSol")),
-      cmdAddKBase(button("cmdAddKBase", tr("Add"))),
-      cmdClearKBase(button("cmdClearKBase", tr("Clear")))
+AddKbPage::AddKbPage(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("AddKbPage"));
+    const FormBuilder ui(this);
+    txtKBaseNum = ui.readOnlyBox(QStringLiteral("txtKBaseNum"));
+    txtKQDesc = ui.textBox(QStringLiteral("txtKQDesc"), 50);
+    txtKProb = ui.textArea(QStringLiteral("txtKProb"));
+    txtKSol = ui.textArea(QStringLiteral("txtKSol"));
+    cmdAddKBase = ui.button(QStringLiteral("cmdAddKBase"), tr("Add"));
+    cmdClearKBase = ui.button(QStringLiteral("cmdClearKBase"), tr("Clear"));
     InputHelpers::selectOnFocus({txtKQDesc});
 
     auto* entry = new QGridLayout;
-    addLabelled(entry, 0, 0, tr("Knowledge Base #"), txtKBaseNum);
-    addLabelled(entry, 1, 0, tr("Quick Description"), txtKQDesc, 2);
+    ui.addLabelled(entry, 0, 0, tr("Knowledge Base #"), txtKBaseNum);
+    ui.addLabelled(entry, 1, 0, tr("Quick Description"), txtKQDesc, 2);
     entry->setColumnStretch(2, 1);
-    QHBoxLayout* texts = sideBySide(tr("Problem In Detail"), txtKProb, tr("Solution"), txtKSol);
+    QHBoxLayout* texts = ui.sideBySide(tr("Problem In Detail"), txtKProb, tr("Solution"), txtKSol);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(cmdAddKBase);
@@ -66,12 +67,10 @@ void AddKbPage::cmdAddKBase_Click()
         prompter().message(missing);
         return;
     }
-    const Result<std::int32_t> added = [&] {
-        Hourglass busy;
-        Database db;
-        return KnowledgeBaseStore::addEntry(db, CounterBox::shown(txtKBaseNum), txtKQDesc->text(),
+    const Result<std::int32_t> added = Hourglass::around([&] {
+        return KnowledgeBaseStore::addEntry(CounterBox::shown(txtKBaseNum), txtKQDesc->text(),
                                             txtKProb->toPlainText(), txtKSol->toPlainText());
-    }();
+    });
     if (!added) {
         prompter().message(tr("The entry could not be added to the knowledge base.\n%1")
                                .arg(added.status().message()));

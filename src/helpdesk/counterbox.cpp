@@ -8,8 +8,12 @@ namespace CounterBox {
 
 void showNext(QLineEdit* box, Counter counter)
 {
-    Database db;
-    if (const auto next = Counters::showNext(db, counter))
+    const auto next = Database::read([&](Database& db) -> Result<std::int32_t> {
+        if (const auto number = Counters::showNext(db, counter))
+            return *number;
+        return Status::failed(QStringLiteral("The counter could not be read."));
+    });
+    if (next)
         box->setText(QString::number(*next));
 }
 

@@ -1,8 +1,6 @@
 #include "helpdesk/helpdesk.h"
 
-#include "widgets/inputhelpers.h"
 #include "data/session.h"
-#include "widgets/windowconventions.h"
 #include "helpdesk/addkbpage.h"
 #include "helpdesk/counterbox.h"
 #include "helpdesk/invoiceframe.h"
@@ -10,10 +8,13 @@
 #include "helpdesk/openticketspage.h"
 #include "helpdesk/repairframe.h"
 #include "helpdesk/searchkbpage.h"
+#include "widgets/inputhelpers.h"
+#include "widgets/windowconventions.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -31,6 +32,9 @@ HelpDesk::HelpDesk(QWidget* parent)
     SSTab1->addTab(m_addKb, tr("Add to Knowledge Base"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(SSTab1);
+    // Text areas may shrink to two lines, so that the busy open-tickets page fits the window.
+    for (QPlainTextEdit* area : findChildren<QPlainTextEdit*>())
+        area->setMinimumHeight(area->fontMetrics().lineSpacing() * 2 + 12);
 
     connect(m_logCall, &LogCallPage::callLogged, m_openTickets, &OpenTicketsPage::fillOpenTickets);
     load();

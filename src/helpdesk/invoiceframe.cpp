@@ -1,15 +1,14 @@
 #include "helpdesk/invoiceframe.h"
 
-#include "widgets/comboautocomplete.h"
+#include "data/conversions.h"
+#include "helpdesk/counterbox.h"
+#include "helpdesk/lookupstore.h"
+#include "reports/invoiceprinting.h"
+#include "widgets/formbuilder.h"
 #include "widgets/hourglass.h"
 #include "widgets/inputhelpers.h"
 #include "widgets/prompter.h"
 #include "widgets/tabbedlist.h"
-#include "data/conversions.h"
-#include "helpdesk/counterbox.h"
-#include "helpdesk/helpdeskwidgets.h"
-#include "helpdesk/lookupstore.h"
-#include "reports/invoiceprinting.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -18,8 +17,6 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-using namespace HelpDeskWidgets;
 
 namespace {
 
@@ -50,28 +47,31 @@ QString lineText(const QStringList& fields)
 
 InvoiceFrame::InvoiceFrame(HelpDeskState& state, QLineEdit* customerIdBox, QLineEdit* workOrderBox,
                            QWidget* parent)
-    : QGroupBox(tr("Invoice"), parent), txtInvNum(readOnlyBox("txtInvNum")),
-      combInvPart(named<QComboBox>("combInvPart")), txtInvDesc(textBox("txtInvDesc")),
-      txtPrice(textBox("txtPrice")), txtInvQty(textBox("txtInvQty")),
-      txtInvSubTotal(readOnlyBox("txtInvSubTotal")), lstInvItems(named<TabbedList>("lstInvItems")),
-      txtInvTax(readOnlyBox("txtInvTax")), txtInvTotal(readOnlyBox("txtInvTotal")),
-      cmdInvoice(button("cmdInvoice", tr("Invoice"))),
-      cmdClearInv(button("cmdClearInv", tr("Clear"))), m_state(state),
-      m_customerIdBox(customerIdBox), m_workOrderBox(workOrderBox)
+    : QGroupBox(tr("Invoice"), parent), m_state(state), m_customerIdBox(customerIdBox),
+      m_workOrderBox(workOrderBox)
 {
     setObjectName(QStringLiteral("Invoice"));
-    ComboAutoComplete::install(combInvPart);
+    const FormBuilder ui(this);
+    txtInvNum = ui.readOnlyBox(QStringLiteral("txtInvNum"));
+    combInvPart = ui.searchCombo(QStringLiteral("combInvPart"));
+    txtInvDesc = ui.textBox(QStringLiteral("txtInvDesc"));
+    txtPrice = ui.textBox(QStringLiteral("txtPrice"));
+    txtInvQty = ui.textBox(QStringLiteral("txtInvQty"));
+    txtInvSubTotal = ui.readOnlyBox(QStringLiteral("txtInvSubTotal"));
+    lstInvItems = ui.tabbedList(QStringLiteral("lstInvItems"), {40, 130, 160, 200, 250});
+    txtInvTax = ui.readOnlyBox(QStringLiteral("txtInvTax"));
+    txtInvTotal = ui.readOnlyBox(QStringLiteral("txtInvTotal"));
+    cmdInvoice = ui.button(QStringLiteral("cmdInvoice"), tr("Invoice"));
+    cmdClearInv = ui.button(QStringLiteral("cmdClearInv"), tr("Clear"));
+
     // Sized by a fixed width, not by measuring every one of thousands of entries.
-    combInvPart->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    combInvPart->setMinimumContentsLength(30);
     combInvPart->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     combInvPart->setMinimumContentsLength(12);
     combInvPart->setEditText(QString());
     InputHelpers::selectOnFocus({txtInvQty});
-    lstInvItems->setTabStops({40, 130, 160, 200, 250});
     lstInvItems->setMinimumHeight(lstInvItems->fontMetrics().lineSpacing() * 3);
     showTally();
-    buildLayout();
+    buildLayout(ui);
 
     connect(combInvPart, &QComboBox::activated, this, &InvoiceFrame::combInvPart_Click);
     connect(txtInvQty, &QLineEdit::textChanged, this, &InvoiceFrame::txtInvQty_Change);
@@ -84,22 +84,22 @@ InvoiceFrame::InvoiceFrame(HelpDeskState& state, QLineEdit* customerIdBox, QLine
     connect(cmdClearInv, &QPushButton::clicked, this, &InvoiceFrame::cmdClearInv_Click);
 }
 
-void InvoiceFrame::buildLayout()
+void InvoiceFrame::buildLayout(const FormBuilder& ui)
 {
     auto* entry = new QGridLayout;
-    addLabelled(entry, 0, 0, tr("Invoice #"), txtInvNum);
-    addLabelled(entry, 0, 2, tr("Part#"), combInvPart, 3);
-    addLabelled(entry, 1, 0, tr("Description"), txtInvDesc, 5);
-    addLabelled(entry, 2, 0, tr("Price"), txtPrice);
-    addLabelled(entry, 2, 2, tr("Qty"), txtInvQty);
-    addLabelled(entry, 2, 4, tr("Total"), txtInvSubTotal);
+    ui.addLabelled(entry, 0, 0, tr("Invoice #"), txtInvNum);
+    ui.addLabelled(entry, 0, 2, tr("Part#"), combInvPart, 3);
+    ui.addLabelled(entry, 1, 0, tr("Description"), txtInvDesc, 5);
+    ui.addLabelled(entry, 2, 0, tr("Price"), txtPrice);
+    ui.addLabelled(entry, 2, 2, tr("Qty"), txtInvQty);
+    ui.addLabelled(entry, 2, 4, tr("Total"), txtInvSubTotal);
     entry->setVerticalSpacing(4);
     for (int column : {1, 3, 5})
         entry->setColumnStretch(column, 1);
 
     auto* totals = new QGridLayout;
-    addLabelled(totals, 0, 0, tr("Tax"), txtInvTax);
-    addLabelled(totals, 0, 2, tr("Invoice Total "), txtInvTotal);
+    ui.addLabelled(totals, 0, 0, tr("Tax"), txtInvTax);
+    ui.addLabelled(totals, 0, 2, tr("Invoice Total "), txtInvTotal);
     totals->setColumnStretch(4, 1);
     totals->addWidget(cmdInvoice, 0, 5);
     totals->addWidget(cmdClearInv, 0, 6);
@@ -112,8 +112,7 @@ void InvoiceFrame::buildLayout()
 
 void InvoiceFrame::fillParts()
 {
-    Database db;
-    combInvPart->addItems(LookupStore::partLines(db).valueOr({}));
+    combInvPart->addItems(LookupStore::partLines().valueOr({}));
     combInvPart->setCurrentIndex(-1);
     combInvPart->setEditText(QString());
 }
@@ -171,8 +170,7 @@ bool InvoiceFrame::eventFilter(QObject* watched, QEvent* event)
 void InvoiceFrame::combInvPart_Click(int index)
 {
     m_chosenPart = partOfLine(combInvPart->itemText(index));
-    Database db;
-    if (const auto part = InvoiceStore::part(db, m_chosenPart)) {
+    if (const auto part = InvoiceStore::part(m_chosenPart)) {
         txtInvDesc->setText(part->description);
         txtPrice->setText(part->price.toPlainString());
     }
@@ -207,10 +205,7 @@ void InvoiceFrame::txtInvQty_LostFocus()
         prompter().message(problem);
         return;
     }
-    const Result<PartPricing> part = [&] {
-        Database db;
-        return InvoiceStore::part(db, m_chosenPart);
-    }();
+    const Result<PartPricing> part = InvoiceStore::part(m_chosenPart);
     if (!part) {
         prompter().message(tr("The part could not be billed.\n%1").arg(part.status().message()));
         return;
@@ -266,11 +261,8 @@ void InvoiceFrame::cmdInvoice_Click()
     for (const ListedLine& line : std::as_const(m_lines))
         invoice.lines.append(line.detail);
 
-    const Result<std::int32_t> written = [&] {
-        Hourglass busy;
-        Database db;
-        return InvoiceStore::write(db, invoice, CounterBox::shown(txtInvNum));
-    }();
+    const Result<std::int32_t> written = Hourglass::around(
+        [&] { return InvoiceStore::write(invoice, CounterBox::shown(txtInvNum)); });
     if (!written) {
         prompter().message(
             tr("The invoice could not be written.\n%1").arg(written.status().message()));

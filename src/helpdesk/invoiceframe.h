@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QList>
 
+class FormBuilder;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
@@ -64,7 +65,7 @@ private:
         LineCharge charge;
     };
 
-    void buildLayout();
+    void buildLayout(const FormBuilder& ui);
     /** The message for the first check that the line being entered fails, if any. */
     QString lineProblem() const;
     void showTally();

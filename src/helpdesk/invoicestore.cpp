@@ -1,6 +1,6 @@
 #include "helpdesk/invoicestore.h"
 
-#include "data/counters.h"
+#include "helpdesk/numberedsave.h"
 
 namespace {
 
@@ -58,36 +58,27 @@ Status writeRows(Database& db, const NewInvoice& invoice, std::int32_t number)
 
 namespace InvoiceStore {
 
-Result<PartPricing> part(Database& db, const QString& itemNo)
+Result<PartPricing> part(const QString& itemNo)
 {
-    Query query = db.query(QStringLiteral("SELECT ItemDescp, ItemPrice1, Taxable, TaxRate "
-                                          "FROM Inventory WHERE ItemNo = ?"),
-                           itemNo);
-    if (!query.next()) {
-        if (!query.status())
-            return query.status();
-        return Status::error(Status::Kind::NotFound,
-                             QStringLiteral("Part %1 is not in the inventory.").arg(itemNo));
-    }
-    return PartPricing{query.text(0), query.money(1), query.boolean(2), query.real(3)};
+    return Database::read([&](Database& db) -> Result<PartPricing> {
+        Query query = db.query(QStringLiteral("SELECT ItemDescp, ItemPrice1, Taxable, TaxRate "
+                                              "FROM Inventory WHERE ItemNo = ?"),
+                               itemNo);
+        if (!query.next()) {
+            if (!query.status())
+                return query.status();
+            return Status::error(Status::Kind::NotFound,
+                                 QStringLiteral("Part %1 is not in the inventory.").arg(itemNo));
+        }
+        return PartPricing{query.text(0), query.money(1), query.boolean(2), query.real(3)};
+    });
 }
 
-Result<std::int32_t> write(Database& db, const NewInvoice& invoice, std::int32_t shownNumber)
+Result<std::int32_t> write(const NewInvoice& invoice, std::int32_t shownNumber)
 {
-    Transaction transaction(db);
-    if (!transaction.isActive())
-        return transaction.beginStatus();
-    const auto number = Counters::numberToSave(db, Counter::Invoice, shownNumber);
-    if (!number)
-        return number.status();
-    Status status = writeRows(db, invoice, *number);
-    if (status)
-        status = Counters::commit(db, Counter::Invoice, *number);
-    if (status)
-        status = transaction.commit();
-    if (!status)
-        return status;
-    return *number;
+    return NumberedSave::save(
+        Counter::Invoice, shownNumber,
+        [&](Database& db, std::int32_t number) { return writeRows(db, invoice, number); });
 }
 
 } // namespace InvoiceStore

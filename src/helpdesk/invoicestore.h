@@ -39,17 +39,18 @@ struct NewInvoice {
     QList<InvoiceLine> lines;
 };
 
-/** The invoices: pricing a part and writing an invoice with its lines. */
+/** The invoices: pricing a part and writing an invoice with its lines, each on a scope of the
+ *  program's database of its own. */
 namespace InvoiceStore {
 
 /** The part's description, price and tax; NotFound when there is no such part. */
-Result<PartPricing> part(Database& db, const QString& itemNo);
+Result<PartPricing> part(const QString& itemNo);
 
 /**
  * Writes the invoice header and its lines, marks the ticket's work order invoiced and commits
  * the invoice counter, all or nothing. The invoice gets `shownNumber`, or the counter's next
  * number when the counter has moved past it since; the number used is returned.
  */
-Result<std::int32_t> write(Database& db, const NewInvoice& invoice, std::int32_t shownNumber);
+Result<std::int32_t> write(const NewInvoice& invoice, std::int32_t shownNumber);
 
 } // namespace InvoiceStore

@@ -18,19 +18,19 @@ struct KnowledgeBaseEntry {
     QString solution;
 };
 
-/** The searchable problem/solution texts: searching, reading and adding entries. */
+/** The searchable problem/solution texts: searching, reading and adding entries, each on a
+ *  scope of the program's database of its own. */
 namespace KnowledgeBaseStore {
 
 /** Entries whose quick description contains `text` literally, case ignored. */
-Result<QList<KnowledgeBaseHit>> search(Database& db, const QString& text);
+Result<QList<KnowledgeBaseHit>> search(const QString& text);
 
 /** The problem and solution of a row found by search(). */
-Result<KnowledgeBaseEntry> entry(Database& db, std::int64_t row);
+Result<KnowledgeBaseEntry> entry(std::int64_t row);
 
 /** Adds an entry and commits the knowledge-base counter, all or nothing. The entry gets
  *  `shownNumber`, or the counter's next number when it has moved past it; that is returned. */
-Result<std::int32_t> addEntry(Database& db, std::int32_t shownNumber,
-                              const QString& quickDescription, const QString& problem,
-                              const QString& solution);
+Result<std::int32_t> addEntry(std::int32_t shownNumber, const QString& quickDescription,
+                              const QString& problem, const QString& solution);
 
 } // namespace KnowledgeBaseStore

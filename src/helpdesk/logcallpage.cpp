@@ -1,17 +1,16 @@
 #include "helpdesk/logcallpage.h"
 
-#include "widgets/comboautocomplete.h"
+#include "helpdesk/counterbox.h"
+#include "helpdesk/lookupstore.h"
+#include "helpdesk/ticketstore.h"
+#include "widgets/formbuilder.h"
 #include "widgets/hourglass.h"
 #include "widgets/inputhelpers.h"
 #include "widgets/prompter.h"
-#include "helpdesk/counterbox.h"
-#include "helpdesk/helpdeskwidgets.h"
-#include "helpdesk/lookupstore.h"
-#include "helpdesk/ticketstore.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGridLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QListWidget>
@@ -19,28 +18,32 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-using namespace HelpDeskWidgets;
-
-LogCallPage::LogCallPage(HelpDeskState& state, QWidget* parent)
-    : QWidget(parent), txtTicket(readOnlyBox("txtTicket")),
-      combCustIDHD(named<QComboBox>("combCustIDHD")), lstCust(named<QListWidget>("lstCust")),
-      combPriority(choiceCombo("combPriority")), combCallStatus(choiceCombo("combCallStatus")),
-      combProbType(choiceCombo("combProbType")), combTypeSpec(choiceCombo("combTypeSpec")),
-      txtTech(readOnlyBox("txtTech")), txtQuickDesc(textBox("txtQuickDesc", 50)),
-      txtProb(textArea("txtProb")), txtSol(textArea("txtSol")), txtCommLog(textArea("txtCommLog")),
-      chkKnowBase(named<QCheckBox>("chkKnowBase")),
-      cmdLogCall(button("cmdLogCall", tr("Log Call"))),
-      cmdClearCall(button("cmdClearCall", tr("Clear"))), m_state(state)
+LogCallPage::LogCallPage(HelpDeskState& state, QWidget* parent) : QWidget(parent), m_state(state)
 {
     setObjectName(QStringLiteral("LogCallPage"));
-    chkKnowBase->setText(tr("Save to Knowledge Base"));
-    ComboAutoComplete::install(combCustIDHD);
+    const FormBuilder ui(this);
+    txtTicket = ui.readOnlyBox(QStringLiteral("txtTicket"));
+    combCustIDHD = ui.searchCombo(QStringLiteral("combCustIDHD"));
+    lstCust = ui.make<QListWidget>(QStringLiteral("lstCust"));
+    combPriority = ui.choiceCombo(QStringLiteral("combPriority"));
+    combCallStatus = ui.choiceCombo(QStringLiteral("combCallStatus"));
+    combProbType = ui.choiceCombo(QStringLiteral("combProbType"));
+    combTypeSpec = ui.choiceCombo(QStringLiteral("combTypeSpec"));
+    txtTech = ui.readOnlyBox(QStringLiteral("txtTech"));
+    txtQuickDesc = ui.textBox(QStringLiteral("txtQuickDesc"), 50);
+    txtProb = ui.textArea(QStringLiteral("txtProb"));
+    txtSol = ui.textArea(QStringLiteral("txtSol"));
+    txtCommLog = ui.textArea(QStringLiteral("txtCommLog"));
+    chkKnowBase = ui.checkBox(QStringLiteral("chkKnowBase"), tr("Save to Knowledge Base"));
+    cmdLogCall = ui.button(QStringLiteral("cmdLogCall"), tr("Log Call"));
+    cmdClearCall = ui.button(QStringLiteral("cmdClearCall"), tr("Clear"));
+
     // Sized by a fixed width, not by measuring every one of thousands of entries.
     combCustIDHD->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     combCustIDHD->setMinimumContentsLength(30);
     lstCust->setFocusPolicy(Qt::NoFocus);
     InputHelpers::selectOnFocus({txtQuickDesc});
-    buildLayout();
+    buildLayout(ui);
 
     connect(cmdLogCall, &QPushButton::clicked, this, &LogCallPage::cmdLogCall_Click);
     connect(cmdClearCall, &QPushButton::clicked, this, &LogCallPage::cmdClearCall_Click);
@@ -48,25 +51,25 @@ LogCallPage::LogCallPage(HelpDeskState& state, QWidget* parent)
     connect(combProbType, &QComboBox::activated, this, &LogCallPage::combProbType_Click);
 }
 
-void LogCallPage::buildLayout()
+void LogCallPage::buildLayout(const FormBuilder& ui)
 {
     auto* call = new QGridLayout;
-    addLabelled(call, 0, 0, tr("Ticket #"), txtTicket);
-    addLabelled(call, 1, 0, tr("Customer ID"), combCustIDHD);
+    ui.addLabelled(call, 0, 0, tr("Ticket #"), txtTicket);
+    ui.addLabelled(call, 1, 0, tr("Customer ID"), combCustIDHD);
     call->addWidget(lstCust, 2, 1, 1, 3);
     lstCust->setFixedHeight(lstCust->fontMetrics().lineSpacing() * 3 + 8);
-    addLabelled(call, 0, 2, tr("Technician"), txtTech);
-    addLabelled(call, 3, 0, tr("Priority"), combPriority);
-    addLabelled(call, 3, 2, tr("Call Status"), combCallStatus);
-    addLabelled(call, 4, 0, tr("Problem Type"), combProbType);
-    addLabelled(call, 4, 2, tr("Type Specific"), combTypeSpec);
-    addLabelled(call, 5, 0, tr("Quick Description"), txtQuickDesc, 3);
+    ui.addLabelled(call, 0, 2, tr("Technician"), txtTech);
+    ui.addLabelled(call, 3, 0, tr("Priority"), combPriority);
+    ui.addLabelled(call, 3, 2, tr("Call Status"), combCallStatus);
+    ui.addLabelled(call, 4, 0, tr("Problem Type"), combProbType);
+    ui.addLabelled(call, 4, 2, tr("Type Specific"), combTypeSpec);
+    ui.addLabelled(call, 5, 0, tr("Quick Description"), txtQuickDesc, 3);
     call->setColumnStretch(1, 1);
     call->setColumnStretch(3, 1);
 
     auto* texts = new QVBoxLayout;
-    texts->addLayout(sideBySide(tr("Problem In Detail"), txtProb, tr("Solution"), txtSol));
-    addAbove(texts, tr("Comments"), txtCommLog);
+    texts->addLayout(ui.sideBySide(tr("Problem In Detail"), txtProb, tr("Solution"), txtSol));
+    ui.addAbove(texts, tr("Comments"), txtCommLog);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(chkKnowBase);
@@ -82,43 +85,40 @@ void LogCallPage::buildLayout()
 
 void LogCallPage::fillProblemTypes()
 {
-    Database db;
-    combProbType->addItems(LookupStore::problemTypes(db).valueOr({}));
+    combProbType->addItems(LookupStore::problemTypes().valueOr({}));
     combProbType->setCurrentIndex(-1);
 }
 
 void LogCallPage::fillCustomers()
 {
     lstCust->clear();
-    Database db;
-    combCustIDHD->addItems(LookupStore::customerLines(db).valueOr({}));
+    combCustIDHD->addItems(LookupStore::customerLines().valueOr({}));
     combCustIDHD->setCurrentIndex(-1);
     combCustIDHD->setEditText(QString());
 }
 
 void LogCallPage::fillPriorityAndStatus()
 {
-    setChoices(combPriority,
-               {QStringLiteral("3-Low"), QStringLiteral("2-Med"), QStringLiteral("1-High")});
-    setChoices(combCallStatus, {QStringLiteral("Open"), QStringLiteral("Closed")});
+    FormBuilder::setChoices(
+        combPriority, {QStringLiteral("3-Low"), QStringLiteral("2-Med"), QStringLiteral("1-High")});
+    FormBuilder::setChoices(combCallStatus, {QStringLiteral("Open"), QStringLiteral("Closed")});
 }
 
 void LogCallPage::combCustIDHD_Click(int index)
 {
     lstCust->clear();
     m_state.selectedCustomerId = LookupStore::keyOfLine(combCustIDHD->itemText(index));
-    Hourglass busy;
-    Database db;
-    lstCust->addItems(LookupStore::customerAddress(db, m_state.selectedCustomerId).valueOr({}));
+    lstCust->addItems(Hourglass::around([&] {
+                          return LookupStore::customerAddress(m_state.selectedCustomerId);
+                      }).valueOr({}));
 }
 
 void LogCallPage::combProbType_Click(int)
 {
-    Database db;
     const bool hardware = combProbType->currentText() == QLatin1String("Hardware");
-    setChoices(
+    FormBuilder::setChoices(
         combTypeSpec,
-        (hardware ? LookupStore::hardwareTypes(db) : LookupStore::softwareTypes(db)).valueOr({}));
+        (hardware ? LookupStore::hardwareTypes() : LookupStore::softwareTypes()).valueOr({}));
 }
 
 void LogCallPage::cmdClearCall_Click()
@@ -129,7 +129,7 @@ void LogCallPage::cmdClearCall_Click()
     fillPriorityAndStatus();
     combProbType->clear();
     fillProblemTypes();
-    setChoices(combTypeSpec, {});
+    FormBuilder::setChoices(combTypeSpec, {});
     txtQuickDesc->clear();
     txtProb->clear();
     txtCommLog->clear();
@@ -160,12 +160,8 @@ QString LogCallPage::missingField() const
     return QString();
 }
 
-void LogCallPage::cmdLogCall_Click()
+NewCall LogCallPage::enteredCall() const
 {
-    if (const QString missing = missingField(); !missing.isEmpty()) {
-        prompter().message(missing);
-        return;
-    }
     NewCall call;
     call.customerId = m_state.selectedCustomerId;
     call.priority = combPriority->currentText();
@@ -179,12 +175,18 @@ void LogCallPage::cmdLogCall_Click()
     call.problem = txtProb->toPlainText();
     call.solution = txtSol->toPlainText();
     call.knowledgeBase = chkKnowBase->isChecked();
+    return call;
+}
 
-    Result<std::int32_t> logged = [&] {
-        Hourglass busy;
-        Database db;
-        return TicketStore::logCall(db, call, CounterBox::shown(txtTicket));
-    }();
+void LogCallPage::cmdLogCall_Click()
+{
+    if (const QString missing = missingField(); !missing.isEmpty()) {
+        prompter().message(missing);
+        return;
+    }
+    const NewCall call = enteredCall();
+    const Result<std::int32_t> logged =
+        Hourglass::around([&] { return TicketStore::logCall(call, CounterBox::shown(txtTicket)); });
     if (!logged) {
         prompter().message(tr("The call could not be logged.\n%1").arg(logged.status().message()));
         return;

@@ -5,6 +5,9 @@
 #include <QWidget>
 #include <cstdint>
 
+struct NewCall;
+
+class FormBuilder;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
@@ -53,9 +56,11 @@ Q_SIGNALS:
     void callLogged(std::int32_t ticket);
 
 private:
-    void buildLayout();
+    void buildLayout(const FormBuilder& ui);
     /** The first missing field's message, or an empty text when all are given. */
     QString missingField() const;
+    /** The call as the page shows it. */
+    NewCall enteredCall() const;
 
     HelpDeskState& m_state;
 };

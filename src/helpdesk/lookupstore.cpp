@@ -12,54 +12,55 @@ Result<QStringList> firstColumn(Query query)
     return values;
 }
 
-Result<QStringList> problemTypes(Database& db)
+Result<QStringList> problemTypes()
 {
-    return firstColumn(db.query(QStringLiteral("SELECT ProbType FROM ProblemType")));
+    return column(QStringLiteral("SELECT ProbType FROM ProblemType"));
 }
 
-Result<QStringList> hardwareTypes(Database& db)
+Result<QStringList> hardwareTypes()
 {
-    return firstColumn(db.query(QStringLiteral("SELECT Typeh FROM TypeHardware")));
+    return column(QStringLiteral("SELECT Typeh FROM TypeHardware"));
 }
 
-Result<QStringList> softwareTypes(Database& db)
+Result<QStringList> softwareTypes()
 {
-    return firstColumn(db.query(QStringLiteral("SELECT TypeDetail FROM TypeSoftware")));
+    return column(QStringLiteral("SELECT TypeDetail FROM TypeSoftware"));
 }
 
-Result<QStringList> customerLines(Database& db)
+Result<QStringList> customerLines()
 {
-    return firstColumn(
-        db.query(QStringLiteral("SELECT CustID || '   ' || IFNULL(CustName, '') "
-                                "FROM Customer WHERE Inactive = 0 ORDER BY CustID")));
+    return column(QStringLiteral("SELECT CustID || '   ' || COALESCE(CustName, '') "
+                                 "FROM Customer WHERE Inactive = 0 ORDER BY CustID"));
 }
 
-Result<QStringList> customerAddress(Database& db, const QString& custId)
+Result<QStringList> customerAddress(const QString& custId)
 {
-    Query query = db.query(QStringLiteral("SELECT CustName, CustAdd, CustCity, CustState, CustZip "
-                                          "FROM Customer WHERE CustID = ?"),
-                           custId);
-    if (!query.next()) {
-        if (!query.status())
-            return query.status();
-        return Status::error(Status::Kind::NotFound, QStringLiteral("No such customer."));
-    }
-    return addressLines(query.text(0), query.text(1), query.text(2), query.text(3), query.text(4));
+    return Database::read([&](Database& db) -> Result<QStringList> {
+        Query query =
+            db.query(QStringLiteral("SELECT CustName, CustAdd, CustCity, CustState, CustZip "
+                                    "FROM Customer WHERE CustID = ?"),
+                     custId);
+        if (!query.next()) {
+            if (!query.status())
+                return query.status();
+            return Status::error(Status::Kind::NotFound, QStringLiteral("No such customer."));
+        }
+        return addressLines(query.text(0), query.text(1), query.text(2), query.text(3),
+                            query.text(4));
+    });
 }
 
-Result<QStringList> technicianLines(Database& db)
+Result<QStringList> technicianLines()
 {
-    return firstColumn(
-        db.query(QStringLiteral("SELECT EmpID || '   ' || IFNULL(EmpFName, '') || '  ' "
-                                "|| IFNULL(EmpLName, '') FROM Employee "
-                                "WHERE Inactive = 0 ORDER BY EmpID")));
+    return column(QStringLiteral("SELECT EmpID || '   ' || COALESCE(EmpFName, '') || '  ' "
+                                 "|| COALESCE(EmpLName, '') FROM Employee "
+                                 "WHERE Inactive = 0 ORDER BY EmpID"));
 }
 
-Result<QStringList> partLines(Database& db)
+Result<QStringList> partLines()
 {
-    return firstColumn(
-        db.query(QStringLiteral("SELECT ItemNo || ' - ' || IFNULL(ItemDescp, '') "
-                                "FROM Inventory WHERE Inactive = 0 ORDER BY ItemNo")));
+    return column(QStringLiteral("SELECT ItemNo || ' - ' || COALESCE(ItemDescp, '') "
+                                 "FROM Inventory WHERE Inactive = 0 ORDER BY ItemNo"));
 }
 
 QStringList addressLines(const QString& name, const QString& street, const QString& city,

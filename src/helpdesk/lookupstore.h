@@ -4,20 +4,20 @@
 
 #include <QStringList>
 
-/** The choice lists of the help desk window, one query each. */
+/** The choice lists of the help desk window, one query each on a read scope of its own. */
 namespace LookupStore {
 
-Result<QStringList> problemTypes(Database& db);
-Result<QStringList> hardwareTypes(Database& db);
-Result<QStringList> softwareTypes(Database& db);
+Result<QStringList> problemTypes();
+Result<QStringList> hardwareTypes();
+Result<QStringList> softwareTypes();
 /** Active customers as "CustID   CustName", by ID. */
-Result<QStringList> customerLines(Database& db);
+Result<QStringList> customerLines();
 /** The customer's name, street, and "City, ST  Zip" lines. */
-Result<QStringList> customerAddress(Database& db, const QString& custId);
+Result<QStringList> customerAddress(const QString& custId);
 /** Active employees as "EmpID   First  Last". */
-Result<QStringList> technicianLines(Database& db);
+Result<QStringList> technicianLines();
 /** Active inventory items as "ItemNo - ItemDescp", by item number. */
-Result<QStringList> partLines(Database& db);
+Result<QStringList> partLines();
 
 /** The three address lines shown for a customer. */
 QStringList addressLines(const QString& name, const QString& street, const QString& city,
@@ -25,6 +25,12 @@ QStringList addressLines(const QString& name, const QString& street, const QStri
 
 /** The first column of every row the query returns, as text. */
 Result<QStringList> firstColumn(Query query);
+
+/** The first column of every row of `sql`, read on a scope of its own. */
+template <typename... Args> Result<QStringList> column(const QString& sql, const Args&... args)
+{
+    return Database::read([&](Database& db) { return firstColumn(db.query(sql, args...)); });
+}
 
 /** The key of a choice line: its text before the first blank. */
 QString keyOfLine(const QString& line);

@@ -1,18 +1,19 @@
 #include "helpdesk/openticketspage.h"
 
-#include "widgets/hourglass.h"
-#include "widgets/inputhelpers.h"
-#include "widgets/prompter.h"
-#include "data/session.h"
-#include "widgets/tabbedlist.h"
 #include "data/conversions.h"
-#include "helpdesk/helpdeskwidgets.h"
+#include "data/session.h"
 #include "helpdesk/invoiceframe.h"
 #include "helpdesk/mailstore.h"
 #include "helpdesk/repairframe.h"
 #include "helpdesk/ticketstore.h"
+#include "widgets/formbuilder.h"
+#include "widgets/hourglass.h"
+#include "widgets/inputhelpers.h"
+#include "widgets/prompter.h"
+#include "widgets/tabbedlist.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -24,31 +25,17 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-using namespace HelpDeskWidgets;
-
 OpenTicketsPage::OpenTicketsPage(HelpDeskState& state, QWidget* parent)
-    : QWidget(parent), lstOpenTickets(named<TabbedList>("lstOpenTickets")),
-      txtCustID(readOnlyBox("txtCustID")), lstCustOT(named<QListWidget>("lstCustOT")),
-      chkKnowOT(named<QCheckBox>("chkKnowOT")), cmdClearOT(button("cmdClearOT", tr("Clear"))),
-      txtProbType(textBox("txtProbType", 50)), txtProbOT(textArea("txtProbOT")),
-      txtSolOT(textArea("txtSolOT")), combclose(choiceCombo("combclose")),
-      txtRecipient(textBox("txtRecipient")), cmdEmail(button("cmdEmail", QString())),
-      txtComm(textArea("txtComm")), cmdUpdateCall(button("cmdUpdateCall", tr("Update Call"))),
-      cmdClearAll(button("cmdClearAll", tr("Clear All"))), m_state(state),
-      m_repair(new RepairFrame(state, txtCustID))
+    : QWidget(parent), m_state(state)
 {
     setObjectName(QStringLiteral("OpenTicketsPage"));
-    lstOpenTickets->setTabStops({30, 50, 75, 165});
-    lstOpenTickets->setMinimumHeight(lstOpenTickets->fontMetrics().lineSpacing() * 3);
-    chkKnowOT->setText(tr("Save to Knowledge Base"));
-    lstCustOT->setFocusPolicy(Qt::NoFocus);
-    cmdEmail->setIcon(style()->standardIcon(QStyle::SP_DialogYesButton));
-    cmdEmail->setToolTip(tr("Email solution to customer"));
-    InputHelpers::selectOnFocus({txtProbType, txtRecipient});
+    const FormBuilder ui(this);
+    createControls(ui);
+    m_repair = new RepairFrame(state, txtCustID, this);
 
     auto* columns = new QHBoxLayout;
-    columns->addWidget(buildTicketColumn(), 2);
-    columns->addWidget(buildTextColumn(), 3);
+    columns->addWidget(buildTicketColumn(ui), 2);
+    columns->addWidget(buildTextColumn(ui), 3);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(cmdUpdateCall);
@@ -63,15 +50,48 @@ OpenTicketsPage::OpenTicketsPage(HelpDeskState& state, QWidget* parent)
     connect(cmdClearOT, &QPushButton::clicked, this, &OpenTicketsPage::cmdClearOT_Click);
     connect(cmdClearAll, &QPushButton::clicked, this, &OpenTicketsPage::cmdClearAll_Click);
     connect(cmdEmail, &QPushButton::clicked, this, &OpenTicketsPage::cmdEmail_Click);
+    connect(&m_mail, &MailSession::sent, this, &OpenTicketsPage::solutionSent);
 }
 
-QWidget* OpenTicketsPage::buildTicketColumn()
+OpenTicketsPage::~OpenTicketsPage()
+{
+    // The window goes without waiting for the server; a message it had already taken still
+    // marks its ticket. Nobody is left to tell of a failure.
+    if (m_mail.stop())
+        MailStore::markSolutionEmailed(m_emailedTicket);
+}
+
+void OpenTicketsPage::createControls(const FormBuilder& ui)
+{
+    lstOpenTickets = ui.tabbedList(QStringLiteral("lstOpenTickets"), {30, 50, 75, 165});
+    txtCustID = ui.readOnlyBox(QStringLiteral("txtCustID"));
+    lstCustOT = ui.make<QListWidget>(QStringLiteral("lstCustOT"));
+    chkKnowOT = ui.checkBox(QStringLiteral("chkKnowOT"), tr("Save to Knowledge Base"));
+    cmdClearOT = ui.button(QStringLiteral("cmdClearOT"), tr("Clear"));
+    txtProbType = ui.textBox(QStringLiteral("txtProbType"), 50);
+    txtProbOT = ui.textArea(QStringLiteral("txtProbOT"));
+    txtSolOT = ui.textArea(QStringLiteral("txtSolOT"));
+    combclose = ui.choiceCombo(QStringLiteral("combclose"));
+    txtRecipient = ui.textBox(QStringLiteral("txtRecipient"));
+    cmdEmail = ui.button(QStringLiteral("cmdEmail"), QString());
+    txtComm = ui.textArea(QStringLiteral("txtComm"));
+    cmdUpdateCall = ui.button(QStringLiteral("cmdUpdateCall"), tr("Update Call"));
+    cmdClearAll = ui.button(QStringLiteral("cmdClearAll"), tr("Clear All"));
+
+    lstOpenTickets->setMinimumHeight(lstOpenTickets->fontMetrics().lineSpacing() * 3);
+    lstCustOT->setFocusPolicy(Qt::NoFocus);
+    cmdEmail->setIcon(style()->standardIcon(QStyle::SP_DialogYesButton));
+    cmdEmail->setToolTip(tr("Email solution to customer"));
+    InputHelpers::selectOnFocus({txtProbType, txtRecipient});
+}
+
+QWidget* OpenTicketsPage::buildTicketColumn(const FormBuilder& ui)
 {
     auto* tickets = new QVBoxLayout;
     tickets->addWidget(lstOpenTickets);
 
     auto* customer = new QGridLayout;
-    addLabelled(customer, 0, 0, tr("Customer ID"), txtCustID);
+    ui.addLabelled(customer, 0, 0, tr("Customer ID"), txtCustID);
     customer->addWidget(lstCustOT, 1, 0, 1, 2);
     lstCustOT->setFixedHeight(lstCustOT->fontMetrics().lineSpacing() * 3 + 8);
     customer->addWidget(chkKnowOT, 2, 0, 1, 2);
@@ -80,21 +100,21 @@ QWidget* OpenTicketsPage::buildTicketColumn()
     auto* column = new QWidget;
     auto* layout = new QVBoxLayout(column);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(frame(tr("Open Tickets"), tickets), 1);
-    layout->addWidget(frame(tr("Customer"), customer));
+    layout->addWidget(ui.frame(tr("Open Tickets"), tickets), 1);
+    layout->addWidget(ui.frame(tr("Customer"), customer));
     return column;
 }
 
-QWidget* OpenTicketsPage::buildTextColumn()
+QWidget* OpenTicketsPage::buildTextColumn(const FormBuilder& ui)
 {
     auto* problem = new QVBoxLayout;
-    addAbove(problem, tr("Quick Description"), txtProbType);
+    ui.addAbove(problem, tr("Quick Description"), txtProbType);
     problem->addWidget(txtProbOT);
 
     auto* solution = new QGridLayout;
     solution->addWidget(txtSolOT, 0, 0, 1, 4);
-    addLabelled(solution, 1, 0, tr("Closed?"), combclose);
-    auto* email = new QLabel(tr("Email solution to customer"));
+    ui.addLabelled(solution, 1, 0, tr("Closed?"), combclose);
+    QLabel* email = ui.label(tr("Email solution to customer"));
     email->setBuddy(txtRecipient);
     solution->addWidget(email, 2, 0, 1, 4);
     solution->addWidget(txtRecipient, 3, 0, 1, 3);
@@ -107,23 +127,22 @@ QWidget* OpenTicketsPage::buildTextColumn()
     auto* column = new QWidget;
     auto* layout = new QGridLayout(column);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(frame(tr("Problem"), problem), 0, 0);
-    layout->addWidget(frame(tr("Solution"), solution), 0, 1);
-    layout->addWidget(frame(tr("Comments"), comments), 1, 0, 1, 2);
+    layout->addWidget(ui.frame(tr("Problem"), problem), 0, 0);
+    layout->addWidget(ui.frame(tr("Solution"), solution), 0, 1);
+    layout->addWidget(ui.frame(tr("Comments"), comments), 1, 0, 1, 2);
     return column;
 }
 
 void OpenTicketsPage::fillOpenTickets()
 {
     lstOpenTickets->clear();
-    Database db;
     lstOpenTickets->setLines(
-        TicketStore::openTicketLines(db, Session::currentEmployeeId()).valueOr({}));
+        TicketStore::openTicketLines(Session::currentEmployeeId()).valueOr({}));
 }
 
 void OpenTicketsPage::fillCloseChoices()
 {
-    setChoices(combclose, {QStringLiteral("Open"), QStringLiteral("Closed")});
+    FormBuilder::setChoices(combclose, {QStringLiteral("Open"), QStringLiteral("Closed")});
 }
 
 void OpenTicketsPage::lstOpenTickets_Click(int row)
@@ -136,9 +155,8 @@ void OpenTicketsPage::lstOpenTickets_Click(int row)
         return;
     m_state.currentTicket = ticket.value;
 
-    Hourglass busy;
-    Database db;
-    const auto detail = TicketStore::ticketDetail(db, m_state.currentTicket);
+    const auto detail =
+        Hourglass::around([&] { return TicketStore::ticketDetail(m_state.currentTicket); });
     if (!detail)
         return;
     txtCustID->setText(detail->customerId);
@@ -148,6 +166,21 @@ void OpenTicketsPage::lstOpenTickets_Click(int row)
     txtComm->setPlainText(detail->comments);
     txtSolOT->setPlainText(detail->solution);
     m_repair->showWorkOrder(detail->workOrder.value_or(TicketWorkOrder{}));
+}
+
+CallUpdate OpenTicketsPage::enteredUpdate() const
+{
+    CallUpdate update;
+    update.ticket = m_state.currentTicket;
+    update.status = combclose->currentText();
+    if (update.status == QLatin1String("Closed"))
+        update.closeDate = m_state.postDate;
+    update.comments = txtComm->toPlainText();
+    update.quickDescription = txtProbType->text();
+    update.problem = txtProbOT->toPlainText();
+    update.solution = txtSolOT->toPlainText();
+    update.knowledgeBase = chkKnowOT->isChecked();
+    return update;
 }
 
 void OpenTicketsPage::cmdUpdateCall_Click()
@@ -160,22 +193,8 @@ void OpenTicketsPage::cmdUpdateCall_Click()
         prompter().message(tr("Please select if this call log is closed or not."));
         return;
     }
-    CallUpdate update;
-    update.ticket = m_state.currentTicket;
-    update.status = combclose->currentText();
-    if (update.status == QLatin1String("Closed"))
-        update.closeDate = m_state.postDate;
-    update.comments = txtComm->toPlainText();
-    update.quickDescription = txtProbType->text();
-    update.problem = txtProbOT->toPlainText();
-    update.solution = txtSolOT->toPlainText();
-    update.knowledgeBase = chkKnowOT->isChecked();
-
-    const Status status = [&] {
-        Hourglass busy;
-        Database db;
-        return TicketStore::updateCall(db, update);
-    }();
+    const CallUpdate update = enteredUpdate();
+    const Status status = Hourglass::around([&] { return TicketStore::updateCall(update); });
     if (!status) {
         prompter().message(tr("The call could not be updated.\n%1").arg(status.message()));
         return;
@@ -218,19 +237,26 @@ void OpenTicketsPage::cmdEmail_Click()
         prompter().message(tr("Please fill in a solution to email."));
         return;
     }
-
-    const Status sent = [&] {
-        Hourglass busy;
-        return m_mail.send(txtRecipient->text().trimmed(), txtProbType->text(),
-                           txtSolOT->toPlainText());
-    }();
-    if (!sent) {
-        prompter().message(tr("The solution could not be e-mailed.\n%1").arg(sent.message()));
+    // The server may take its time: the window goes on working, only a second send waits.
+    const Status started = m_mail.startSend(txtRecipient->text().trimmed(), txtProbType->text(),
+                                            txtSolOT->toPlainText());
+    if (!started) {
+        prompter().message(tr("The solution could not be e-mailed.\n%1").arg(started.message()));
         return;
     }
+    m_emailedTicket = m_state.currentTicket;
+    cmdEmail->setEnabled(false);
+}
+
+void OpenTicketsPage::solutionSent(const Status& outcome)
+{
+    cmdEmail->setEnabled(true);
+    if (!outcome) {
+        prompter().message(tr("The solution could not be e-mailed.\n%1").arg(outcome.message()));
+        return;
+    }
+    const Status marked = MailStore::markSolutionEmailed(m_emailedTicket);
     prompter().message(tr("Solution has been emailed to customer!"));
-    Database db;
-    const Status marked = MailStore::markSolutionEmailed(db, m_state.currentTicket);
     if (!marked)
         prompter().message(
             tr("The solution was e-mailed, but the ticket could not be marked as e-mailed.\n%1")

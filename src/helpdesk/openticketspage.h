@@ -4,7 +4,9 @@
 #include "helpdesk/mailsession.h"
 
 #include <QWidget>
+#include <cstdint>
 
+class FormBuilder;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
@@ -13,6 +15,7 @@ class QPlainTextEdit;
 class QPushButton;
 class RepairFrame;
 class TabbedList;
+struct CallUpdate;
 
 /** Page "Open Tickets" of the help desk window: the technician's open calls, one of them shown
  *  for update, with the repair and invoice frames. */
@@ -21,6 +24,8 @@ class OpenTicketsPage : public QWidget {
 
 public:
     OpenTicketsPage(HelpDeskState& state, QWidget* parent = nullptr);
+    /** A solution still being e-mailed is stopped; see cmdEmail_Click(). */
+    ~OpenTicketsPage() override;
 
     RepairFrame* repairFrame() const { return m_repair; }
     /** The mail session solutions are e-mailed through; the window signs it on and off. */
@@ -54,10 +59,17 @@ public Q_SLOTS:
     void cmdEmail_Click();
 
 private:
-    QWidget* buildTicketColumn();
-    QWidget* buildTextColumn();
+    void createControls(const FormBuilder& ui);
+    QWidget* buildTicketColumn(const FormBuilder& ui);
+    QWidget* buildTextColumn(const FormBuilder& ui);
+    /** The call as the page shows it, for the chosen ticket. */
+    CallUpdate enteredUpdate() const;
+    /** The end of a send: the ticket is marked e-mailed once the server took the message. */
+    void solutionSent(const Status& outcome);
 
     HelpDeskState& m_state;
     RepairFrame* m_repair;
     MailSession m_mail;
+    /** The ticket whose solution is being e-mailed: another may be chosen meanwhile. */
+    std::int32_t m_emailedTicket = 0;
 };

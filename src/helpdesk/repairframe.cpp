@@ -1,15 +1,14 @@
 #include "helpdesk/repairframe.h"
 
-#include "widgets/comboautocomplete.h"
-#include "widgets/hourglass.h"
-#include "widgets/prompter.h"
 #include "data/conversions.h"
 #include "helpdesk/counterbox.h"
-#include "helpdesk/helpdeskwidgets.h"
 #include "helpdesk/invoiceframe.h"
 #include "helpdesk/lookupstore.h"
 #include "helpdesk/ticketstore.h"
 #include "helpdesk/workorderstore.h"
+#include "widgets/formbuilder.h"
+#include "widgets/hourglass.h"
+#include "widgets/prompter.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -18,22 +17,21 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-using namespace HelpDeskWidgets;
-
 RepairFrame::RepairFrame(HelpDeskState& state, QLineEdit* customerIdBox, QWidget* parent)
-    : QGroupBox(tr("Repair"), parent), txtWorkOrder(readOnlyBox("txtWorkOrder")),
-      txtRMA(readOnlyBox("txtRMA")), combRepairTech(named<QComboBox>("combRepairTech")),
-      txtRepairNotes(textArea("txtRepairNotes")),
-      cmdCreateWrkOrd(button("cmdCreateWrkOrd", tr("Create "))),
-      cmdRepairEdit(button("cmdRepairEdit", tr("Edit"))),
-      cmdClearRepair(button("cmdClearRepair", tr("Clear"))), m_state(state),
-      m_customerIdBox(customerIdBox),
-      m_invoice(new InvoiceFrame(state, customerIdBox, txtWorkOrder))
+    : QGroupBox(tr("Repair"), parent), m_state(state), m_customerIdBox(customerIdBox)
 {
     setObjectName(QStringLiteral("Repair"));
-    ComboAutoComplete::install(combRepairTech);
+    const FormBuilder ui(this);
+    txtWorkOrder = ui.readOnlyBox(QStringLiteral("txtWorkOrder"));
+    txtRMA = ui.readOnlyBox(QStringLiteral("txtRMA"));
+    combRepairTech = ui.searchCombo(QStringLiteral("combRepairTech"));
+    txtRepairNotes = ui.textArea(QStringLiteral("txtRepairNotes"));
+    cmdCreateWrkOrd = ui.button(QStringLiteral("cmdCreateWrkOrd"), tr("Create "));
+    cmdRepairEdit = ui.button(QStringLiteral("cmdRepairEdit"), tr("Edit"));
+    cmdClearRepair = ui.button(QStringLiteral("cmdClearRepair"), tr("Clear"));
+    m_invoice = new InvoiceFrame(state, customerIdBox, txtWorkOrder, this);
     combRepairTech->setEditText(QString());
-    buildLayout();
+    buildLayout(ui);
 
     connect(cmdCreateWrkOrd, &QPushButton::clicked, this, &RepairFrame::cmdCreateWrkOrd_Click);
     connect(cmdRepairEdit, &QPushButton::clicked, this, &RepairFrame::cmdRepairEdit_Click);
@@ -41,14 +39,14 @@ RepairFrame::RepairFrame(HelpDeskState& state, QLineEdit* customerIdBox, QWidget
     connect(combRepairTech, &QComboBox::activated, this, &RepairFrame::combRepairTech_Click);
 }
 
-void RepairFrame::buildLayout()
+void RepairFrame::buildLayout(const FormBuilder& ui)
 {
     auto* order = new QGridLayout;
-    addLabelled(order, 0, 0, tr("Work Order #"), txtWorkOrder);
-    addLabelled(order, 1, 0, tr("RMA #"), txtRMA);
-    addLabelled(order, 2, 0, tr("Repair Tech"), combRepairTech);
+    ui.addLabelled(order, 0, 0, tr("Work Order #"), txtWorkOrder);
+    ui.addLabelled(order, 1, 0, tr("RMA #"), txtRMA);
+    ui.addLabelled(order, 2, 0, tr("Repair Tech"), combRepairTech);
     auto* notes = new QVBoxLayout;
-    addAbove(notes, tr("Repair Notes"), txtRepairNotes);
+    ui.addAbove(notes, tr("Repair Notes"), txtRepairNotes);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(cmdCreateWrkOrd);
     buttons->addWidget(cmdRepairEdit);
@@ -66,8 +64,7 @@ void RepairFrame::buildLayout()
 
 void RepairFrame::fillRepairTechnicians()
 {
-    Database db;
-    setChoices(combRepairTech, LookupStore::technicianLines(db).valueOr({}));
+    FormBuilder::setChoices(combRepairTech, LookupStore::technicianLines().valueOr({}));
 }
 
 void RepairFrame::showNextNumbers()
@@ -113,12 +110,10 @@ void RepairFrame::cmdCreateWrkOrd_Click()
     order.customerId = m_customerIdBox->text();
     order.ticket = m_state.currentTicket;
 
-    const Result<WorkOrderNumbers> created = [&] {
-        Hourglass busy;
-        Database db;
-        return WorkOrderStore::create(db, order,
+    const Result<WorkOrderNumbers> created = Hourglass::around([&] {
+        return WorkOrderStore::create(order,
                                       {CounterBox::shown(txtWorkOrder), CounterBox::shown(txtRMA)});
-    }();
+    });
     if (!created) {
         prompter().message(
             tr("The work order could not be created.\n%1").arg(created.status().message()));
@@ -137,13 +132,11 @@ void RepairFrame::cmdRepairEdit_Click()
         return;
     }
     const auto number = conv::toInt32(txtWorkOrder->text());
-    const Status status = [&] {
+    const Status status = Hourglass::around([&] {
         if (!number.ok())
             return Status::error(Status::Kind::NotFound, QString());
-        Hourglass busy;
-        Database db;
-        return WorkOrderStore::updateNotes(db, number.value, txtRepairNotes->toPlainText());
-    }();
+        return WorkOrderStore::updateNotes(number.value, txtRepairNotes->toPlainText());
+    });
     if (status.isNotFound())
         prompter().message(tr("There is no work order %1 to edit.").arg(txtWorkOrder->text()));
     else if (!status)

@@ -4,6 +4,7 @@
 
 #include <QGroupBox>
 
+class FormBuilder;
 class InvoiceFrame;
 class QComboBox;
 class QLineEdit;
@@ -48,7 +49,7 @@ public Q_SLOTS:
     void combRepairTech_Click(int index);
 
 private:
-    void buildLayout();
+    void buildLayout(const FormBuilder& ui);
     /** The message for the first of customer, technician and notes that is missing. */
     QString missingField() const;
 

@@ -1,10 +1,10 @@
 #include "helpdesk/searchkbpage.h"
 
+#include "helpdesk/knowledgebasestore.h"
+#include "widgets/formbuilder.h"
 #include "widgets/hourglass.h"
 #include "widgets/inputhelpers.h"
 #include "widgets/tabbedlist.h"
-#include "helpdesk/helpdeskwidgets.h"
-#include "helpdesk/knowledgebasestore.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -13,28 +13,28 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-using namespace HelpDeskWidgets;
-
-SearchKbPage::SearchKbPage(QWidget* parent)
-    : QWidget(parent), txtSearchProb(textBox("txtSearchProb", 50)),
-      cmdGetSearch(button("cmdGetSearch", tr("Search"))),
-      lstSearchRes(named<TabbedList>("lstSearchRes")), lstProb(textArea("lstProb", true)),
-      lstSolution(textArea("lstSolution", true)),
-      cmdClearSearch(button("cmdClearSearch", tr("Clear")))
+SearchKbPage::SearchKbPage(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("SearchKbPage"));
+    const FormBuilder ui(this);
+    txtSearchProb = ui.textBox(QStringLiteral("txtSearchProb"), 50);
+    cmdGetSearch = ui.button(QStringLiteral("cmdGetSearch"), tr("Search"));
+    lstSearchRes = ui.tabbedList(QStringLiteral("lstSearchRes"));
+    lstProb = ui.textArea(QStringLiteral("lstProb"), true);
+    lstSolution = ui.textArea(QStringLiteral("lstSolution"), true);
+    cmdClearSearch = ui.button(QStringLiteral("cmdClearSearch"), tr("Clear"));
     InputHelpers::selectOnFocus({txtSearchProb});
 
     auto* search = new QHBoxLayout;
     auto* grid = new QGridLayout;
-    addLabelled(grid, 0, 0, tr("Search"), txtSearchProb);
+    ui.addLabelled(grid, 0, 0, tr("Search"), txtSearchProb);
     search->addLayout(grid, 1);
     search->addWidget(cmdGetSearch);
     search->addWidget(cmdClearSearch);
 
     auto* results = new QVBoxLayout;
-    addAbove(results, tr("Search Results"), lstSearchRes);
-    QHBoxLayout* texts = sideBySide(tr("Problem"), lstProb, tr("Solutions"), lstSolution);
+    ui.addAbove(results, tr("Search Results"), lstSearchRes);
+    QHBoxLayout* texts = ui.sideBySide(tr("Problem"), lstProb, tr("Solutions"), lstSolution);
 
     auto* page = new QVBoxLayout(this);
     page->addLayout(search);
@@ -57,9 +57,8 @@ void SearchKbPage::clearResults()
 void SearchKbPage::cmdGetSearch_Click()
 {
     clearResults();
-    Hourglass busy;
-    Database db;
-    const auto hits = KnowledgeBaseStore::search(db, txtSearchProb->text());
+    const auto hits =
+        Hourglass::around([&] { return KnowledgeBaseStore::search(txtSearchProb->text()); });
     if (!hits)
         return;
     if (hits->isEmpty()) {
@@ -78,8 +77,7 @@ void SearchKbPage::lstSearchRes_Click(int row)
 {
     if (row < 0 || row >= m_resultRows.size())
         return;
-    Database db;
-    const auto entry = KnowledgeBaseStore::entry(db, m_resultRows[row]);
+    const auto entry = KnowledgeBaseStore::entry(m_resultRows[row]);
     if (!entry)
         return;
     lstProb->setPlainText(entry->problem);

@@ -58,7 +58,8 @@ struct CallUpdate {
     bool knowledgeBase = false;
 };
 
-/** The calls: logging, the technician's open tickets, one ticket's detail and its update. */
+/** The calls: logging, the technician's open tickets, one ticket's detail and its update. Each
+ *  works on a scope of the program's database of its own. */
 namespace TicketStore {
 
 /**
@@ -66,15 +67,15 @@ namespace TicketStore {
  * The call gets `shownNumber`, or the counter's next number when it has moved past it since;
  * the number used is returned.
  */
-Result<std::int32_t> logCall(Database& db, const NewCall& call, std::int32_t shownNumber);
+Result<std::int32_t> logCall(const NewCall& call, std::int32_t shownNumber);
 
 /** The technician's open calls as "TicketNum\tCustID\tCustName\tPriority", High first. */
-Result<QStringList> openTicketLines(Database& db, const QString& technician);
+Result<QStringList> openTicketLines(const QString& technician);
 
 /** The call with its customer, its problem/solution row and its first work order. */
-Result<TicketDetail> ticketDetail(Database& db, std::int32_t ticket);
+Result<TicketDetail> ticketDetail(std::int32_t ticket);
 
 /** Stores the call's status, comments and texts in one transaction. */
-Status updateCall(Database& db, const CallUpdate& update);
+Status updateCall(const CallUpdate& update);
 
 } // namespace TicketStore

@@ -2,13 +2,11 @@
 
 #include "data/counters.h"
 
-namespace WorkOrderStore {
+namespace {
 
-Result<WorkOrderNumbers> create(Database& db, const NewWorkOrder& order, WorkOrderNumbers shown)
+Result<WorkOrderNumbers> insertOrder(Database& db, const NewWorkOrder& order,
+                                     WorkOrderNumbers shown)
 {
-    Transaction transaction(db);
-    if (!transaction.isActive())
-        return transaction.beginStatus();
     const auto workOrder = Counters::numberToSave(db, Counter::WorkOrder, shown.workOrder);
     if (!workOrder)
         return workOrder.status();
@@ -28,23 +26,27 @@ Result<WorkOrderNumbers> create(Database& db, const NewWorkOrder& order, WorkOrd
         status = Counters::commit(db, Counter::WorkOrder, *workOrder);
     if (status)
         status = Counters::commit(db, Counter::Rma, *rma);
-    if (status)
-        status = transaction.commit();
     if (!status)
         return status;
     return WorkOrderNumbers{*workOrder, *rma};
 }
 
-Status updateNotes(Database& db, std::int32_t workNumber, const QString& notes)
+} // namespace
+
+namespace WorkOrderStore {
+
+Result<WorkOrderNumbers> create(const NewWorkOrder& order, WorkOrderNumbers shown)
 {
-    return db.inTransaction([&](Database&) {
-        const Status status =
-            db.exec(QStringLiteral("UPDATE RepairOrder SET RepairNotes = ? WHERE WorkNum = ?"),
-                    notes, workNumber);
-        if (status && db.changes() == 0)
-            return Status::error(Status::Kind::NotFound,
-                                 QStringLiteral("There is no work order %1.").arg(workNumber));
-        return status;
+    return Database::write([&](Database& db) { return insertOrder(db, order, shown); });
+}
+
+Status updateNotes(std::int32_t workNumber, const QString& notes)
+{
+    return Database::write([&](Database& db) {
+        return db.changeRow(QStringLiteral("There is no work order %1.").arg(workNumber),
+                            QStringLiteral("UPDATE RepairOrder SET RepairNotes = ? "
+                                           "WHERE WorkNum = ?"),
+                            notes, workNumber);
     });
 }
 

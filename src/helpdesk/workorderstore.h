@@ -20,7 +20,8 @@ struct WorkOrderNumbers {
     std::int32_t rma = 0;
 };
 
-/** The repair work orders: creation under the work order and RMA counters, and their notes. */
+/** The repair work orders: creation under the work order and RMA counters, and their notes;
+ *  each on a scope of the program's database of its own. */
 namespace WorkOrderStore {
 
 /**
@@ -28,9 +29,9 @@ namespace WorkOrderStore {
  * or the counter's next number when the counter has moved past it since; the numbers used are
  * returned.
  */
-Result<WorkOrderNumbers> create(Database& db, const NewWorkOrder& order, WorkOrderNumbers shown);
+Result<WorkOrderNumbers> create(const NewWorkOrder& order, WorkOrderNumbers shown);
 
 /** Replaces the notes of work order `workNumber`; NotFound when there is no such work order. */
-Status updateNotes(Database& db, std::int32_t workNumber, const QString& notes);
+Status updateNotes(std::int32_t workNumber, const QString& notes);
 
 } // namespace WorkOrderStore

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "data/session.h"
-#include "widgets/tabbedlist.h"
-#include "data/database.h"
 #include "helpdesk/helpdesk.h"
+#include "support/dbprobe.h"
 #include "support/scriptedprompter.h"
 #include "support/testfolder.h"
 #include "support/widgettesting.h"
+#include "widgets/tabbedlist.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,22 +17,30 @@
 #include <QTest>
 #include <memory>
 
+using WidgetTesting::choose;
+
+/** Adds a row of test data: its name and its values, one for each column. */
+template <typename... Values> void addRow(const char* name, const Values&... values)
+{
+    (QTest::newRow(name) << ... << values);
+}
+
 /** A help desk window on a fresh demo shop, opened by a technician, with scripted messages. */
 class HelpDeskFixture {
 public:
-    explicit HelpDeskFixture(const QString& technician = QStringLiteral("JTT-1"))
-        : m_folder(TestFolder::Content::Demo)
+    HelpDeskFixture() : m_folder(TestFolder::Content::Demo)
     {
-        Session::setCurrentEmployeeId(technician);
+        Session::setCurrentEmployeeId(QStringLiteral("JTT-1"));
     }
 
-    /** Opens the window; change the database first where the load step must see it. */
+    /** Opens the window: change the database first where the load step must see it. */
     HelpDesk& open()
     {
         m_window = std::make_unique<HelpDesk>();
         return *m_window;
     }
     HelpDesk& window() { return m_window ? *m_window : open(); }
+    void close() { m_window.reset(); }
     ScriptedPrompter& prompts() { return m_prompts; }
 
     template <typename T> T* find(const char* name)
@@ -42,61 +50,70 @@ public:
     QLineEdit* box(const char* name) { return find<QLineEdit>(name); }
     QPlainTextEdit* area(const char* name) { return find<QPlainTextEdit>(name); }
     QComboBox* combo(const char* name) { return find<QComboBox>(name); }
-    void click(const char* name) { find<QPushButton>(name)->click(); }
-
-    /** The customer of the call that fillCall() types. */
-    static constexpr const char* CallCustomer = "AES-3   Allen Dental Associates";
-
-    /** Fills the fields of page "Log New Call" in screen order, the first `fields` of them (all
-     *  seven by default): a paper jam at the customer's printer. */
-    void fillCall(int fields = 7)
+    TabbedList* list(const char* name) { return find<TabbedList>(name); }
+    QPushButton* button(const char* name) { return find<QPushButton>(name); }
+    void click(const char* name) { button(name)->click(); }
+    /** Puts `text` into the named box or area. */
+    void type(const char* name, const QString& text)
     {
-        using WidgetTesting::choose;
-        const auto step = [&](int n, auto fill) {
-            if (n < fields)
-                fill();
-        };
-        step(0, [&] { QVERIFY(choose(combo("combCustIDHD"), QString::fromLatin1(CallCustomer))); });
-        step(1, [&] { QVERIFY(choose(combo("combPriority"), QStringLiteral("1-High"))); });
-        step(2, [&] { QVERIFY(choose(combo("combCallStatus"), QStringLiteral("Open"))); });
-        step(3, [&] { QVERIFY(choose(combo("combProbType"), QStringLiteral("Hardware"))); });
-        step(4, [&] { QVERIFY(choose(combo("combTypeSpec"), QStringLiteral("Printer"))); });
-        step(5, [&] { box("txtQuickDesc")->setText(QStringLiteral("Paper jam")); });
-        step(6, [&] { area("txtProb")->setPlainText(QStringLiteral("Jams on every page.")); });
+        QWidget* control = find<QWidget>(name);
+        control->setProperty(control->inherits("QPlainTextEdit") ? "plainText" : "text", text);
+    }
+    /** Chooses the entry of the named combo as a click in its list does. */
+    void pick(const char* name, const QString& entry) { QVERIFY(choose(combo(name), entry)); }
+
+    /** What the named controls show, joined by '|': a box's or an area's text, a combo's or
+     *  a list's entries joined by '/'. */
+    QString texts(const QStringList& names)
+    {
+        QStringList shown;
+        for (const QString& name : names) {
+            QWidget* control = window().findChild<QWidget*>(name);
+            QStringList lines;
+            if (auto* combo = qobject_cast<QComboBox*>(control))
+                for (int i = 0; i < combo->count(); ++i)
+                    lines << combo->itemText(i);
+            else if (auto* list = qobject_cast<QListWidget*>(control))
+                for (int i = 0; i < list->count(); ++i)
+                    lines << list->item(i)->text();
+            else if (control)
+                lines << control
+                             ->property(control->inherits("QPlainTextEdit") ? "plainText" : "text")
+                             .toString();
+            shown << (control ? lines.join('/') : "<no " + name + '>');
+        }
+        return shown.join('|');
     }
 
+    /** Fills the fields of page "Log New Call" in screen order, the first `fields` of them (all
+     *  seven by default): a paper jam at the printer of AES-3, Allen Dental Associates. */
+    void fillCall(int fields = 7)
+    {
+        const QList<std::pair<const char*, QString>> choices = {
+            {"combCustIDHD", "AES-3   Allen Dental Associates"},
+            {"combPriority", "1-High"},
+            {"combCallStatus", "Open"},
+            {"combProbType", "Hardware"},
+            {"combTypeSpec", "Printer"}};
+        for (int n = 0; n < std::min<int>(fields, choices.size()); ++n)
+            pick(choices[n].first, choices[n].second);
+        type("txtQuickDesc", fields > 5 ? "Paper jam" : "");
+        type("txtProb", fields > 6 ? "Jams on every page." : "");
+    }
+
+    /** Chooses the ticket's line of the open tickets as a click on it does. */
+    void chooseTicket(int number)
+    {
+        const QStringList lines = list("lstOpenTickets")->lines();
+        for (int row = 0; row < lines.size(); ++row)
+            if (lines[row].section(QLatin1Char('\t'), 0, 0) == QString::number(number))
+                return chooseLine(list("lstOpenTickets"), row);
+        QFAIL("ticket not listed");
+    }
     /** Chooses a line of a list as a click on it does. */
     static void chooseLine(TabbedList* list, int row)
     {
         list->setCurrentIndex(list->model()->index(row, 0));
-    }
-    static QStringList items(const QComboBox* combo)
-    {
-        QStringList texts;
-        for (int i = 0; i < combo->count(); ++i)
-            texts << combo->itemText(i);
-        return texts;
-    }
-    static QStringList items(const QListWidget* list)
-    {
-        QStringList texts;
-        for (int i = 0; i < list->count(); ++i)
-            texts << list->item(i)->text();
-        return texts;
-    }
-
-    /** A single value read from the database; an invalid variant when there is no row. */
-    template <typename... Args> static QString value(const QString& sql, const Args&... args)
-    {
-        Database db;
-        Query query = db.query(sql, args...);
-        return query.next() ? (query.isNull(0) ? QStringLiteral("<null>") : query.text(0))
-                            : QStringLiteral("<none>");
-    }
-    template <typename... Args> static bool exec(const QString& sql, const Args&... args)
-    {
-        Database db;
-        return db.exec(sql, args...).isOk();
     }
 
 private:

@@ -13,14 +13,6 @@
 class TestChangePass : public QObject {
     Q_OBJECT
 
-    static void fill(ChangePass& window, const QString& id, const QString& current,
-                     const QString& next)
-    {
-        window.txtEmpID->setText(id);
-        window.txtCurrPass->setText(current);
-        window.txtNewPass->setText(next);
-    }
-
 private Q_SLOTS:
     void refusals_data()
     {
@@ -28,33 +20,21 @@ private Q_SLOTS:
         QTest::addColumn<QString>("current");
         QTest::addColumn<QString>("next");
         QTest::addColumn<QString>("message");
-        const QString missing = "You must enter your user ID, old password and new password!";
-        const QString noMatch = "Old Password does not match database, please try again.";
-        const QString idDiffers = "Current password does not match please try again";
-        QTest::newRow("no new password") << "JTT-1"
-                                         << "tech"
-                                         << "" << missing;
-        QTest::newRow("no id") << ""
-                               << "tech"
-                               << "new" << missing;
-        QTest::newRow("wrong password") << "JTT-1"
-                                        << "nope"
-                                        << "new" << noMatch;
-        QTest::newRow("password in other case") << "JTT-1"
-                                                << "TECH"
-                                                << "new" << noMatch;
-        QTest::newRow("unknown id") << "ZZZ-9"
-                                    << "tech"
-                                    << "new" << noMatch;
-        QTest::newRow("id in other case") << "jtt-1"
-                                          << "tech"
-                                          << "new" << idDiffers;
-        QTest::newRow("id with blanks") << " JTT-1 "
-                                        << "tech"
-                                        << "new" << idDiffers;
-        QTest::newRow("injection") << "JTT-1' --"
-                                   << "x' or '1'='1"
-                                   << "new" << noMatch;
+        const char* missing = "You must enter your user ID, old password and new password!";
+        const char* noMatch = "Old Password does not match database, please try again.";
+        const char* idDiffers = "Current password does not match please try again";
+        auto row = [](const char* name, const char* id, const char* current, const char* next,
+                      const char* message) {
+            QTest::newRow(name) << id << current << next << message;
+        };
+        row("no new password", "JTT-1", "tech", "", missing);
+        row("no id", "", "tech", "new", missing);
+        row("wrong password", "JTT-1", "nope", "new", noMatch);
+        row("password in other case", "JTT-1", "TECH", "new", noMatch);
+        row("unknown id", "ZZZ-9", "tech", "new", noMatch);
+        row("id in other case", "jtt-1", "tech", "new", idDiffers);
+        row("id with blanks", " JTT-1 ", "tech", "new", idDiffers);
+        row("injection", "JTT-1' --", "x' or '1'='1", "new", noMatch);
     }
 
     void refusals()
@@ -66,7 +46,9 @@ private Q_SLOTS:
         TestFolder folder(TestFolder::Content::Demo);
         ScriptedPrompter prompts;
         ChangePass window;
-        fill(window, id, current, next);
+        window.txtEmpID->setText(id);
+        window.txtCurrPass->setText(current);
+        window.txtNewPass->setText(next);
         window.cmdChgPass->click();
         QCOMPARE(prompts.messages(), QStringList{message});
         QVERIFY(LoginStore::check(QStringLiteral("JTT-1"), QStringLiteral("tech"))->matched);

@@ -4,6 +4,7 @@
 #include "reportengine/reportjob.h"
 #include "reportengine/reportoutput.h"
 #include "reportengine/selectionformula.h"
+#include "support/dbprobe.h"
 #include "support/testfolder.h"
 
 #include <QDate>
@@ -83,43 +84,28 @@ private Q_SLOTS:
         QTest::addColumn<QString>("formula");
         QTest::addColumn<QString>("sql");
         QTest::addColumn<QList<QVariant>>("values");
-        QTest::newRow("empty selects all") << ""
-                                           << "" << QList<QVariant>{};
-        QTest::newRow("blank selects all") << "   "
-                                           << "" << QList<QVariant>{};
-        QTest::newRow("open tickets") << "{CallLog.CallStatus}= 'Open'"
-                                      << "CallLog.CallStatus = ?" << QList<QVariant>{"Open"};
-        QTest::newRow("technician") << "{CallLog.Tech}='JTT-1'"
-                                    << "CallLog.Tech = ?" << QList<QVariant>{"JTT-1"};
-        QTest::newRow("empty technician") << "{CallLog.Tech}=''"
-                                          << "CallLog.Tech = ?" << QList<QVariant>{""};
-        QTest::newRow("doubled quote is one quote")
-            << "{CallLog.Tech}='O''Neil; DROP'"
-            << "CallLog.Tech = ?" << QList<QVariant>{"O'Neil; DROP"};
-        QTest::newRow("double quotes") << "{CallLog.Tech}=\"A'B\""
-                                       << "CallLog.Tech = ?" << QList<QVariant>{"A'B"};
-        QTest::newRow("percent signs as typed") << "{CallLog.Tech}='%1 %2'"
-                                                << "CallLog.Tech = ?" << QList<QVariant>{"%1 %2"};
-        QTest::newRow("unprinted") << "{ARINVOICE.InvPrinted}= No"
-                                   << "ARINVOICE.InvPrinted = ?" << QList<QVariant>{0LL};
-        QTest::newRow("printed, any case") << "{arinvoice.invprinted} = TRUE"
-                                           << "arinvoice.invprinted = ?" << QList<QVariant>{1LL};
-        QTest::newRow("invoice number") << "{ARINVOICE.InvNum}=12"
-                                        << "ARINVOICE.InvNum = ?" << QList<QVariant>{12LL};
-        QTest::newRow("work order zero") << "{RepairOrder.WorkNum}=0"
-                                         << "RepairOrder.WorkNum = ?" << QList<QVariant>{0LL};
-        QTest::newRow("negative number") << "{ARINVOICE.InvNum}=-3"
-                                         << "ARINVOICE.InvNum = ?" << QList<QVariant>{-3LL};
-        QTest::newRow("money in ten-thousandths")
-            << "{ARINVOICE.InvTotal} >= 144.82"
-            << "ARINVOICE.InvTotal >= ?" << QList<QVariant>{1448200LL};
-        QTest::newRow("date range")
-            << "{ARINVOICE.InvDate} in Date(2004,01,15) to Date (2004,02,01)"
-            << "ARINVOICE.InvDate BETWEEN ? AND ?" << QList<QVariant>{"2004-01-15", "2004-02-01"};
-        QTest::newRow("and, or, not, parentheses")
-            << "not ({CallLog.Tech}='A' or {CallLog.Tech}='B') and {ARINVOICE.InvNum}<>1"
-            << "NOT (CallLog.Tech = ? OR CallLog.Tech = ?) AND ARINVOICE.InvNum <> ?"
-            << QList<QVariant>{"A", "B", 1LL};
+        auto row = [](const char* name, const QString& formula, const char* sql,
+                      const QList<QVariant>& values) {
+            QTest::newRow(name) << formula << sql << values;
+        };
+        row("blank selects all", "   ", "", {});
+        row("open tickets", "{CallLog.CallStatus}= 'Open'", "CallLog.CallStatus = ?", {"Open"});
+        row("doubled quote is one quote", "{CallLog.Tech}='O''Neil; DROP'", "CallLog.Tech = ?",
+            {"O'Neil; DROP"});
+        row("double quotes", "{CallLog.Tech}=\"A'B\"", "CallLog.Tech = ?", {"A'B"});
+        row("percent signs as typed", "{CallLog.Tech}='%1 %2'", "CallLog.Tech = ?", {"%1 %2"});
+        row("unprinted", "{ARINVOICE.InvPrinted}= No", "ARINVOICE.InvPrinted = ?", {0LL});
+        row("printed, any case", "{arinvoice.invprinted} = TRUE", "arinvoice.invprinted = ?",
+            {1LL});
+        row("negative number", "{ARINVOICE.InvNum}=-3", "ARINVOICE.InvNum = ?", {-3LL});
+        row("money in ten-thousandths", "{ARINVOICE.InvTotal} >= 144.82", "ARINVOICE.InvTotal >= ?",
+            {1448200LL});
+        row("date range", "{ARINVOICE.InvDate} in Date(2004,01,15) to Date (2004,02,01)",
+            "ARINVOICE.InvDate BETWEEN ? AND ?", {"2004-01-15", "2004-02-01"});
+        row("and, or, not, parentheses",
+            "not ({CallLog.Tech}='A' or {CallLog.Tech}='B') and {ARINVOICE.InvNum}<>1",
+            "NOT (CallLog.Tech = ? OR CallLog.Tech = ?) AND ARINVOICE.InvNum <> ?",
+            {"A", "B", 1LL});
     }
 
     void formsReadAsBoundConditions()
@@ -136,57 +122,13 @@ private Q_SLOTS:
         QCOMPARE(bound, values);
     }
 
-    void unreadableFormulasAreExplained_data()
-    {
-        QTest::addColumn<QString>("formula");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("text for a number") << "{ARINVOICE.InvNum}=abc"
-                                           << "a number is expected";
-        QTest::newRow("no value") << "{ARINVOICE.InvNum}="
-                                  << "a number is expected";
-        QTest::newRow("number for text") << "{CallLog.Tech}=12"
-                                         << "text in quotes is expected";
-        QTest::newRow("unclosed text") << "{CallLog.Tech}='JTT-1"
-                                       << "no closing quote";
-        QTest::newRow("unknown field") << "{Nope.Field}=1"
-                                       << "is not known";
-        QTest::newRow("field without table") << "{InvNum}=1"
-                                             << "should read {Table.Column}";
-        QTest::newRow("date box left unformatted")
-            << "{ARINVOICE.InvDate} in Date(1231) to Date (2004,02,01)"
-            << "a year, a month and a day";
-        QTest::newRow("no calendar date")
-            << "{ARINVOICE.InvDate} in Date(2004,02,30) to Date (2004,03,01)"
-            << "Date(2004,2,30) is not a calendar date";
-        QTest::newRow("range without to")
-            << "{ARINVOICE.InvDate} in Date(2004,01,15) Date(2004,02,01)"
-            << "\"to\" is expected";
-        QTest::newRow("trailing text") << "{ARINVOICE.InvNum}=1 1"
-                                       << "is not expected here";
-        QTest::newRow("stray character") << "{ARINVOICE.InvNum}=1 ; 2"
-                                         << "; is not understood";
-        QTest::newRow("yes for text") << "{CallLog.Tech}=Yes"
-                                      << "text in quotes is expected";
-        QTest::newRow("unbalanced") << "({ARINVOICE.InvNum}=1"
-                                    << "a closing ) is missing";
-    }
-
-    void unreadableFormulasAreExplained()
-    {
-        QFETCH(QString, formula);
-        QFETCH(QString, reason);
-        const Result<SelectionCondition> condition = SelectionFormula::parse(formula, fakeField);
-        QVERIFY(!condition);
-        const QString message = condition.status().message();
-        QVERIFY2(message.startsWith("Error in the record selection formula:"), qPrintable(message));
-        QVERIFY2(message.contains(reason), qPrintable(message));
-        QVERIFY2(message.endsWith(formula), qPrintable(message));
-    }
-
-    void hostileFormulasAreRefusedPlainly_data()
+    void refusalsAreExplained_data()
     {
         QTest::addColumn<QString>("formula");
         QTest::addColumn<QString>("reason"); // empty: the formula is accepted
+        auto row = [](const char* name, const QString& formula, const char* reason) {
+            QTest::newRow(name) << formula << reason;
+        };
         const QString number = QStringLiteral("{ARINVOICE.InvNum}=1");
         const auto times = [](const char* text, qsizetype count) {
             return QString::fromLatin1(text).repeated(count);
@@ -195,61 +137,61 @@ private Q_SLOTS:
             return QStringLiteral("{ARINVOICE.InvDate} in Date(%1) to Date(%2)")
                 .arg(QLatin1String(from), QLatin1String(to));
         };
-        const int depth = SelectionFormula::MaxNesting;
-        QTest::newRow("12,000 nested parentheses")
-            << times("(", 12000) + number + times(")", 12000) << "longer than 10000 characters";
-        QTest::newRow("20,000 nested not") << times("not ", 20000) + number << "longer than";
-        QTest::newRow("1,500 nested not and parentheses")
-            << times("not (", 1500) + number + times(")", 1500) << "nested more than 20 deep";
-        QTest::newRow("100 nested parentheses")
-            << times("(", 100) + number + times(")", 100) << "nested more than 20 deep";
-        QTest::newRow("nesting at the limit")
-            << times("(not ", depth / 2) + number + times(")", depth / 2) << "";
-        QTest::newRow("nesting one beyond")
-            << times("(not ", depth / 2) + "(" + number + ")" + times(")", depth / 2)
-            << "nested more than 20 deep";
-        QTest::newRow("comparisons at the limit")
-            << times("{ARINVOICE.InvNum}=1 or ", SelectionFormula::MaxComparisons - 1) + number
-            << "";
-        QTest::newRow("one comparison beyond")
-            << times("{ARINVOICE.InvNum} in 1 to 2 or ", SelectionFormula::MaxComparisons) + number
-            << "more than 200 comparisons";
-        QTest::newRow("%2 after the formula") << number + " '%2'"
-                                              << "\"%2\" is not expected here";
-        QTest::newRow("%3 filling a field name") << "{" + times("%3", 4900) + "}=1"
-                                                 << "the field {%3%3%3";
-        QTest::newRow("%1 in a field name") << "{%1}=1"
-                                            << "the field {%1} should read";
-        QTest::newRow("number beyond 64 bits") << "{ARINVOICE.InvNum}=" + times("9", 30) << "";
-        QTest::newRow("number beyond any range")
-            << "{ARINVOICE.InvNum}=" + times("9", 400) << "is not a number";
-        QTest::newRow("money beyond range")
-            << "{ARINVOICE.InvTotal}>=" + times("9", 30) << "is not a number";
-        QTest::newRow("year 10000")
-            << range("10000,1,1", "10000,12,31") << "Date(10000,1,1) has a year outside 1 to 9999";
-        QTest::newRow("negative year")
-            << range("2004,1,1", "-1,1,1") << "Date(-1,1,1) has a year outside 1 to 9999";
-        QTest::newRow("year zero") << range("0,1,1", "2004,1,1") << "year outside 1 to 9999";
-        QTest::newRow("year beyond whole numbers")
-            << range("99999999999,1,1", "2004,1,1") << "in whole numbers";
-        QTest::newRow("years 1 and 9999") << range("1,1,1", "9999,12,31") << "";
+        const int half = SelectionFormula::MaxNesting / 2;
+        const int most = SelectionFormula::MaxComparisons;
+        row("text for a number", "{ARINVOICE.InvNum}=abc", "a number is expected");
+        row("no value", "{ARINVOICE.InvNum}=", "a number is expected");
+        row("number for text", "{CallLog.Tech}=12", "text in quotes is expected");
+        row("yes for text", "{CallLog.Tech}=Yes", "text in quotes is expected");
+        row("unclosed text", "{CallLog.Tech}='JTT-1", "no closing quote");
+        row("unknown field", "{Nope.Field}=1", "is not known");
+        row("%1 in a field name", "{%1}=1", "the field {%1} should read {Table.Column}");
+        row("date box left unformatted", range("1231", "2004,02,01"), "a year, a month and a day");
+        row("no calendar date", range("2004,02,30", "2004,03,01"),
+            "Date(2004,2,30) is not a calendar date");
+        row("range without to", "{ARINVOICE.InvDate} in Date(2004,01,15) Date(2004,02,01)",
+            "\"to\" is expected");
+        row("%2 after the formula", number + " '%2'", "\"%2\" is not expected here");
+        row("stray character", "{ARINVOICE.InvNum}=1 ; 2", "; is not understood");
+        row("unbalanced", "({ARINVOICE.InvNum}=1", "a closing ) is missing");
+        row("12,000 nested parentheses", times("(", 12000) + number + times(")", 12000),
+            "longer than 10000 characters");
+        row("1,500 nested not and parentheses", times("not (", 1500) + number + times(")", 1500),
+            "nested more than 20 deep");
+        row("nesting at the limit", times("(not ", half) + number + times(")", half), "");
+        row("nesting one beyond", times("(not ", half) + "(" + number + ")" + times(")", half),
+            "nested more than 20 deep");
+        row("comparisons at the limit", times("{ARINVOICE.InvNum}=1 or ", most - 1) + number, "");
+        row("one comparison beyond", times("{ARINVOICE.InvNum} in 1 to 2 or ", most) + number,
+            "more than 200 comparisons");
+        row("%3 filling a field name", "{" + times("%3", 4900) + "}=1", "the field {%3%3%3");
+        row("number beyond 64 bits", "{ARINVOICE.InvNum}=" + times("9", 30), "");
+        row("number beyond any range", "{ARINVOICE.InvNum}=" + times("9", 400), "is not a number");
+        row("money beyond range", "{ARINVOICE.InvTotal}>=" + times("9", 30), "is not a number");
+        row("year 10000", range("10000,1,1", "10000,12,31"),
+            "Date(10000,1,1) has a year outside 1 to 9999");
+        row("year zero", range("0,1,1", "2004,1,1"), "Date(0,1,1) has a year outside 1 to 9999");
+        row("year beyond whole numbers", range("99999999999,1,1", "2004,1,1"), "in whole numbers");
+        row("years 1 and 9999", range("1,1,1", "9999,12,31"), "");
     }
 
-    void hostileFormulasAreRefusedPlainly()
+    void refusalsAreExplained()
     {
         QFETCH(QString, formula);
         QFETCH(QString, reason);
         const Result<SelectionCondition> condition = SelectionFormula::parse(formula, fakeField);
+        const QString message = condition.status().message();
         if (reason.isEmpty()) {
-            QVERIFY2(condition, qPrintable(condition.status().message().left(300)));
+            QVERIFY2(condition, qPrintable(message.left(300)));
             return;
         }
         QVERIFY(!condition);
-        const QString message = condition.status().message();
         QVERIFY2(message.startsWith("Error in the record selection formula:"),
                  qPrintable(message.left(300)));
         QVERIFY2(message.contains(reason), qPrintable(message.left(300)));
-        // Nothing typed in the formula is read as a part of the message.
+        // The formula is shown as typed, and nothing typed in it is read as part of the message.
+        if (formula.size() <= SelectionFormula::MaxLength)
+            QVERIFY2(message.endsWith(formula), qPrintable(message.left(300)));
         QVERIFY2(message.size() < 2 * formula.size() + 200, qPrintable(message.left(300)));
     }
 
@@ -283,19 +225,15 @@ private Q_SLOTS:
     void formulasSelectTheRightRecords()
     {
         TestFolder folder(TestFolder::Content::Demo);
-        {
-            Database db;
-            QVERIFY(db.exec("INSERT INTO ARInvoice (InvNum, InvDate, CustID, InvTotal) "
-                            "VALUES (2, '2004-01-20', 'JTH-1', 100000), "
-                            "(3, '2004-02-02', 'MIA-2', 200000)"));
-        }
+        QVERIFY(DbProbe::exec("INSERT INTO ARInvoice (InvNum, InvDate, CustID, InvTotal) "
+                              "VALUES (2, '2004-01-20', 'JTH-1', 100000), "
+                              "(3, '2004-02-02', 'MIA-2', 200000)"));
         const QString tickets = QStringLiteral("Open Tickets By Technician.rpt");
         QCOMPARE(selected(tickets, "{CallLog.CallStatus}= 'Open'", "TicketNum"),
                  QStringList({"2", "3", "4", "6"}));
         QCOMPARE(selected(tickets, "{CallLog.Tech}='JTT-1'", "TicketNum"),
                  QStringList({"2", "1", "3"}));
         QCOMPARE(selected(tickets, "{CallLog.Tech}='rp-3'", "TicketNum"), QStringList({"5", "4"}));
-        QCOMPARE(selected(tickets, "{CallLog.Tech}=''", "TicketNum"), QStringList());
         QCOMPARE(selected(tickets, "{CallLog.Tech}='x'' OR 1=1 --'", "TicketNum"), QStringList());
         QCOMPARE(selected(tickets, "", "TicketNum").size(), 6);
         QCOMPARE(selected(tickets,
@@ -310,7 +248,6 @@ private Q_SLOTS:
                  QStringList({"2", "3"}));
         QCOMPARE(selected(invoices, "{ARINVOICE.InvNum}=1", "PartNo"),
                  QStringList({"PSU-550", "LAB-HR"}));
-        QCOMPARE(selected(invoices, "{ARINVOICE.InvNum}=12", "InvNum"), QStringList());
         QCOMPARE(selected("Bill.rpt",
                           "{ARINVOICE.InvDate} in Date(2004,01,15) to Date (2004,02,01)", "InvNum"),
                  QStringList({"2"}));
@@ -319,7 +256,6 @@ private Q_SLOTS:
                  QStringList({"2", "3"}));
         QCOMPARE(selected("workorder.rpt", "{RepairOrder.WorkNum}=1", "WorkNum"),
                  QStringList({"1"}));
-        QCOMPARE(selected("workorder.rpt", "{RepairOrder.WorkNum}=0", "WorkNum"), QStringList());
         // A layout refuses fields of tables it does not read, and columns that do not exist.
         QCOMPARE(selected(invoices, "{CallLog.Tech}='JTT-1'", "InvNum"), QStringList{"error"});
         QCOMPARE(selected(invoices, "{ARINVOICE.Nothing}=1", "InvNum"), QStringList{"error"});

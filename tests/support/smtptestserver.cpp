@@ -1,6 +1,7 @@
 #include "support/smtptestserver.h"
 
 #include <arpa/inet.h>
+#include <chrono>
 #include <netinet/in.h>
 #include <optional>
 #include <poll.h>
@@ -140,6 +141,14 @@ void SmtpTestServer::serve()
     }
 }
 
+void SmtpTestServer::holdWhileStalled()
+{
+    m_holding = m_stalled.load();
+    while (m_stalled && !m_stopping)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    m_holding = false;
+}
+
 void SmtpTestServer::converse(int socket)
 {
     Connection client(socket, m_stopping);
@@ -173,6 +182,7 @@ void SmtpTestServer::converse(int socket)
             client.write("250 2.1.0 Ok");
         } else if (line->toUpper().startsWith("RCPT TO:")) {
             if (m_mode == Mode::RefuseRecipients) {
+                holdWhileStalled();
                 client.write("550 5.1.1 " + line->mid(8).trimmed() +
                              ": Recipient address rejected: User unknown");
             } else {
@@ -190,6 +200,7 @@ void SmtpTestServer::converse(int socket)
                 const std::lock_guard lock(m_mutex);
                 m_messages << message;
             }
+            holdWhileStalled();
             client.write("250 2.0.0 Ok: queued");
         } else if (verb == "QUIT") {
             client.write("221 2.0.0 Bye");

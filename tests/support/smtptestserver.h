@@ -9,8 +9,7 @@
 
 /**
  * An SMTP server on 127.0.0.1 and a free port for tests. It talks to one client at a time on a
- * thread of its own (the client's transfer blocks the test's thread) and keeps every command and
- * every message it accepted.
+ * thread of its own and keeps every command and every message it accepted.
  */
 class SmtpTestServer {
 public:
@@ -48,15 +47,27 @@ public:
     /** A port on 127.0.0.1 that nothing listens on. */
     static quint16 closedPort();
 
+    /** From now on holds back the answer that settles a message (to RCPT TO when recipients
+     *  are refused, to the end of the data otherwise) until release(), as a slow server does. */
+    void stall() { m_stalled = true; }
+    /** Gives the answer held back, and those that follow, at once again. */
+    void release() { m_stalled = false; }
+    /** Whether a client is waiting now for an answer held back. */
+    bool isHolding() const { return m_holding; }
+
 private:
     class Connection;
     void serve();
     void converse(int socket);
+    /** Waits while the server is stalled. */
+    void holdWhileStalled();
 
     Mode m_mode;
     int m_listener = -1;
     quint16 m_port = 0;
     std::atomic<bool> m_stopping = false;
+    std::atomic<bool> m_stalled = false;
+    std::atomic<bool> m_holding = false;
     mutable std::mutex m_mutex;
     QList<Message> m_messages;
     QList<QByteArray> m_commands;

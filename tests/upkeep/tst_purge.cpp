@@ -1,24 +1,26 @@
 #include "data/database.h"
-#include "upkeep/upkeepmenu.h"
+#include "support/dbprobe.h"
 #include "support/lockpatience.h"
 #include "support/scriptedprompter.h"
 #include "support/secondconnection.h"
 #include "support/testfolder.h"
+#include "upkeep/upkeepmenu.h"
 
 #include <QtTest>
 
 namespace {
 
-qint64 count(const QString& sql)
-{
-    Database db;
-    Query query = db.query(sql);
-    return query.next() ? query.integer(0) : -1;
-}
-
 void invoke(UpkeepMenu& menu, const QByteArray& slot)
 {
     QVERIFY(QMetaObject::invokeMethod(&menu, slot.constData()));
+}
+
+/** An invoice with its lines and payments. */
+qint64 invoiceRows(int number)
+{
+    return DbProbe::count("ARInvoice", "InvNum = ?", number) +
+           DbProbe::count("InvDetail", "InvNum = ?", number) +
+           DbProbe::count("AmountPaid", "InvNum = ?", number);
 }
 
 } // namespace
@@ -32,48 +34,43 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("slot");
         QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("remaining"); // rows left with the number, bound as ?
+        QTest::addColumn<QString>("table"); // rows left with the number; empty: invoice 1's
+        QTest::addColumn<QString>("where");
         QTest::addColumn<QString>("answer");
         QTest::addColumn<bool>("yes");
         QTest::addColumn<QString>("message");
         QTest::addColumn<qint64>("rowsLeft");
-
-        const QString tickets = QStringLiteral("SELECT count(*) FROM CallLog WHERE TicketNum = 3");
+        auto row = [](const char* name, const char* slot, const char* kind, const char* table,
+                      const char* answer, bool yes, const char* message, qint64 left,
+                      const char* where = "TicketNum = 3") {
+            QTest::newRow(name) << QByteArray(slot) << kind << table << where << answer << yes
+                                << message << left;
+        };
+        row("ticket, yes", "mnudeloneticket_Click", "Ticket", "CallLog", "3", true,
+            "Ticket #: 3 has been deleted.", 0);
+        row("ticket, no", "mnudeloneticket_Click", "Ticket", "CallLog", "3", false,
+            "Deletion has been canclled", 1);
+        row("ticket that does not exist", "mnudeloneticket_Click", "Ticket", "CallLog", "99", true,
+            "There is no Ticket #: 99.", 1);
         // An invoice goes with its lines and payments.
-        const QString invoices =
-            QStringLiteral("SELECT (SELECT count(*) FROM ARInvoice WHERE InvNum = 1) + "
-                           "(SELECT count(*) FROM InvDetail WHERE InvNum = 1) + "
-                           "(SELECT count(*) FROM AmountPaid WHERE InvNum = 1)");
-        const QString solutions =
-            QStringLiteral("SELECT count(*) FROM ProbSol WHERE TicketNum = 3");
-        QTest::newRow("ticket, yes") << QByteArray("mnudeloneticket_Click") << "Ticket" << tickets
-                                     << "3" << true << "Ticket #: 3 has been deleted." << qint64(0);
-        QTest::newRow("ticket, no") << QByteArray("mnudeloneticket_Click") << "Ticket" << tickets
-                                    << "3" << false << "Deletion has been canclled" << qint64(1);
-        QTest::newRow("ticket that does not exist")
-            << QByteArray("mnudeloneticket_Click") << "Ticket" << tickets << "99" << true
-            << "There is no Ticket #: 99." << qint64(1);
-        QTest::newRow("invoice, yes")
-            << QByteArray("mnudelinv_Click") << "Invoice" << invoices << " 1 " << true
-            << "Invoice #: 1 has been deleted." << qint64(0);
-        QTest::newRow("solution, yes")
-            << QByteArray("mnuDelOneSol_Click") << "Solution" << solutions << "3" << true
-            << "Solution #: 3 has been deleted." << qint64(0);
-        // The demo's ticket 1 shares its number with a knowledge-base entry: the entry goes.
-        QTest::newRow("solution number shared with a ticket")
-            << QByteArray("mnuDelOneSol_Click") << "Solution"
-            << "SELECT count(*) FROM ProbSol WHERE TicketNum = 1 AND KBEntry = 0"
-            << "1" << true << "Solution #: 1 has been deleted." << qint64(1);
-        QTest::newRow("solution that does not exist")
-            << QByteArray("mnuDelOneSol_Click") << "Solution" << solutions << "-4" << true
-            << "There is no Solution #: -4." << qint64(1);
+        row("invoice, yes", "mnudelinv_Click", "Invoice", "", " 1 ", true,
+            "Invoice #: 1 has been deleted.", 0);
+        row("solution, yes", "mnuDelOneSol_Click", "Solution", "ProbSol", "3", true,
+            "Solution #: 3 has been deleted.", 0);
+        // The demo's ticket 1 shares its number with a knowledge-base entry: the entry goes and
+        // the ticket's texts stay.
+        row("solution number shared with a ticket", "mnuDelOneSol_Click", "Solution", "ProbSol",
+            "1", true, "Solution #: 1 has been deleted.", 1, "TicketNum = 1 AND KBEntry = 0");
+        row("solution that does not exist", "mnuDelOneSol_Click", "Solution", "ProbSol", "-4", true,
+            "There is no Solution #: -4.", 1);
     }
 
     void deleteOne()
     {
         QFETCH(QByteArray, slot);
         QFETCH(QString, name);
-        QFETCH(QString, remaining);
+        QFETCH(QString, table);
+        QFETCH(QString, where);
         QFETCH(QString, answer);
         QFETCH(bool, yes);
         QFETCH(QString, message);
@@ -83,8 +80,8 @@ private Q_SLOTS:
         ScriptedPrompter prompts;
         prompts.answerInput(answer);
         prompts.answerConfirm(yes);
-        const qint64 ticketsBefore = count(QStringLiteral("SELECT count(*) FROM CallLog"));
-        const qint64 solutionsBefore = count(QStringLiteral("SELECT count(*) FROM ProbSol"));
+        const qint64 ticketsBefore = DbProbe::count("CallLog");
+        const qint64 solutionsBefore = DbProbe::count("ProbSol");
 
         UpkeepMenu menu;
         invoke(menu, slot);
@@ -96,24 +93,23 @@ private Q_SLOTS:
                 {QStringLiteral("Please enter the %1 number you want to delete").arg(name),
                  QStringLiteral("Are you sure that you want to delete %1 #%2?").arg(name, number),
                  message}));
-        QCOMPARE(count(remaining), rowsLeft);
+        QCOMPARE(table.isEmpty() ? invoiceRows(1) : DbProbe::count(table, where), rowsLeft);
         // A ticket goes without its problem text, a solution without its ticket.
         if (name != QLatin1String("Solution"))
-            QCOMPARE(count(QStringLiteral("SELECT count(*) FROM ProbSol")), solutionsBefore);
+            QCOMPARE(DbProbe::count("ProbSol"), solutionsBefore);
         if (name != QLatin1String("Ticket"))
-            QCOMPARE(count(QStringLiteral("SELECT count(*) FROM CallLog")), ticketsBefore);
+            QCOMPARE(DbProbe::count("CallLog"), ticketsBefore);
     }
 
     void answerThatIsNoNumberDeletesNothing_data()
     {
         QTest::addColumn<std::optional<QString>>("answer");
         QTest::addColumn<QString>("message");
-        QTest::newRow("letters after digits")
-            << std::optional<QString>(QStringLiteral("12abc")) << "Please enter only numbers!";
-        QTest::newRow("empty") << std::optional<QString>(QString()) << "Please enter only numbers!";
-        QTest::newRow("cancel") << std::optional<QString>() << "Please enter only numbers!";
-        QTest::newRow("beyond 32 bits") << std::optional<QString>(QStringLiteral("4294967297"))
-                                        << "There is no Invoice #: 4294967297.";
+        const QString onlyNumbers = QStringLiteral("Please enter only numbers!");
+        QTest::newRow("letters after digits") << std::optional<QString>("12abc") << onlyNumbers;
+        QTest::newRow("cancel") << std::optional<QString>() << onlyNumbers;
+        QTest::newRow("beyond 32 bits")
+            << std::optional<QString>("4294967297") << "There is no Invoice #: 4294967297.";
     }
 
     void answerThatIsNoNumberDeletesNothing()
@@ -123,14 +119,12 @@ private Q_SLOTS:
         TestFolder folder(TestFolder::Content::Demo);
         ScriptedPrompter prompts;
         prompts.answerInput(answer);
-
         UpkeepMenu menu;
         menu.mnudelinv_Click();
-
         QCOMPARE(prompts.allTexts(),
                  QStringList({QStringLiteral("Please enter the Invoice number you want to delete"),
                               message}));
-        QCOMPARE(count(QStringLiteral("SELECT count(*) FROM ARInvoice")), 1);
+        QCOMPARE(DbProbe::count("ARInvoice"), 1);
     }
 
     void deleteAll_data()
@@ -139,33 +133,23 @@ private Q_SLOTS:
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("question");
         QTest::addColumn<QString>("done");
-        QTest::addColumn<QString>("survivors");
-        QTest::addColumn<qint64>("survivorsAfterYes");
-        QTest::addColumn<QString>("all");
-
-        QTest::newRow("closed tickets")
-            << QByteArray("mnuDelAllTic_Click") << "Delete All Closed Tickets?"
-            << "Are you sure you want to delete all closed Tickets?"
-            << "All closed Ticket numbers have been deleted."
-            << "SELECT count(*) FROM CallLog WHERE CallStatus = 'Open'" << qint64(4)
-            << "SELECT count(*) FROM CallLog";
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("survivors"); // the rows of the table that stay
+        auto row = [](const char* slot, const char* title, const char* question, const char* done,
+                      const char* table, const char* survivors) {
+            QTest::newRow(slot) << QByteArray(slot) << title << question << done << table
+                                << survivors;
+        };
+        row("mnuDelAllTic_Click", "Delete All Closed Tickets?",
+            "Are you sure you want to delete all closed Tickets?",
+            "All closed Ticket numbers have been deleted.", "CallLog", "CallStatus = 'Open'");
         // The open demo invoice 1 keeps its two lines and its payment.
-        QTest::newRow("paid invoices")
-            << QByteArray("mnudelallinv_Click") << "Delete All Closed Invoices?"
-            << "Are you sure you want to delete all closed Invoices?"
-            << "All closed Invoice numbers have been deleted."
-            << "SELECT (SELECT count(*) FROM ARInvoice WHERE InvPaid = 0) + "
-               "(SELECT count(*) FROM InvDetail WHERE InvNum = 1) + "
-               "(SELECT count(*) FROM AmountPaid WHERE InvNum = 1)"
-            << qint64(4)
-            << "SELECT (SELECT count(*) FROM ARInvoice) + (SELECT count(*) FROM InvDetail) + "
-               "(SELECT count(*) FROM AmountPaid)";
-        QTest::newRow("solutions")
-            << QByteArray("mnuDelAllSols_Click") << "Delete All Solutions?"
-            << "Are you sure you want to delete all Knowledge Base Solutions?"
-            << "All Knowledge Base Solutions have been deleted."
-            << "SELECT count(*) FROM ProbSol WHERE 0" << qint64(0)
-            << "SELECT count(*) FROM ProbSol";
+        row("mnudelallinv_Click", "Delete All Closed Invoices?",
+            "Are you sure you want to delete all closed Invoices?",
+            "All closed Invoice numbers have been deleted.", "", "");
+        row("mnuDelAllSols_Click", "Delete All Solutions?",
+            "Are you sure you want to delete all Knowledge Base Solutions?",
+            "All Knowledge Base Solutions have been deleted.", "ProbSol", "0 = 1");
     }
 
     void deleteAll()
@@ -174,19 +158,18 @@ private Q_SLOTS:
         QFETCH(QString, title);
         QFETCH(QString, question);
         QFETCH(QString, done);
+        QFETCH(QString, table);
         QFETCH(QString, survivors);
-        QFETCH(qint64, survivorsAfterYes);
-        QFETCH(QString, all);
-
         TestFolder folder(TestFolder::Content::Demo);
-        {
-            Database db;
-            QVERIFY(db.exec(QStringLiteral("INSERT INTO ARInvoice (InvNum, InvPaid) "
-                                           "VALUES (2, 1), (3, 1)")));
-            QVERIFY(db.exec(QStringLiteral("INSERT INTO InvDetail (InvNum) VALUES (2), (3)")));
-            QVERIFY(db.exec(QStringLiteral("INSERT INTO AmountPaid (InvNum) VALUES (2), (3)")));
-        }
-        const qint64 before = count(all);
+        QVERIFY(DbProbe::exec("INSERT INTO ARInvoice (InvNum, InvPaid) VALUES (2, 1), (3, 1)"));
+        QVERIFY(DbProbe::exec("INSERT INTO InvDetail (InvNum) VALUES (2), (3)"));
+        QVERIFY(DbProbe::exec("INSERT INTO AmountPaid (InvNum) VALUES (2), (3)"));
+        auto rows = [&] {
+            return table.isEmpty() ? invoiceRows(1) + invoiceRows(2) + invoiceRows(3)
+                                   : DbProbe::count(table);
+        };
+        const qint64 before = rows();
+        const qint64 kept = table.isEmpty() ? invoiceRows(1) : DbProbe::count(table, survivors);
         ScriptedPrompter prompts;
         UpkeepMenu menu;
 
@@ -195,34 +178,41 @@ private Q_SLOTS:
         QCOMPARE(prompts.shown().at(0).title, title);
         QCOMPARE(prompts.allTexts(),
                  QStringList({question, QStringLiteral("Delete has been canceled")}));
-        QCOMPARE(count(all), before);
+        QCOMPARE(rows(), before);
 
         prompts.clear();
         prompts.answerConfirm(true);
         invoke(menu, slot);
         QCOMPARE(prompts.allTexts(), QStringList({question, done}));
-        QCOMPARE(count(all), survivorsAfterYes);
-        QCOMPARE(count(survivors), survivorsAfterYes);
+        QCOMPARE(rows(), kept);
     }
 
-    void purgeWhileAnotherWorkstationWritesReportsFailure()
+    void aFailedPurgeDeletesNothing()
     {
         TestFolder folder(TestFolder::Content::Demo);
+        ScriptedPrompter prompts;
+        prompts.answerInput(QStringLiteral("1"));
+        // The invoice itself cannot go: its lines and payment stay with it.
+        QVERIFY(DbProbe::exec("CREATE TRIGGER KeepInvoices BEFORE DELETE ON ARInvoice "
+                              "BEGIN SELECT RAISE(ABORT, 'kept'); END"));
+        const qint64 before = invoiceRows(1);
+        UpkeepMenu menu;
+        menu.mnudelinv_Click();
+        QVERIFY(prompts.lastMessage().startsWith("Invoice #: 1 could not be deleted."));
+        QCOMPARE(invoiceRows(1), before);
+
+        // Another workstation writing holds the purge off.
+        prompts.clear();
         const LockPatience giveUpAtOnce(0, 0);
         SecondConnection other;
         Transaction writing(other.db());
         QVERIFY(writing.isActive());
-        ScriptedPrompter prompts;
-        prompts.answerConfirm(true);
-
-        UpkeepMenu menu;
         menu.mnuDelAllSols_Click();
-
         QCOMPARE(prompts.lastMessage(),
                  QStringLiteral("Nothing has been deleted. The database is in use on another "
                                 "workstation; please try again in a moment."));
         QVERIFY(writing.commit());
-        QCOMPARE(count(QStringLiteral("SELECT count(*) FROM ProbSol")), 8);
+        QCOMPARE(DbProbe::count("ProbSol"), 8);
     }
 };
 

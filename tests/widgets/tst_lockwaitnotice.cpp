@@ -1,4 +1,3 @@
-#include "widgets/lockwaitnotice.h"
 #include "app/mdihelpdesk.h"
 #include "data/database.h"
 #include "support/lockpatience.h"
@@ -6,6 +5,7 @@
 #include "support/secondconnection.h"
 #include "support/testfolder.h"
 #include "support/widgettesting.h"
+#include "widgets/lockwaitnotice.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -42,13 +42,9 @@ private Q_SLOTS:
             // The other workstation finishes once this one has said that it waits.
             QVERIFY(compacting.commit());
         });
-        Status written;
-        {
-            Database db;
-            written = db.inTransaction([&](Database&) {
-                return db.exec(QStringLiteral("UPDATE TicketCount SET TicketNum = 40"));
-            });
-        }
+        const Status written = Database::write([](Database& db) {
+            return db.exec(QStringLiteral("UPDATE TicketCount SET TicketNum = 40"));
+        });
         Database::setLockWaitNotice(mainWindowNotice);
 
         QVERIFY2(written, qPrintable(written.message()));
@@ -56,7 +52,6 @@ private Q_SLOTS:
         QVERIFY(hourglass);
         QCOMPARE(main.statusBar()->currentMessage(), QString());
         QVERIFY(!QGuiApplication::overrideCursor());
-        QVERIFY(prompts.messages().isEmpty());
     }
 };
 
