@@ -12,6 +12,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -62,13 +63,12 @@ void showPrintPreview(const PreviewedReport& run)
 
 Status previewReport(const PreviewRequest& request)
 {
-    PreviewedReport run{
-        ProgramFolder::filePath(QStringLiteral("Reports/") + request.layoutFile),
-        ProgramFolder::filePath(QString::fromLatin1(Database::FileName)),
-        request.formula,
-        request.windowTitle,
-        request.reportTitle,
-        {}};
+    PreviewedReport run{ProgramFolder::filePath(QStringLiteral("Reports/") + request.layoutFile),
+                        ProgramFolder::filePath(QString::fromLatin1(Database::FileName)),
+                        request.formula,
+                        request.windowTitle,
+                        request.reportTitle,
+                        {}};
     Result<RenderedReport> report = Hourglass::around([&] { return render(run); });
     if (!report) {
         prompter().message(report.status().message(), Prompter::defaultTitle(),
