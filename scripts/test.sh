@@ -1,11 +1,21 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds everything and runs every test headless.
+# Installs what is needed, builds everything and runs every test headless: once on the encrypted
+# file, and once more with each test's shop in a database of its own on a throwaway PostgreSQL
+# server.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)"
-cd build
 # Only the fonts the program ships, as on a machine without any (ctest sets the same per test).
-export FONTCONFIG_FILE="$PWD/tests/fonts.conf"
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"
+export FONTCONFIG_FILE="$PWD/build/tests/fonts.conf"
+export QT_QPA_PLATFORM=offscreen
+(cd build && ctest --output-on-failure -j"$(nproc)")
+
+# The test programs whose windows or engine do not run on the server yet: the report engine,
+# backup and compaction, and tests that prepare their cases with the file's own SQL.
+not_yet='listindexes|tst_email|tst_invoice|refusedwrites|tst_login|tst_employee|tst_receivables'
+not_yet+='|tst_formula|reportlayouts|billingreport|reportmenu|tst_tickets|tst_backup|tst_compact'
+not_yet+='|tst_purge|lockwaitnotice|install/'
+bash scripts/pg-test-cluster.sh run -- bash -c \
+    "cd build && ctest --output-on-failure -j$(nproc) --timeout 600 -E '$not_yet'"
