@@ -274,17 +274,6 @@ private Q_SLOTS:
         QVERIFY(outer->status());
     }
 
-    void changesCountsTheLastWrite()
-    {
-        QVERIFY(run(*m_db, QStringLiteral("UPDATE Customer SET Balance = ? WHERE CustID LIKE ?"),
-                    {qint64(5), "A%"}));
-        QCOMPARE(m_db->changes(), 2);
-        QCOMPARE(column(*m_db, QStringLiteral("SELECT CustID FROM Customer")).size(), 4);
-        QCOMPARE(m_db->changes(), 2);
-        QVERIFY(run(*m_db, QStringLiteral("DELETE FROM Customer WHERE CustID = 'nobody'")));
-        QCOMPARE(m_db->changes(), 0);
-    }
-
     void errorsCarryTheirKind()
     {
         QCOMPARE(
@@ -335,19 +324,6 @@ private Q_SLOTS:
         QVERIFY(!opened.status().message().isEmpty());
         QVERIFY2(!opened.status().message().contains(QStringLiteral("Sesame")),
                  qPrintable(opened.status().message()));
-    }
-
-    void rollbackAndFailedCommitSaveNothing()
-    {
-        const QString insert = QStringLiteral("INSERT INTO Customer (CustID) VALUES (?)");
-        QVERIFY(m_db->begin());
-        QVERIFY(run(*m_db, insert, {"dave"}));
-        QVERIFY(m_db->rollback());
-        QVERIFY(m_db->begin());
-        QVERIFY(run(*m_db, insert, {"erin"}));
-        QVERIFY(!run(*m_db, insert, {"ALICE"}));
-        QVERIFY(!m_db->commit());
-        QCOMPARE(column(*m_db, QStringLiteral("SELECT count(*) FROM Customer")), QStringList{"4"});
     }
 };
 
