@@ -105,14 +105,8 @@ Status createOnServer(const QString& address, const QString& adminPassword, bool
     Database db = Database::atServer(address);
     if (!db.isOpen())
         return db.openStatus();
-    const auto tables = Schema::tableCount(db);
-    if (!tables)
-        return tables.status();
-    if (*tables > 0)
-        return Status::error(
-            Status::Kind::Duplicate,
-            QStringLiteral("The database %1 already holds tables; it is left as it is.")
-                .arg(db.path()));
+    if (Status empty = Schema::requireEmpty(db); !empty)
+        return empty;
     return buildShop(db, adminPassword, demo);
 }
 

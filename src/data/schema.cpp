@@ -269,13 +269,8 @@ int currentVersion()
 
 int versionOf(Database& db)
 {
-    Query exists = db.query(
-        db.onServer()
-            ? QStringLiteral("SELECT count(*) FROM information_schema.tables WHERE table_schema = "
-                             "current_schema() AND table_name = 'schemaversion'")
-            : QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND "
-                             "name = 'SchemaVersion'"));
-    if (!exists.next() || exists.integer(0) == 0)
+    const auto tables = tableNames(db);
+    if (!tables || !tables->contains(QStringLiteral("SchemaVersion"), Qt::CaseInsensitive))
         return 0;
     Query version = db.query(QStringLiteral("SELECT max(Version) FROM SchemaVersion"));
     return version.next() ? static_cast<int>(version.integer(0)) : 0;
@@ -295,15 +290,44 @@ Status upgrade(Database& db, int toVersion)
     return Status::ok();
 }
 
-Result<int> tableCount(Database& db)
+Result<QStringList> tableNames(Database& db)
 {
     Query tables = db.query(
-        db.onServer() ? QStringLiteral("SELECT count(*) FROM information_schema.tables WHERE "
-                                       "table_schema = current_schema()")
-                      : QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table'"));
-    if (!tables.next())
+        db.onServer()
+            ? QStringLiteral("SELECT table_name FROM information_schema.tables WHERE "
+                             "table_schema = current_schema() ORDER BY table_name")
+            : QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT "
+                             "LIKE 'sqlite%' ORDER BY name"));
+    QStringList names;
+    while (tables.next())
+        names << tables.text(0);
+    if (!tables.status())
         return tables.status();
-    return static_cast<int>(tables.integer(0));
+    return names;
+}
+
+Result<qint64> rowCount(Database& db, const QString& table)
+{
+    // The server folds the unquoted names of the schema to lower case; the file keeps them.
+    QString quoted = db.onServer() ? table.toLower() : table;
+    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    Query count = db.query(QStringLiteral("SELECT count(*) FROM \"%1\"").arg(quoted));
+    if (!count.next())
+        return count.status();
+    return count.integer(0);
+}
+
+Status requireEmpty(Database& db)
+{
+    const auto tables = tableNames(db);
+    if (!tables)
+        return tables.status();
+    if (!tables->isEmpty())
+        return Status::error(
+            Status::Kind::Duplicate,
+            QStringLiteral("The database %1 already holds tables; it is left as it is.")
+                .arg(db.path()));
+    return Status::ok();
 }
 
 const QStringList& accessFlagColumns()

@@ -14,8 +14,12 @@ int versionOf(Database& db);
 /** Runs every step the file has not had yet up to `toVersion`, each in its own transaction. */
 Status upgrade(Database& db, int toVersion = currentVersion());
 
-/** How many tables the database holds: none in one that a new shop may be created in. */
-Result<int> tableCount(Database& db);
+/** The names of the tables the database holds, as its catalogue spells them. */
+Result<QStringList> tableNames(Database& db);
+/** The number of rows of `table`, a name from tableNames() of either engine. */
+Result<qint64> rowCount(Database& db, const QString& table);
+/** Refuses a database that already holds tables, where a new shop is about to be made. */
+Status requireEmpty(Database& db);
 /** Names of the 25 access flags of EmployeeAccess, in column order. */
 const QStringList& accessFlagColumns();
 

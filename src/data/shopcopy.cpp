@@ -20,19 +20,6 @@ struct Column {
     Kind kind = Kind::Text;
 };
 
-Result<QStringList> fileTables(Database& file)
-{
-    Query tables = file.query(QStringLiteral(
-        "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite%' "
-        "ORDER BY name"));
-    QStringList names;
-    while (tables.next())
-        names << tables.text(0);
-    if (!tables.status())
-        return tables.status();
-    return names;
-}
-
 // The table's columns as the server keeps them, without the rowid it numbers itself.
 Result<std::vector<Column>> serverColumns(Database& server, const QString& table)
 {
@@ -126,14 +113,6 @@ Result<qint64> copyTable(Database& file, Database& server, const QString& table)
     return copied;
 }
 
-Result<qint64> rowCount(Database& db, const QString& table)
-{
-    Query count = db.query(QStringLiteral("SELECT count(*) FROM %1").arg(table));
-    if (!count.next())
-        return count.status();
-    return count.integer(0);
-}
-
 } // namespace
 
 namespace ShopCopy {
@@ -147,21 +126,15 @@ Result<QList<CopiedTable>> toServer(const QString& path, const QString& address)
         return Status::failed(QStringLiteral("The file %1 is not a shop's database.").arg(path));
     if (Status upgraded = Schema::upgrade(file); !upgraded)
         return upgraded;
-    const auto tables = fileTables(file);
+    const auto tables = Schema::tableNames(file);
     if (!tables)
         return tables.status();
 
     Database server = Database::atServer(address);
     if (!server.isOpen())
         return server.openStatus();
-    const auto existing = Schema::tableCount(server);
-    if (!existing)
-        return existing.status();
-    if (*existing > 0)
-        return Status::error(
-            Status::Kind::Duplicate,
-            QStringLiteral("The database %1 already holds tables; nothing was copied.")
-                .arg(server.path()));
+    if (Status empty = Schema::requireEmpty(server); !empty)
+        return empty;
 
     return server.inTransaction([&](Database& scope) -> Result<QList<CopiedTable>> {
         if (Status created = Schema::upgrade(scope); !created)
@@ -171,8 +144,8 @@ Result<QList<CopiedTable>> toServer(const QString& path, const QString& address)
             const auto rows = copyTable(file, scope, table);
             if (!rows)
                 return rows.status();
-            const auto expected = rowCount(file, table);
-            const auto arrived = rowCount(scope, table);
+            const auto expected = Schema::rowCount(file, table);
+            const auto arrived = Schema::rowCount(scope, table);
             if (!expected)
                 return expected.status();
             if (!arrived)

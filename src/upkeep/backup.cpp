@@ -1,6 +1,8 @@
 #include "upkeep/backup.h"
 
+#include "data/serversettings.h"
 #include "upkeep/backupfile.h"
+#include "upkeep/serverupkeep.h"
 #include "widgets/formbuilder.h"
 #include "widgets/hourglass.h"
 #include "widgets/inputhelpers.h"
@@ -87,13 +89,19 @@ void Backup::cmdBackup_Click()
         prompter().message(QStringLiteral("Please enter a directory to backup the Database to!"));
         return;
     }
+    const QString done = QStringLiteral("Database has been backedup to: ") + target;
+    if (const QString server = ServerSettings::address(); !server.isEmpty()) {
+        const Status status =
+            Hourglass::around([&] { return ServerUpkeep::backUp(server, target); });
+        leaveTopmostBand();
+        prompter().message(status ? done : status.message());
+        close();
+        return;
+    }
     const BackupFile::Outcome outcome =
         Hourglass::around([&] { return BackupFile::copyDatabaseTo(target); });
     leaveTopmostBand();
-    if (outcome.isOk())
-        prompter().message(QStringLiteral("Database has been backedup to: ") + target);
-    else
-        prompter().message(failureMessage(outcome));
+    prompter().message(outcome.isOk() ? done : failureMessage(outcome));
     close();
 }
 

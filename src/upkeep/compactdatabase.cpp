@@ -2,7 +2,10 @@
 
 #include "data/database.h"
 #include "data/programfolder.h"
+#include "data/schema.h"
+#include "data/serversettings.h"
 #include "upkeep/backupfile.h"
+#include "upkeep/serverupkeep.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -30,22 +33,15 @@ Status failure(const BackupFile::Outcome& outcome)
 
 Result<TableCounts> countRows(Database& db)
 {
-    QStringList tables;
-    Query names = db.query(
-        QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name"));
-    while (names.next())
-        tables << names.text(0);
-    if (!names.status())
-        return names.status();
+    const auto tables = Schema::tableNames(db);
+    if (!tables)
+        return tables.status();
     TableCounts counts;
-    for (const QString& table : tables) {
-        // The names come from the database's own catalogue, quoted as identifiers.
-        QString quoted = table;
-        quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
-        Query count = db.query(QStringLiteral("SELECT count(*) FROM \"%1\"").arg(quoted));
-        if (!count.next())
-            return count.status();
-        counts.append({table, count.integer(0)});
+    for (const QString& table : *tables) {
+        const auto rows = Schema::rowCount(db, table);
+        if (!rows)
+            return rows.status();
+        counts.append({table, *rows});
     }
     return counts;
 }
@@ -131,6 +127,8 @@ Status compactInto(const QString& copyPath, const QString& databasePath, bool& c
 
 Status run()
 {
+    if (const QString server = ServerSettings::address(); !server.isEmpty())
+        return ServerUpkeep::compact(server);
     const QString databasePath = ProgramFolder::filePath(QString::fromLatin1(Database::FileName));
     const QString copyPath = ProgramFolder::filePath(QString::fromLatin1(CopyName));
     bool copyCreated = false;
