@@ -1,22 +1,22 @@
 // Times the real windows on a shop the size of ten years' work, beside the bare SQL each action
 // needs: bench_windows [DATABASE] [--runs N] [--scale S]. A DATABASE that does not exist yet is
 // generated there, so that later runs reuse it; without one, a shop is generated for this run.
-#include "login/login.h"
-#include "data/session.h"
 #include "benchharness.h"
 #include "data/database.h"
 #include "data/passwords.h"
 #include "data/schema.h"
+#include "data/session.h"
 #include "helpdesk/helpdesk.h"
+#include "login/login.h"
 #include "receivables/custhistory.h"
 #include "receivables/payment.h"
-#include "upkeep/backupfile.h"
-#include "upkeep/compactdatabase.h"
 #include "shopgenerator.h"
 #include "sqlfloors.h"
 #include "support/scriptedprompter.h"
 #include "support/testfolder.h"
 #include "tickets/openorders.h"
+#include "upkeep/backupfile.h"
+#include "upkeep/compactdatabase.h"
 #include "windowdriver.h"
 
 #include <QApplication>
@@ -227,6 +227,13 @@ void Measurements::receivables()
     handler(QStringLiteral("CustHistory: choose the customer with many tickets"), history,
             floorMs([&](Database& db) { SqlFloors::chooseHistoryCustomer(db, m_customer); }),
             QStringLiteral("%1 tickets").arg(m_driver.lastLineCount()));
+    // Every generated phone number holds a 5: the first key lists every customer.
+    for (const auto& [start, key] : {std::pair{QString(), QStringLiteral("5")},
+                                     std::pair{QStringLiteral("555-01"), QStringLiteral("2")}}) {
+        handler(QStringLiteral("Payment: find a customer, key \"%1\" after \"%2\"").arg(key, start),
+                m_driver.timeFindingCustomer(m_runs, start, key), 0,
+                QStringLiteral("%1 customers listed").arg(m_driver.lastLineCount()));
+    }
 }
 
 void Measurements::reports(const QString& pdfPath)

@@ -1,12 +1,11 @@
 #include "windowdriver.h"
 
-#include "login/login.h"
-#include "widgets/tabbedlist.h"
 #include "data/database.h"
 #include "helpdesk/helpdesk.h"
 #include "helpdesk/logcallpage.h"
 #include "helpdesk/openticketspage.h"
 #include "helpdesk/searchkbpage.h"
+#include "login/login.h"
 #include "receivables/custhistory.h"
 #include "receivables/payment.h"
 #include "reportengine/reportjob.h"
@@ -14,6 +13,7 @@
 #include "support/scriptedprompter.h"
 #include "support/widgettesting.h"
 #include "tickets/openorders.h"
+#include "widgets/tabbedlist.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -237,6 +237,26 @@ double WindowDriver::timeChoosingHistoryCustomer(int runs, const QString& custId
 {
     auto window = shown<CustHistory>();
     return timeChoosingIn(runs, window.get(), custId, window->lstHistory);
+}
+
+double WindowDriver::timeFindingCustomer(int runs, const QString& start, const QString& key)
+{
+    auto window = shown<Payment>();
+    QComboBox* combo = window->combCustID;
+    combo->setFocus();
+    // Escape after each run puts back the empty box the next run starts from.
+    const double ms = medianMs(
+        runs,
+        [&] {
+            QTest::keyClicks(combo, key);
+            QApplication::processEvents();
+        },
+        [&] { QTest::keyClicks(combo, start); }, [&] { QTest::keyClick(combo, Qt::Key_Escape); });
+    QTest::keyClicks(combo, start + key);
+    auto* found = combo->findChild<TabbedList*>(QStringLiteral("lstFound"));
+    m_lineCount = found && found->isVisible() ? found->count() : 0;
+    QTest::keyClick(combo, Qt::Key_Escape);
+    return ms;
 }
 
 double WindowDriver::timeReport(int runs, const QString& layout, const QString& pdfPath)
