@@ -1,22 +1,22 @@
 // Times the real windows on a shop the size of ten years' work, beside the bare SQL each action
 // needs: bench_windows [DATABASE] [--runs N] [--scale S]. A DATABASE that does not exist yet is
 // generated there, so that later runs reuse it; without one, a shop is generated for this run.
+#include "login/login.h"
+#include "data/session.h"
 #include "benchharness.h"
 #include "data/database.h"
 #include "data/passwords.h"
 #include "data/schema.h"
-#include "data/session.h"
 #include "helpdesk/helpdesk.h"
-#include "login/login.h"
 #include "receivables/custhistory.h"
 #include "receivables/payment.h"
+#include "upkeep/backupfile.h"
+#include "upkeep/compactdatabase.h"
 #include "shopgenerator.h"
 #include "sqlfloors.h"
 #include "support/scriptedprompter.h"
 #include "support/testfolder.h"
 #include "tickets/openorders.h"
-#include "upkeep/backupfile.h"
-#include "upkeep/compactdatabase.h"
 #include "windowdriver.h"
 
 #include <QApplication>

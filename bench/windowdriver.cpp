@@ -1,11 +1,12 @@
 #include "windowdriver.h"
 
+#include "login/login.h"
+#include "widgets/tabbedlist.h"
 #include "data/database.h"
 #include "helpdesk/helpdesk.h"
 #include "helpdesk/logcallpage.h"
 #include "helpdesk/openticketspage.h"
 #include "helpdesk/searchkbpage.h"
-#include "login/login.h"
 #include "receivables/custhistory.h"
 #include "receivables/payment.h"
 #include "reportengine/reportjob.h"
@@ -13,7 +14,6 @@
 #include "support/scriptedprompter.h"
 #include "support/widgettesting.h"
 #include "tickets/openorders.h"
-#include "widgets/tabbedlist.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>
