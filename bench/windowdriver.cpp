@@ -251,7 +251,11 @@ double WindowDriver::timeFindingCustomer(int runs, const QString& start, const Q
             QTest::keyClicks(combo, key);
             QApplication::processEvents();
         },
-        [&] { QTest::keyClicks(combo, start); }, [&] { QTest::keyClick(combo, Qt::Key_Escape); });
+        [&] {
+            QTest::keyClicks(combo, start);
+            QApplication::processEvents();
+        },
+        [&] { QTest::keyClick(combo, Qt::Key_Escape); });
     QTest::keyClicks(combo, start + key);
     auto* found = combo->findChild<TabbedList*>(QStringLiteral("lstFound"));
     m_lineCount = found && found->isVisible() ? found->count() : 0;

@@ -7,9 +7,11 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QScrollBar>
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -41,7 +43,17 @@ public:
         connect(model, &QAbstractItemModel::modelReset, this, &AnywhereSearch::entriesChanged);
         connect(model, &QAbstractItemModel::dataChanged, this, &AnywhereSearch::entriesChanged);
         connect(model, &QAbstractItemModel::layoutChanged, this, &AnywhereSearch::entriesChanged);
+        // Text the window puts in the box (a Clear, say) ends the search: nothing to put back.
+        connect(combo->lineEdit(), &QLineEdit::textChanged, this, [this] {
+            if (!ownChange) {
+                m_searching = false;
+                m_list->hide();
+            }
+        });
     }
+
+    /** Set while a key or a choice changes the box's text. */
+    bool ownChange = false;
 
     /** Whether the box holds typed text that is no entry. */
     bool searching() const { return m_searching; }
@@ -95,6 +107,7 @@ public:
     /** Closes the list and puts back what the box showed before the typed text. */
     void abandon()
     {
+        const QScopedValueRollback own(ownChange, true);
         m_list->hide();
         if (m_searching) {
             m_searching = false;
@@ -175,6 +188,7 @@ private:
         if (row < 0 || row >= m_found.size())
             return;
         const int index = m_found[row];
+        const QScopedValueRollback own(ownChange, true);
         m_list->hide();
         m_searching = false;
         m_combo->setCurrentIndex(index);
@@ -212,6 +226,9 @@ public:
         if (event->type() != QEvent::KeyPress)
             return false;
         auto* key = static_cast<QKeyEvent*>(event);
+        std::optional<QScopedValueRollback<bool>> own;
+        if (m_search)
+            own.emplace(m_search->ownChange, true);
         if (m_search && m_search->listKey(key))
             return true;
         if (key->key() == Qt::Key_Delete || key->key() == Qt::Key_Backspace) {
