@@ -82,29 +82,6 @@ private Q_SLOTS:
     void init() { m_folder.emplace(TestFolder::Content::Demo); }
     void cleanup() { m_folder.reset(); }
 
-    void finderMatchesAnyPartAndPhoneDigits_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QList<int>>("found");
-        QTest::newRow("middle of a name, case ignored") << "SMIT" << QList<int>{0};
-        QTest::newRow("ID prefix") << "ab-" << QList<int>{1};
-        QTest::newRow("digits across punctuation") << "555 12" << QList<int>{0};
-        QTest::newRow("number as written") << "(555) 123-4567" << QList<int>{0};
-        QTest::newRow("digits inside the line") << "20" << QList<int>{1, 2};
-        QTest::newRow("letters keep the punctuation") << "b-2" << QList<int>{1};
-        QTest::newRow("no line") << "zz" << QList<int>{};
-        QTest::newRow("blank") << "  " << QList<int>{};
-    }
-    void finderMatchesAnyPartAndPhoneDigits()
-    {
-        QFETCH(QString, typed);
-        QFETCH(QList<int>, found);
-        LineFinder finder;
-        finder.setLines({"JS-1 - John Smith", "AB-20 - Ann Brown", "CD-3 - Carl Dean"},
-                        {{"JS-1", "(555) 123-4567"}, {"CD-3", "+1 555 200 1"}});
-        QCOMPARE(finder.find(typed), found);
-    }
-
     // Typing in the real windows narrows the customers; the chosen line fills the window as a
     // choice from the drop-down does.
     void windowsFindCustomers_data()
