@@ -227,6 +227,13 @@ void Measurements::receivables()
     handler(QStringLiteral("CustHistory: choose the customer with many tickets"), history,
             floorMs([&](Database& db) { SqlFloors::chooseHistoryCustomer(db, m_customer); }),
             QStringLiteral("%1 tickets").arg(m_driver.lastLineCount()));
+    // Every generated phone number holds a 5: the first key lists every customer.
+    for (const auto& [start, key] : {std::pair{QString(), QStringLiteral("5")},
+                                     std::pair{QStringLiteral("555-01"), QStringLiteral("2")}}) {
+        const double finding = m_driver.timeFindingCustomer(m_runs, start, key);
+        handler(QStringLiteral("Payment: find a customer, key \"%1\" after \"%2\"").arg(key, start),
+                finding, 0, QStringLiteral("%1 customers listed").arg(m_driver.lastLineCount()));
+    }
 }
 
 void Measurements::reports(const QString& pdfPath)

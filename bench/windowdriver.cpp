@@ -239,6 +239,30 @@ double WindowDriver::timeChoosingHistoryCustomer(int runs, const QString& custId
     return timeChoosingIn(runs, window.get(), custId, window->lstHistory);
 }
 
+double WindowDriver::timeFindingCustomer(int runs, const QString& start, const QString& key)
+{
+    auto window = shown<Payment>();
+    QComboBox* combo = window->combCustID;
+    combo->setFocus();
+    // Escape after each run puts back the empty box the next run starts from.
+    const double ms = medianMs(
+        runs,
+        [&] {
+            QTest::keyClicks(combo, key);
+            QApplication::processEvents();
+        },
+        [&] {
+            QTest::keyClicks(combo, start);
+            QApplication::processEvents();
+        },
+        [&] { QTest::keyClick(combo, Qt::Key_Escape); });
+    QTest::keyClicks(combo, start + key);
+    auto* found = combo->findChild<TabbedList*>(QStringLiteral("lstFound"));
+    m_lineCount = found && found->isVisible() ? found->count() : 0;
+    QTest::keyClick(combo, Qt::Key_Escape);
+    return ms;
+}
+
 double WindowDriver::timeReport(int runs, const QString& layout, const QString& pdfPath)
 {
     return medianMs(

@@ -52,6 +52,9 @@ public:
     /** Chooses the customer in an open CustHistory window: the tickets are listed. */
     double timeChoosingHistoryCustomer(int runs, const QString& custId);
     int lastLineCount() const { return m_lineCount; }
+    /** In an open Payment window, types `start` into the customer box untimed, then times the
+     *  key `key` until the found customers are listed and painted. */
+    double timeFindingCustomer(int runs, const QString& start, const QString& key);
     double timeReport(int runs, const QString& layout, const QString& pdfPath);
     int lastPageCount() const { return m_pageCount; }
 

@@ -3,6 +3,7 @@
 #include "helpdesk/counterbox.h"
 #include "helpdesk/lookupstore.h"
 #include "helpdesk/ticketstore.h"
+#include "widgets/customersearch.h"
 #include "widgets/formbuilder.h"
 #include "widgets/hourglass.h"
 #include "widgets/inputhelpers.h"
@@ -41,6 +42,7 @@ LogCallPage::LogCallPage(HelpDeskState& state, QWidget* parent) : QWidget(parent
     // Sized by a fixed width, not by measuring every one of thousands of entries.
     combCustIDHD->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     combCustIDHD->setMinimumContentsLength(30);
+    CustomerSearch::install(combCustIDHD);
     lstCust->setFocusPolicy(Qt::NoFocus);
     InputHelpers::selectOnFocus({txtQuickDesc});
     buildLayout(ui);

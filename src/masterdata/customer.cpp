@@ -2,6 +2,7 @@
 
 #include "data/conversions.h"
 #include "masterdata/customerstore.h"
+#include "widgets/customersearch.h"
 #include "widgets/formbuilder.h"
 #include "widgets/hourglass.h"
 #include "widgets/inputhelpers.h"
@@ -51,6 +52,7 @@ void Customer::buildControls()
     connect(Toolbar1, &QToolBar::actionTriggered, this, &Customer::Toolbar1_ButtonClick);
 
     combCustID = form.searchCombo(QStringLiteral("combCustID"));
+    CustomerSearch::install(combCustID);
     connect(combCustID, &QComboBox::activated, this, &Customer::combCustID_Click);
     buildBoxes(form);
 
@@ -224,11 +226,17 @@ void Customer::FillCustomerList()
 {
     const auto lines = Hourglass::around([] { return CustomerStore::listLines(); });
     const QString shown = combCustID->currentText();
+    // The untyped rest of a completed line stays selected, so that typing goes on from there.
+    QLineEdit* edit = combCustID->lineEdit();
+    const int selected = edit->selectionStart();
+    const auto selectedLength = static_cast<int>(edit->selectedText().size());
     const QSignalBlocker quiet(combCustID);
     combCustID->clear();
     combCustID->addItems(lines.valueOr({}));
     combCustID->setCurrentIndex(combCustID->findText(shown));
     combCustID->setEditText(shown);
+    if (selected >= 0)
+        edit->setSelection(selected, selectedLength);
 }
 
 void Customer::LoadCustomer()

@@ -1,6 +1,7 @@
 #include "receivables/customercombo.h"
 
 #include "receivables/customerlist.h"
+#include "widgets/customersearch.h"
 #include "widgets/formbuilder.h"
 #include "widgets/inputhelpers.h"
 
@@ -13,6 +14,7 @@ QComboBox* create(QWidget* parent)
     auto* combo = FormBuilder(parent).searchCombo(QStringLiteral("combCustID"));
     combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     combo->setMinimumContentsLength(30);
+    CustomerSearch::install(combo);
     const auto lines = CustomerList::activeLines();
     if (lines)
         combo->addItems(*lines);

@@ -7,7 +7,7 @@ class QWidget;
 namespace CustomerCombo {
 
 /** A combo named combCustID holding the active customers' lines, nothing chosen, with
- *  auto-complete and a drop-down as wide as its longest line. */
+ *  auto-complete, the customer search and a drop-down as wide as its longest line. */
 QComboBox* create(QWidget* parent);
 
 } // namespace CustomerCombo

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QHash>
+#include <QString>
+#include <functional>
+
 class QComboBox;
 
 /**
@@ -10,4 +14,18 @@ class QComboBox;
  */
 namespace ComboAutoComplete {
 void install(QComboBox* combo);
-}
+
+/** More text to find entries by, keyed by an entry's first word (a customer's phone by ID). */
+using MoreText = std::function<QHash<QString, QString>()>;
+
+/**
+ * Lets a combo with auto-complete also find its entries by any part of them. What is typed
+ * still completes to the first entry that starts with it; besides, a list named lstFound opens
+ * under the box with every entry that contains the typed text (see LineFinder), the more text
+ * beside each. A key that continues no entry now shows the typed text, and Backspace and Delete
+ * edit it. Up, Down, Page Up and Page Down move in the list; Enter or a click chooses the line
+ * as a choice from the drop-down does (activated() emitted). Escape, or leaving the box without
+ * choosing, puts back what the box showed before the typed text.
+ */
+void findAnywhere(QComboBox* combo, MoreText moreText = {});
+} // namespace ComboAutoComplete

@@ -12,6 +12,7 @@ constexpr int TextInset = 3;
 ListHeadings::ListHeadings(TabbedList* list, const QStringList& titles, QWidget* parent)
     : QWidget(parent), m_list(list)
 {
+    list->setHeadings(titles);
     // A title wider than its column wraps onto a second line, as "Amount    Paid" does.
     for (const QString& title : titles) {
         auto* label = new QLabel(title, this);

@@ -1,5 +1,12 @@
 #include "widgets/tabbedlist.h"
 
+#include "data/csvfile.h"
+#include "widgets/prompter.h"
+
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
 #include <QPainter>
 #include <QStyledItemDelegate>
 
@@ -138,4 +145,42 @@ void TabbedList::paintEvent(QPaintEvent* event)
 {
     QListView::paintEvent(event);
     Q_EMIT painted();
+}
+
+void TabbedList::contextMenuEvent(QContextMenuEvent* event)
+{
+    QMenu menu(this);
+    menu.addAction(tr("Save as CSV..."), this, &TabbedList::saveAsCsv);
+    menu.exec(event->globalPos());
+}
+
+QStringList TabbedList::csvHeadings() const
+{
+    QStringList headings;
+    for (const QString& title : m_headings)
+        headings << title.simplified();
+    qsizetype fields = 1;
+    for (const QString& line : m_model.lines())
+        fields = std::max(fields, line.count(QLatin1Char('\t')) + 1);
+    while (headings.size() < fields)
+        headings << tr("Column %1").arg(headings.size() + 1);
+    return headings;
+}
+
+void TabbedList::saveAsCsv()
+{
+    QString path = prompter().saveFileName(tr("Save as CSV"), QString(), tr("CSV files (*.csv)"));
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".csv");
+    std::vector<QStringList> rows;
+    rows.reserve(static_cast<size_t>(m_model.lines().size()));
+    for (const QString& line : m_model.lines())
+        rows.push_back(line.split(QLatin1Char('\t')));
+    const QString failure = CsvFile::write(path, csvHeadings(), rows);
+    if (!failure.isEmpty())
+        prompter().message(tr("The list could not be saved in %1:\n%2")
+                               .arg(QDir::toNativeSeparators(path), failure),
+                           Prompter::defaultTitle(), Prompter::Icon::Warning);
 }

@@ -7,7 +7,8 @@
 /**
  * A list box whose lines are tab-joined fields, shown in columns that start at tab stops given
  * in dialog units (a quarter of the font's average character width). The text of a line stays
- * the tab-joined fields, so a handler reads a key back as the text before the first tab.
+ * the tab-joined fields, so a handler reads a key back as the text before the first tab. Its
+ * context menu saves the list as a CSV file.
  */
 class TabbedList : public QListView {
     Q_OBJECT
@@ -38,6 +39,17 @@ public:
     void setCurrentRow(int row);
     QString currentLine() const { return line(currentRow()); }
 
+    /** The column titles over the list (ListHeadings gives them), for a saved copy. */
+    void setHeadings(const QStringList& titles) { m_headings = titles; }
+    /** The heading row of a saved copy: the titles with their blanks run together, then
+     *  "Column n" for each further field a line has. */
+    QStringList csvHeadings() const;
+
+public Q_SLOTS:
+    /** Asks for a file and writes the headings and the lines' fields there as CSV; a file that
+     *  cannot be written is shown in a message. */
+    void saveAsCsv();
+
 Q_SIGNALS:
     /** The user chose a line, by mouse or keyboard. */
     void lineClicked(int row);
@@ -48,9 +60,11 @@ Q_SIGNALS:
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void paintEvent(QPaintEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     LineModel m_model;
     QList<int> m_tabStops;
+    QStringList m_headings;
     bool m_choosingInCode = false;
 };

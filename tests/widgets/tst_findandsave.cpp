@@ -1,0 +1,241 @@
+#include "data/csvfile.h"
+#include "data/session.h"
+#include "helpdesk/helpdesk.h"
+#include "masterdata/customer.h"
+#include "receivables/custhistory.h"
+#include "receivables/payment.h"
+#include "support/scriptedprompter.h"
+#include "support/testfolder.h"
+#include "support/ticketrows.h"
+#include "support/widgettesting.h"
+#include "widgets/comboautocomplete.h"
+#include "widgets/linefinder.h"
+#include "widgets/listheadings.h"
+#include "widgets/tabbedlist.h"
+
+#include <QFile>
+#include <QListWidget>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTimer>
+#include <QtTest>
+#include <memory>
+
+using namespace WidgetTesting;
+
+namespace {
+
+// A window that chooses a customer, opened on the demo shop.
+std::unique_ptr<QWidget> open(const QString& window)
+{
+    Session::setCurrentEmployeeId(QStringLiteral("JTT-1"));
+    std::unique_ptr<QWidget> opened;
+    if (window == QLatin1String("HelpDesk"))
+        opened = std::make_unique<HelpDesk>();
+    else if (window == QLatin1String("Payment"))
+        opened = std::make_unique<Payment>();
+    else if (window == QLatin1String("CustHistory"))
+        opened = std::make_unique<CustHistory>();
+    else
+        opened = std::make_unique<Customer>();
+    showActive(opened.get());
+    return opened;
+}
+
+QComboBox* customerCombo(QWidget* window)
+{
+    auto* combo = window->findChild<QComboBox*>(QStringLiteral("combCustIDHD"));
+    return combo ? combo : window->findChild<QComboBox*>(QStringLiteral("combCustID"));
+}
+
+// Everything the window shows in its boxes and lists, to compare two ways of choosing.
+QString shown(QWidget* window)
+{
+    QStringList texts;
+    for (auto* box : window->findChildren<QLineEdit*>())
+        texts << box->text();
+    for (auto* list : window->findChildren<TabbedList*>())
+        if (list->objectName() != QLatin1String("lstFound"))
+            texts << list->lines();
+    for (auto* list : window->findChildren<QListWidget*>())
+        for (int i = 0; i < list->count(); ++i)
+            texts << list->item(i)->text();
+    return texts.join(QLatin1Char('|'));
+}
+
+QStringList keysOf(const QStringList& lines)
+{
+    QStringList keys;
+    for (const QString& line : lines)
+        keys << LineFinder::keyOf(line);
+    return keys;
+}
+
+} // namespace
+
+/** Finding a customer by any part of the line or the phone number wherever one is chosen, and
+ *  saving a list as CSV. */
+class TestFindAndSave : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { m_folder.emplace(TestFolder::Content::Demo); }
+    void cleanup() { m_folder.reset(); }
+
+    // Typing in the real windows narrows the customers; the chosen line fills the window as a
+    // choice from the drop-down does.
+    void windowsFindCustomers_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("found");
+        QTest::addColumn<int>("down");
+        QTest::addColumn<QString>("chosen");
+        const QStringList withEn = {"AES-3", "BEY-4", "KEN-7"};
+        for (const char* window : {"HelpDesk", "Payment", "CustHistory", "Customer"}) {
+            const QByteArray name(window);
+            QTest::newRow(name + ": middle of the name")
+                << window << "arci" << QStringList{"MIA-2"} << 0 << "MIA-2";
+            QTest::newRow(name + ": phone digits")
+                << window << "555 013" << QStringList{"KEN-7"} << 0 << "KEN-7";
+            QTest::newRow(name + ": several, the second")
+                << window << "en" << withEn << 1 << "BEY-4";
+            QTest::newRow(name + ": ID prefix completes")
+                << window << "ke" << QStringList{} << 0 << "KEN-7";
+        }
+        QTest::newRow("CustHistory: inactive not offered") << "CustHistory"
+                                                           << "ross" << QStringList{} << 0 << "";
+        QTest::newRow("Customer: inactive found") << "Customer"
+                                                  << "ross" << QStringList{"DSS-6"} << 0 << "DSS-6";
+    }
+    void windowsFindCustomers()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, typed);
+        QFETCH(QStringList, found);
+        QFETCH(int, down);
+        QFETCH(QString, chosen);
+        ScriptedPrompter prompts;
+        const auto searched = open(window);
+        QComboBox* combo = customerCombo(searched.get());
+        QSignalSpy activated(combo, &QComboBox::activated);
+        combo->setFocus();
+        QTest::keyClicks(combo, typed);
+        auto* list = combo->findChild<TabbedList*>(QStringLiteral("lstFound"));
+        QCOMPARE(list && list->isVisible() ? keysOf(list->lines()) : QStringList(), found);
+        for (int n = 0; n < down; ++n)
+            QTest::keyClick(combo, Qt::Key_Down);
+        QTest::keyClick(combo, Qt::Key_Return);
+        if (chosen.isEmpty()) {
+            QCOMPARE(activated.count(), 0);
+            return;
+        }
+        QCOMPARE(LineFinder::keyOf(combo->currentText()), chosen);
+        QVERIFY(activated.count() >= 1);
+        QCOMPARE(activated.last().first().toInt(), combo->currentIndex());
+
+        const auto picked = open(window);
+        QVERIFY(choose(customerCombo(picked.get()), combo->currentText()));
+        QCOMPARE(shown(searched.get()), shown(picked.get()));
+    }
+
+    // Text that is no entry can be edited; Escape or leaving the box puts back the chosen line.
+    void typedTextIsEditedAndAbandoned()
+    {
+        QWidget window;
+        auto* combo = new QComboBox(&window);
+        auto* other = new QLineEdit(&window);
+        combo->addItems({"AB-1 - Ann Brown", "CD-2 - Carl Dean", "EF-3 - Eve Fern"});
+        combo->setCurrentIndex(-1);
+        ComboAutoComplete::install(combo);
+        ComboAutoComplete::findAnywhere(combo, [] {
+            return QHash<QString, QString>{{"EF-3", "(555) 010-9999"}};
+        });
+        QVERIFY(showActive(&window));
+        combo->setFocus();
+        QSignalSpy activated(combo, &QComboBox::activated);
+        auto* list = combo->findChild<TabbedList*>(QStringLiteral("lstFound"));
+
+        QTest::keyClicks(combo, "c");
+        QCOMPARE(combo->currentText(), "CD-2 - Carl Dean");
+        QCOMPARE(activated.count(), 1);
+        QVERIFY(!list->isVisible()); // the line completed to is the only one found
+        QTest::keyClicks(combo, "x");
+        QCOMPARE(combo->currentText(), "Cx");
+        QVERIFY(!list->isVisible());
+        QTest::keyClick(combo, Qt::Key_Backspace);
+        QTest::keyClick(combo, Qt::Key_Backspace);
+        QTest::keyClicks(combo, "rn");
+        QCOMPARE(combo->currentText(), "rn");
+        QCOMPARE(list->lines(), QStringList{"EF-3 - Eve Fern\t(555) 010-9999"});
+        QTest::keyClick(combo, Qt::Key_Escape);
+        QCOMPARE(combo->currentText(), "CD-2 - Carl Dean");
+        QVERIFY(!list->isVisible());
+
+        QTest::keyClick(combo, Qt::Key_Home);
+        QTest::keyClicks(combo, "9999");
+        QVERIFY(list->isVisible());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualRect(list->model()->index(0, 0)).center());
+        QCOMPARE(combo->currentIndex(), 2);
+        QCOMPARE(activated.last().first().toInt(), 2);
+
+        for (const QString& cleared : {QString("EF-3 - Eve Fern"), QString()}) {
+            combo->setFocus();
+            QTest::keyClick(combo, Qt::Key_Home);
+            QTest::keyClicks(combo, "n");
+            QVERIFY(list->isVisible());
+            if (cleared.isEmpty()) // the window empties the box, as its Clear does
+                combo->setEditText(cleared);
+            other->setFocus();
+            QCOMPARE(combo->currentText(), cleared);
+            QVERIFY(!list->isVisible());
+        }
+        QCOMPARE(activated.count(), 2);
+    }
+
+    // The customer history, saved from its context menu and read back.
+    void listSavedAsCsvFromItsMenu()
+    {
+        ScriptedPrompter prompts;
+        const QString awkward = QStringLiteral("Printer \"HP 4\", front desk\nand back room");
+        QVERIFY(TicketRows::add({.number = 30, .custId = "KEN-7", .specific = awkward}));
+        CustHistory window;
+        QVERIFY(showActive(&window));
+        QVERIFY(choose(window.combCustID, "KEN-7 - Kim Chen"));
+        const QString path = m_folder->filePath("history");
+        prompts.answerFile(path);
+        QTimer::singleShot(0, [] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY(menu && menu->actions().size() == 1);
+            QCOMPARE(menu->actions().first()->text(), "Save as CSV...");
+            menu->actions().first()->trigger();
+            menu->close();
+        });
+        QContextMenuEvent click(QContextMenuEvent::Mouse, {5, 5}, window.mapToGlobal(QPoint()));
+        QApplication::sendEvent(window.lstHistory->viewport(), &click);
+
+        QFile saved(path + ".csv");
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        const auto rows = CsvFile::parse(QString::fromUtf8(saved.readAll()));
+        QCOMPARE(rows.size(), size_t(window.lstHistory->count() + 1));
+        QCOMPARE(rows[0],
+                 (QStringList{"Ticket #", "Call Status", "Probelm Type", "Specific Type", "Tech"}));
+        QCOMPARE(rows.back(), (QStringList{"30", "Open", "Software", awkward, "JTT-1"}));
+        QCOMPARE(prompts.shown().size(), 1);
+
+        // Without headings the columns are numbered; a file that cannot be written is told.
+        TabbedList plain;
+        plain.setLines({"1\ta", "2\tb\tc"});
+        QCOMPARE(plain.csvHeadings(), (QStringList{"Column 1", "Column 2", "Column 3"}));
+        prompts.answerFile(m_folder->filePath("missing/folder/list.csv"));
+        plain.saveAsCsv();
+        QVERIFY(prompts.lastMessage().startsWith("The list could not be saved in "));
+    }
+
+private:
+    std::optional<TestFolder> m_folder;
+};
+
+QTEST_MAIN(TestFindAndSave)
+#include "tst_findandsave.moc"
