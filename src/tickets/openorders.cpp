@@ -120,6 +120,7 @@ QWidget* OpenOrders::buildTicketLogPage()
         m_pagesAwaitPaint = false;
         addLaterPages();
     });
+    lstOpenOrders->setFinishFilling([this] { addRemainingPages(); });
     return page;
 }
 
@@ -249,6 +250,17 @@ void OpenOrders::addLaterPages()
         if (fill == m_ticketFill && addTicketPage(m_laterPageSize))
             addLaterPages();
     });
+}
+
+void OpenOrders::addRemainingPages()
+{
+    if (!m_ticketPages)
+        return;
+    Hourglass busy;
+    ++m_ticketFill; // the pages still queued for idle time are added here
+    m_pagesAwaitPaint = false;
+    while (addTicketPage(LargestLaterPage)) {
+    }
 }
 
 void OpenOrders::fillTechnicianList(bool openOnly)

@@ -65,6 +65,8 @@ private:
     /** Adds the next page of lines and says whether more may follow. */
     bool addTicketPage(int limit);
     void addLaterPages();
+    /** Lists at once every line still waiting for idle time. */
+    void addRemainingPages();
     void fillTechnicianList(bool openOnly);
     QString chosenTechnicianId() const;
 

@@ -174,6 +174,8 @@ void TabbedList::saveAsCsv()
         return;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".csv");
+    if (m_finishFilling)
+        m_finishFilling();
     std::vector<QStringList> rows;
     rows.reserve(static_cast<size_t>(m_model.lines().size()));
     for (const QString& line : m_model.lines())

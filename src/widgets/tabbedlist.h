@@ -3,6 +3,7 @@
 #include "widgets/linemodel.h"
 
 #include <QListView>
+#include <functional>
 
 /**
  * A list box whose lines are tab-joined fields, shown in columns that start at tab stops given
@@ -44,6 +45,9 @@ public:
     /** The heading row of a saved copy: the titles with their blanks run together, then
      *  "Column n" for each further field a line has. */
     QStringList csvHeadings() const;
+    /** A list that adds its later lines while the program is idle gives the step that lists
+     *  the rest at once, so that a saved copy holds every line. */
+    void setFinishFilling(std::function<void()> finish) { m_finishFilling = std::move(finish); }
 
 public Q_SLOTS:
     /** Asks for a file and writes the headings and the lines' fields there as CSV; a file that
@@ -66,5 +70,6 @@ private:
     LineModel m_model;
     QList<int> m_tabStops;
     QStringList m_headings;
+    std::function<void()> m_finishFilling;
     bool m_choosingInCode = false;
 };
