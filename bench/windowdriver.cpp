@@ -1,19 +1,20 @@
 #include "windowdriver.h"
 
-#include "login/login.h"
-#include "widgets/tabbedlist.h"
 #include "data/database.h"
 #include "helpdesk/helpdesk.h"
 #include "helpdesk/logcallpage.h"
 #include "helpdesk/openticketspage.h"
 #include "helpdesk/searchkbpage.h"
+#include "login/login.h"
 #include "receivables/custhistory.h"
 #include "receivables/payment.h"
 #include "reportengine/reportjob.h"
 #include "reportengine/reportoutput.h"
+#include "reports/reportpreview.h"
 #include "support/scriptedprompter.h"
 #include "support/widgettesting.h"
 #include "tickets/openorders.h"
+#include "widgets/tabbedlist.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -282,6 +283,42 @@ double WindowDriver::timeReport(int runs, const QString& layout, const QString& 
             m_pageCount = sink.pageCount();
         },
         {}, [&] { QFile::remove(pdfPath); });
+}
+
+ReportPreviewWindow* WindowDriver::reportPreview()
+{
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* found = qobject_cast<ReportPreviewWindow*>(window))
+            return found;
+    return nullptr;
+}
+
+double WindowDriver::timeReportFirstPage(int runs, const QString& layout)
+{
+    return medianMs(
+        runs,
+        [&] {
+            previewReport({layout + QStringLiteral(".rpt"), {}, layout, {}});
+            QApplication::processEvents();
+            m_pageCount = reportPreview() ? reportPreview()->pageCount() : 0;
+        },
+        {}, [&] { close(reportPreview()); });
+}
+
+double WindowDriver::timeReportAllPages(int runs, const QString& layout)
+{
+    return medianMs(
+        runs,
+        [&] {
+            previewReport({layout + QStringLiteral(".rpt"), {}, layout, {}});
+            ReportPreviewWindow* preview = reportPreview();
+            QElapsedTimer waited;
+            waited.start();
+            while (preview && !preview->complete() && waited.elapsed() < WaitLimitMs)
+                QApplication::processEvents();
+            m_pageCount = preview ? preview->pageCount() : 0;
+        },
+        {}, [&] { close(reportPreview()); });
 }
 
 double WindowDriver::peakMemoryWithAllWindowsOpen(const QString& custId, const QString& empId)

@@ -7,6 +7,7 @@
 
 class QComboBox;
 class OpenOrders;
+class ReportPreviewWindow;
 class ScriptedPrompter;
 class TabbedList;
 
@@ -56,6 +57,11 @@ public:
      *  key `key` until the found customers are listed and painted. */
     double timeFindingCustomer(int runs, const QString& start, const QString& key);
     double timeReport(int runs, const QString& layout, const QString& pdfPath);
+    /** Opens the report's preview, timed until its first page has been painted; the preview
+     *  is then left laying out the rest. */
+    double timeReportFirstPage(int runs, const QString& layout);
+    /** Opens the report's preview and waits until every page is laid out. */
+    double timeReportAllPages(int runs, const QString& layout);
     int lastPageCount() const { return m_pageCount; }
 
     /** Opens every measured window at once, each with its busiest choice made, and reads the
@@ -67,6 +73,8 @@ public:
 
 private:
     static void close(QWidget* window);
+    /** The open report preview, if any. */
+    static ReportPreviewWindow* reportPreview();
     /** Lets the ticket log add its later pages, which it does while the program is idle, until
      *  every ticket is listed, and returns the longest time one turn of the events took. */
     static double waitForTicketLog(OpenOrders* window);

@@ -106,7 +106,8 @@ int runQuorvane(int argc, char* argv[])
         std::cerr << fonts.message().toStdString() << '\n';
     ProgramFolder::layOutShippedFiles();
     if (line.wantsReport())
-        return runReportCommand(line.reportLayout, line.reportFormula, line.reportPdf);
+        return runReportCommand(line.reportLayout, line.reportFormula, line.reportPdf,
+                                line.reportCsv);
 
     MDIHelpDesk main;
     main.show();

@@ -32,6 +32,8 @@ CommandLine CommandLine::parse(const QStringList& arguments)
             value(line.reportFormula);
         } else if (argument == QLatin1String("--pdf")) {
             value(line.reportPdf);
+        } else if (argument == QLatin1String("--csv")) {
+            value(line.reportCsv);
         } else {
             line.error = QStringLiteral("Unknown option %1.").arg(argument);
         }
@@ -42,7 +44,8 @@ CommandLine CommandLine::parse(const QStringList& arguments)
         line.error = QStringLiteral("--demo and --admin-password go with --create-database.");
     if (line.error.isEmpty() && !line.server.isEmpty() && !line.createDatabase)
         line.error = QStringLiteral("--server goes with --create-database.");
-    if (line.error.isEmpty() && line.wantsReport() && line.reportPdf.isEmpty())
+    if (line.error.isEmpty() && line.wantsReport() && line.reportPdf.isEmpty() &&
+        line.reportCsv.isEmpty())
         line.error = QStringLiteral("--report needs --pdf OUT.");
     return line;
 }
@@ -54,5 +57,7 @@ QString CommandLine::usage()
         "       quorvane [--program-folder DIR] --create-database [--demo] [--admin-password PW]\n"
         "       quorvane --create-database --server URL [--demo] [--admin-password PW]\n"
         "       quorvane [--program-folder DIR] --copy-to-server URL\n"
-        "       quorvane [--program-folder DIR] --report LAYOUT [--formula F] --pdf OUT\n");
+        "       quorvane [--program-folder DIR] --report LAYOUT [--formula F] --pdf OUT\n"
+        "       quorvane [--program-folder DIR] --report LAYOUT [--formula F] --csv OUT [--pdf "
+        "OUT]\n");
 }

@@ -17,6 +17,7 @@ struct CommandLine {
     QString reportLayout;
     QString reportFormula;
     QString reportPdf;
+    QString reportCsv;
     QString error;
 
     bool wantsReport() const { return !reportLayout.isEmpty(); }

@@ -1,28 +1,77 @@
 #include "reportengine/reportcommand.h"
 
+#include "data/csvfile.h"
 #include "reportengine/reportjob.h"
 #include "reportengine/reportoutput.h"
 
+#include <QDir>
 #include <iostream>
 
-int runReportCommand(const QString& layout, const QString& formula, const QString& pdfPath)
+namespace {
+
+/** The records as rows of their fields' values, headed by the fields' names. */
+Status writeCsv(ReportJob& job, const QString& path, qsizetype& records)
+{
+    const QList<LayoutField>& fields = job.layout().fields;
+    QStringList headings;
+    for (const LayoutField& field : fields)
+        headings << field.name;
+    std::vector<QStringList> rows;
+    const Status read = job.read([&](const ReportRow& record) {
+        QStringList row;
+        row.reserve(fields.size());
+        for (qsizetype i = 0; i < fields.size(); ++i)
+            row << ReportValues::plain(record[static_cast<size_t>(i)], fields[i].type);
+        rows.push_back(std::move(row));
+    });
+    if (!read)
+        return read;
+    if (const QString problem = CsvFile::write(path, headings, rows); !problem.isEmpty())
+        return Status::failed(QStringLiteral("The file %1 cannot be written: %2.")
+                                  .arg(QDir::toNativeSeparators(path), problem));
+    records = static_cast<qsizetype>(rows.size());
+    return Status::ok();
+}
+
+Status writePdf(ReportJob& job, const QString& path, int& pages)
+{
+    PdfPageSink sink(path, job.title(), job.layout().landscape);
+    // A run that fails leaves the sink unclosed, and with it the target as it was.
+    Status status = job.run(sink);
+    if (status)
+        status = sink.close();
+    pages = sink.pageCount();
+    return status;
+}
+
+int failed(const Status& status)
+{
+    std::cerr << status.message().toStdString() << '\n';
+    return 1;
+}
+
+} // namespace
+
+int runReportCommand(const QString& layout, const QString& formula, const QString& pdfPath,
+                     const QString& csvPath)
 {
     Result<std::shared_ptr<ReportJob>> job =
         ReportJob::prepare({resolveLayoutPath(layout), QString(), formula, QString()});
-    if (!job) {
-        std::cerr << job.status().message().toStdString() << '\n';
-        return 1;
+    if (!job)
+        return failed(job.status());
+    if (!csvPath.isEmpty()) {
+        qsizetype records = 0;
+        if (const Status status = writeCsv(*job.value(), csvPath, records); !status)
+            return failed(status);
+        std::cout << "Wrote " << records << (records == 1 ? " record" : " records") << " to "
+                  << csvPath.toStdString() << ".\n";
     }
-    PdfPageSink sink(pdfPath, job.value()->title(), job.value()->layout().landscape);
-    // A run that fails leaves the sink unclosed, and with it the target as it was.
-    Status status = job.value()->run(sink);
-    if (status)
-        status = sink.close();
-    if (!status) {
-        std::cerr << status.message().toStdString() << '\n';
-        return 1;
+    if (!pdfPath.isEmpty()) {
+        int pages = 0;
+        if (const Status status = writePdf(*job.value(), pdfPath, pages); !status)
+            return failed(status);
+        std::cout << "Wrote " << pages << (pages == 1 ? " page" : " pages") << " to "
+                  << pdfPath.toStdString() << ".\n";
     }
-    std::cout << "Wrote " << sink.pageCount() << (sink.pageCount() == 1 ? " page" : " pages")
-              << " to " << pdfPath.toStdString() << ".\n";
     return 0;
 }

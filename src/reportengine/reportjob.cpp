@@ -58,12 +58,16 @@ Result<std::shared_ptr<ReportJob>> ReportJob::prepare(const ReportRequest& reque
 Status ReportJob::run(PageSink& sink)
 {
     ReportComposer composer(m_layout, m_company, m_title, sink);
-    const Status status = ReportData::stream(*m_db, m_layout, m_condition,
-                                             [&](const ReportRow& row) { composer.add(row); });
+    const Status status = read([&](const ReportRow& row) { composer.add(row); });
     if (!status)
         return status;
     composer.finish();
     return Status::ok();
+}
+
+Status ReportJob::read(const std::function<void(const ReportRow&)>& onRow)
+{
+    return ReportData::stream(*m_db, m_layout, m_condition, onRow);
 }
 
 QString resolveLayoutPath(const QString& name)

@@ -5,6 +5,7 @@
 #include "reportengine/reportlayout.h"
 #include "reportengine/reportpage.h"
 
+#include <functional>
 #include <memory>
 
 /** What one run of a report needs: the layout file, the data file, the selection formula and
@@ -24,7 +25,10 @@ public:
 
     const ReportLayout& layout() const { return m_layout; }
     const QString& title() const { return m_title; }
+    const CompanyHeading& company() const { return m_company; }
     Status run(PageSink& sink);
+    /** Hands on the records the pages would print, after the selection, in report order. */
+    Status read(const std::function<void(const ReportRow&)>& onRow);
 
 private:
     ReportJob() = default;

@@ -3,6 +3,7 @@
 #include "data/conversions.h"
 #include "data/currency.h"
 
+#include <QLocale>
 #include <cmath>
 
 namespace ReportValues {
@@ -26,6 +27,26 @@ QString format(const ReportValue& value, FieldType type)
         return value.whole ? QStringLiteral("Yes") : QStringLiteral("No");
     }
     return {};
+}
+
+QString plain(const ReportValue& value, FieldType type)
+{
+    if (value.null)
+        return {};
+    switch (type) {
+    case FieldType::Decimal:
+        return QString::number(value.real, 'f', QLocale::FloatingPointShortest);
+    case FieldType::Date: {
+        const QDate date = QDate::fromString(value.text.left(10), Qt::ISODate);
+        return date.isValid() ? date.toString(Qt::ISODate) : value.text;
+    }
+    case FieldType::Text:
+    case FieldType::Number:
+    case FieldType::Money:
+    case FieldType::YesNo:
+        break;
+    }
+    return format(value, type);
 }
 
 double number(const ReportValue& value, FieldType type)

@@ -23,6 +23,9 @@ namespace ReportValues {
 
 /** The value as the report prints it: money "#0.00", dates "mm/dd/yy", yes/no as Yes or No. */
 QString format(const ReportValue& value, FieldType type);
+/** The value as a spreadsheet reads it: numbers with a dot decimal and no grouping, money to
+ *  the cent, dates as YYYY-MM-DD, yes/no as Yes or No; nothing for no value. */
+QString plain(const ReportValue& value, FieldType type);
 /** The value as a number: money in whole currency units, dates as nothing. */
 double number(const ReportValue& value, FieldType type);
 /** Fills the computed fields of a row from its columns. */

@@ -4,7 +4,15 @@
 #include "reportengine/reportpage.h"
 
 #include <QString>
+#include <QTimer>
+#include <QWidget>
 #include <functional>
+#include <memory>
+
+class QAction;
+class QLabel;
+class QSpinBox;
+class ReportPager;
 
 /** One report for the print preview: a layout of the program folder's Reports folder, run on
  *  the program's database. */
@@ -30,7 +38,8 @@ struct PreviewedReport {
 
 /**
  * Lays the report out and shows it in a maximised print preview, from which the user prints or
- * saves a PDF; the program goes on while the preview is open. A report that cannot run (an
+ * saves a PDF; the program goes on while the preview is open. The preview opens with the first
+ * page and lays out the others while the user reads it. A report that cannot run (an
  * unreadable layout or formula, a missing data file) is explained to the user and shows
  * nothing; the result tells which happened.
  */
@@ -49,4 +58,41 @@ public:
 
 private:
     Hook m_previous;
+};
+
+/** The print preview: one page at a time, fitted to the window's width, with the pages laid out
+ *  in short slices between the user's actions until the report is complete. Printing and the
+ *  PDF wait for the last page. */
+class ReportPreviewWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    ReportPreviewWindow(const QString& windowTitle, std::unique_ptr<ReportPager> pager,
+                        QWidget* parent = nullptr);
+    ~ReportPreviewWindow() override;
+
+    /** The pages laid out so far. */
+    int pageCount() const;
+    /** Whether every page is laid out. */
+    bool complete() const;
+    /** The page shown, from 1. */
+    int currentPage() const;
+    void showPage(int number);
+
+private:
+    void buildToolbar();
+    void layOutMore();
+    void pagesChanged();
+    void finishLayout();
+    void print();
+    void savePdf();
+
+    std::unique_ptr<ReportPager> m_pager;
+    QWidget* m_view = nullptr;
+    QSpinBox* m_page = nullptr;
+    QLabel* m_count = nullptr;
+    QAction* m_previous = nullptr;
+    QAction* m_next = nullptr;
+    QAction* m_last = nullptr;
+    QTimer m_layout;
 };

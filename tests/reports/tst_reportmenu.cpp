@@ -9,7 +9,6 @@
 #include "support/testfolder.h"
 
 #include <QPointer>
-#include <QPrintPreviewDialog>
 #include <QtTest>
 
 namespace {
@@ -27,10 +26,10 @@ QStringList printedInvoices()
     return DbProbe::column("SELECT InvNum FROM ARInvoice WHERE InvPrinted = 1 ORDER BY InvNum");
 }
 
-QPrintPreviewDialog* openPreview()
+ReportPreviewWindow* openPreview()
 {
     for (QWidget* window : QApplication::topLevelWidgets())
-        if (auto* found = qobject_cast<QPrintPreviewDialog*>(window); found && found->isVisible())
+        if (auto* found = qobject_cast<ReportPreviewWindow*>(window); found && found->isVisible())
             return found;
     return nullptr;
 }
@@ -210,7 +209,7 @@ private Q_SLOTS:
         }
         QVERIFY(!openPreview());
         menu.mnuInvent_Click();
-        QPointer<QPrintPreviewDialog> preview = openPreview();
+        QPointer<ReportPreviewWindow> preview = openPreview();
         QVERIFY(preview);
         QCOMPARE(preview->windowTitle(), QString("Inventory List"));
         QVERIFY(preview->windowState().testFlag(Qt::WindowMaximized));

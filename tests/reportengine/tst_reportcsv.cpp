@@ -1,0 +1,85 @@
+#include "app/commandline.h"
+#include "data/csvfile.h"
+#include "reportengine/reportcommand.h"
+#include "support/dbprobe.h"
+#include "support/filecontents.h"
+#include "support/pdftext.h"
+#include "support/testfolder.h"
+
+#include <QtTest>
+
+/** A report's records written as CSV from the command line, read back as a spreadsheet would. */
+class TestReportCsv : public QObject {
+    Q_OBJECT
+
+    static std::vector<QStringList> readBack(const QString& path)
+    {
+        return CsvFile::parse(QString::fromUtf8(contentsOf(path)));
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        // Reports read the shop's file so far.
+        if (TestFolder::onServer())
+            QSKIP("reports run on the shop's file");
+    }
+
+    void recordsReadBackAsWritten()
+    {
+        TestFolder folder(TestFolder::Content::Demo);
+        const QString name = QStringLiteral("Chen, Kim \"KC\"\nSecond line \u00e9");
+        QVERIFY(DbProbe::exec("UPDATE Customer SET CustName = ? WHERE CustID = "
+                              "(SELECT CustID FROM ARInvoice WHERE InvNum = 1)",
+                              name));
+        QVERIFY(DbProbe::exec("UPDATE ARInvoice SET InvDate = '2024-03-01', InvTotal = 12345670 "
+                              "WHERE InvNum = 1"));
+        const QString csv = folder.filePath(QStringLiteral("bill.csv"));
+        const QString pdf = folder.filePath(QStringLiteral("bill.pdf"));
+        QCOMPARE(runReportCommand(QStringLiteral("Bill"), QStringLiteral("{ARINVOICE.InvNum}=1"),
+                                  pdf, csv),
+                 0);
+        QCOMPARE(pdfPageCount(pdf), 1);
+        const std::vector<QStringList> rows = readBack(csv);
+        QCOMPARE(rows.size(), size_t(2));
+        const QStringList& heading = rows[0];
+        QCOMPARE(heading.size(), 16); // every field of the layout, the computed ones too
+        auto field = [&](const char* column) { return rows[1].value(heading.indexOf(column)); };
+        QCOMPARE(rows[1].size(), heading.size());
+        QCOMPARE(field("InvNum"), QString("1"));
+        QCOMPARE(field("CustName"), name);
+        QCOMPARE(field("InvDate"), QString("2024-03-01"));
+        QCOMPARE(field("InvTotal"), QString("1234.57"));
+        QVERIFY(QStringList({"Yes", "No"}).contains(field("InvPaid")));
+        QCOMPARE(field("Balance").toDouble(),
+                 field("InvTotal").toDouble() - field("Paid").toDouble());
+
+        // Every record of the report, in its order, without a PDF beside it.
+        QVERIFY(QFile::remove(csv));
+        QCOMPARE(runReportCommand(QStringLiteral("Bill"), {}, {}, csv), 0);
+        const std::vector<QStringList> all = readBack(csv);
+        QCOMPARE(qsizetype(all.size()) - 1, DbProbe::count("ARInvoice"));
+    }
+
+    void failuresAndOptions()
+    {
+        TestFolder folder(TestFolder::Content::Demo);
+        QCOMPARE(
+            runReportCommand(QStringLiteral("Bill"), {}, {}, folder.filePath("no/such/dir/x.csv")),
+            1);
+        QCOMPARE(runReportCommand(QStringLiteral("No Such"), {}, {}, folder.filePath("x.csv")), 1);
+        QVERIFY(!QFile::exists(folder.filePath("x.csv")));
+
+        auto parse = [](const QStringList& arguments) {
+            return CommandLine::parse(QStringList{"quorvane", "--report", "Bill"} + arguments);
+        };
+        QCOMPARE(parse({"--csv", "a.csv"}).error, QString());
+        QCOMPARE(parse({"--csv", "a.csv"}).reportCsv, QString("a.csv"));
+        QCOMPARE(parse({"--csv", "a.csv", "--pdf", "b.pdf"}).reportPdf, QString("b.pdf"));
+        QVERIFY(!parse({}).error.isEmpty());
+        QVERIFY(!parse({"--csv"}).error.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestReportCsv)
+#include "tst_reportcsv.moc"
