@@ -46,7 +46,7 @@ CommandLine CommandLine::parse(const QStringList& arguments)
         line.error = QStringLiteral("--server goes with --create-database.");
     if (line.error.isEmpty() && line.wantsReport() && line.reportPdf.isEmpty() &&
         line.reportCsv.isEmpty())
-        line.error = QStringLiteral("--report needs --pdf OUT.");
+        line.error = QStringLiteral("--report needs --pdf OUT or --csv OUT.");
     return line;
 }
 
