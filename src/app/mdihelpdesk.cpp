@@ -24,6 +24,7 @@
 #include "reports/saletax.h"
 #include "tickets/assignment.h"
 #include "tickets/openorders.h"
+#include "upkeep/autobackup.h"
 #include "upkeep/upkeepmenu.h"
 #include "widgets/lockwaitnotice.h"
 #include "widgets/prompter.h"
@@ -73,6 +74,7 @@ MDIHelpDesk::MDIHelpDesk(QWidget* parent) : QMainWindow(parent), m_mdi(new QMdiA
     StatusBar1->addWidget(m_versionPanel, 1);
     StatusBar1->addPermanentWidget(m_datePanel);
     LockWaitNotice::install(StatusBar1);
+    m_autoBackup = new AutoBackup(StatusBar1, this);
 
     m_menus = std::make_unique<MenuTree>(menuBar(), this,
                                          QList<MenuItem>{fileMenu(), companyMenu(), optionsMenu(),
@@ -97,6 +99,8 @@ MenuItem MDIHelpDesk::fileMenu()
                   upkeep(&UpkeepMenu::mnubackup_Click)),
          M::entry("mnucompact", QStringLiteral("Compact Database"), MenuAccess::byFlag(1),
                   upkeep(&UpkeepMenu::mnucompact_Click)),
+         M::entry("mnurestore", QStringLiteral("Restore Database"), MenuAccess::byFlag(0),
+                  upkeep(&UpkeepMenu::mnurestore_Click)),
          M::separator(),
          M::menu("mnutick", QStringLiteral("Delete Ticket"), open,
                  {M::entry("mnudeloneticket", QStringLiteral("Delete One Ticket"),
@@ -257,6 +261,7 @@ void MDIHelpDesk::start()
         !upgraded)
         prompter().message(QStringLiteral("The database could not be brought up to date: %1")
                                .arg(upgraded.message()));
+    m_autoBackup->start();
     startLogin();
 }
 

@@ -10,6 +10,7 @@
 class QLabel;
 class QLineEdit;
 class QMenu;
+class AutoBackup;
 class Login;
 class MenuItem;
 class MenuTree;
@@ -23,9 +24,9 @@ public:
     explicit MDIHelpDesk(QWidget* parent = nullptr);
     ~MDIHelpDesk() override;
 
-    /** Brings the shop's database up to date and opens the login window; on a first start the
-     *  window that creates the shop comes first. A file that is no shop's database is named and
-     *  left alone, and the menus stay off. */
+    /** Brings the shop's database up to date, makes the day's backup when it is due and opens
+     *  the login window; on a first start the window that creates the shop comes first. A file
+     *  that is no shop's database is named and left alone, and the menus stay off. */
     void start();
 
     /** Opens the login window inside the frame, with the top menus off until it succeeds. */
@@ -36,6 +37,7 @@ public:
     /** The object names of the entries and menus that the access flag at `position` switches. */
     QStringList entriesGuardedBy(int position) const;
     QMdiArea* mdiArea() const { return m_mdi; }
+    AutoBackup* autoBackup() const { return m_autoBackup; }
     QLineEdit* currentEmployeeBox() const { return txtEmpID; }
 
     /** Shows the child window of type T, creating it the first time; brings it forward. */
@@ -100,6 +102,7 @@ private:
     QLineEdit* txtEmpID;
     QLabel* m_versionPanel;
     QLabel* m_datePanel;
+    AutoBackup* m_autoBackup;
     QMenu* m_windowMenu = nullptr;
     QAction* m_windowListStart = nullptr;
     QList<QPointer<QWidget>> m_popups;

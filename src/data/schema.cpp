@@ -250,11 +250,28 @@ Status markRecordKinds(Database& db)
     return runAll(db, RecordKinds);
 }
 
+// The day whose automatic backup a workstation has taken on (an ISO date, empty before the
+// first), the day claimed before it, to go back to when that backup fails, and when the last
+// automatic backup was completed (ISO date and time). One row, so that claiming the day is one
+// update that only the first workstation's changes.
+constexpr const char* DailyBackupClaim[] = {
+    R"(CREATE TABLE DailyBackup (
+        Day TEXT COLLATE NOCASE NOT NULL,
+        PreviousDay TEXT COLLATE NOCASE NOT NULL,
+        LastBackup TEXT COLLATE NOCASE))",
+    R"(INSERT INTO DailyBackup (Day, PreviousDay) VALUES ('', ''))",
+};
+
+Status createDailyBackupClaim(Database& db)
+{
+    return runAll(db, DailyBackupClaim);
+}
+
 // One entry per release that changed the file; never edit a step once shipped, add one.
 const std::vector<std::function<Status(Database&)>>& steps()
 {
     static const std::vector<std::function<Status(Database&)>> all = {
-        createInitialTables, createListIndexes, markRecordKinds};
+        createInitialTables, createListIndexes, markRecordKinds, createDailyBackupClaim};
     return all;
 }
 

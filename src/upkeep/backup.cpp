@@ -3,6 +3,7 @@
 #include "data/serversettings.h"
 #include "upkeep/backupfile.h"
 #include "upkeep/serverupkeep.h"
+#include "upkeep/shopplace.h"
 #include "widgets/formbuilder.h"
 #include "widgets/hourglass.h"
 #include "widgets/inputhelpers.h"
@@ -94,14 +95,14 @@ void Backup::cmdBackup_Click()
         const Status status =
             Hourglass::around([&] { return ServerUpkeep::backUp(server, target); });
         leaveTopmostBand();
-        prompter().message(status ? done : status.message());
+        prompter().message(ShopPlace::naming(status ? done : status.message()));
         close();
         return;
     }
     const BackupFile::Outcome outcome =
         Hourglass::around([&] { return BackupFile::copyDatabaseTo(target); });
     leaveTopmostBand();
-    prompter().message(outcome.isOk() ? done : failureMessage(outcome));
+    prompter().message(ShopPlace::naming(outcome.isOk() ? done : failureMessage(outcome)));
     close();
 }
 

@@ -1,9 +1,12 @@
 #include "upkeep/upkeepmenu.h"
 
 #include "data/conversions.h"
+#include "data/serversettings.h"
 #include "upkeep/backup.h"
 #include "upkeep/compactdatabase.h"
 #include "upkeep/purge.h"
+#include "upkeep/restore.h"
+#include "upkeep/shopplace.h"
 #include "widgets/hourglass.h"
 #include "widgets/prompter.h"
 #include "widgets/windowconventions.h"
@@ -94,11 +97,49 @@ void UpkeepMenu::mnucompact_Click()
 {
     const Status compacted = Hourglass::around([] { return CompactDatabase::run(); });
     if (compacted)
-        prompter().message(QStringLiteral("Database has been compacted!"));
+        prompter().message(ShopPlace::naming(QStringLiteral("Database has been compacted!")));
     else
-        prompter().message(
+        prompter().message(ShopPlace::naming(
             QStringLiteral("The database could not be compacted and has been left as it was. %1")
-                .arg(compacted.message()));
+                .arg(compacted.message())));
+}
+
+void UpkeepMenu::mnurestore_Click()
+{
+    if (const QString server = ServerSettings::address(); !server.isEmpty()) {
+        prompter().message(Restore::serverAdvice(server));
+        return;
+    }
+    const QString backup =
+        prompter().openFileName(QStringLiteral("Restore Database"), QString(),
+                                QStringLiteral("Backups (*.bak *.mdb);;All Files (*)"));
+    if (backup.isEmpty())
+        return;
+    const Result<Restore::Contents> contents =
+        Hourglass::around([&] { return Restore::inspect(backup); });
+    if (!contents) {
+        prompter().message(ShopPlace::naming(contents.status().message() +
+                                             QStringLiteral(" The database is left as it is.")),
+                           Prompter::defaultTitle(), Prompter::Icon::Warning);
+        return;
+    }
+    if (!prompter().confirm(
+            QStringLiteral("The backup %1 holds:\n\n%2\n\nReplace the shop's database with it? "
+                           "Everything entered since the backup was made is then no longer in "
+                           "it; the current database is kept beside it.")
+                .arg(backup, Restore::describe(*contents)),
+            QStringLiteral("Restore Database"), Prompter::Icon::Warning))
+        return;
+    const Result<QString> kept = Hourglass::around([&] { return Restore::run(backup); });
+    if (kept)
+        prompter().message(ShopPlace::naming(
+            QStringLiteral("The database has been restored from %1. The database it replaced "
+                           "has been kept as %2.")
+                .arg(backup, *kept)));
+    else
+        prompter().message(ShopPlace::naming(
+            QStringLiteral("The database could not be restored and has been left as it was. %1")
+                .arg(kept.status().message())));
 }
 
 void UpkeepMenu::mnudeloneticket_Click()

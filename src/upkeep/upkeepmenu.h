@@ -5,8 +5,9 @@
 
 class Backup;
 
-/** The File menu's upkeep entries: backup, compaction and the purges of tickets, invoices and
- *  knowledge-base solutions. The main window connects its menu entries to these slots. */
+/** The File menu's upkeep entries: backup, compaction, restore from a backup and the purges of
+ * tickets, invoices and knowledge-base solutions. The main window connects its menu entries to
+ * these slots. */
 class UpkeepMenu : public QObject {
     Q_OBJECT
 
@@ -19,6 +20,7 @@ public:
 public Q_SLOTS:
     void mnubackup_Click();
     void mnucompact_Click();
+    void mnurestore_Click();
     void mnudeloneticket_Click();
     void mnuDelAllTic_Click();
     void mnudelinv_Click();

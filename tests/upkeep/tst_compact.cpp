@@ -1,4 +1,6 @@
 #include "data/database.h"
+#include "data/schema.h"
+#include "data/serversettings.h"
 #include "support/dbprobe.h"
 #include "support/filecontents.h"
 #include "support/lockpatience.h"
@@ -16,15 +18,10 @@ namespace {
 QMap<QString, qint64> rowCounts()
 {
     Database db;
-    QStringList tables;
-    Query names = db.query(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"));
-    while (names.next())
-        tables << names.text(0);
     QMap<QString, qint64> counts;
-    for (const QString& table : tables) {
-        Query count = db.query(QStringLiteral("SELECT count(*) FROM %1").arg(table));
-        counts[table] = count.next() ? count.integer(0) : -1;
-    }
+    const QStringList tables = Schema::tableNames(db).value();
+    for (const QString& table : tables)
+        counts[table] = Schema::rowCount(db, table).value();
     return counts;
 }
 
@@ -43,8 +40,26 @@ class TestCompact : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void serversDatabaseIsCompactedAndNamed()
+    {
+        if (!TestFolder::onServer())
+            QSKIP("The file's compaction is the case below");
+        TestFolder folder(TestFolder::Content::Demo);
+        leaveFreeSpace();
+        const QMap<QString, qint64> before = rowCounts();
+        ScriptedPrompter prompts;
+        UpkeepMenu menu;
+        menu.mnucompact_Click();
+        QCOMPARE(prompts.messages(),
+                 QStringList{QStringLiteral("Database has been compacted!\n\nDatabase: the "
+                                            "database server ") +
+                             ServerSettings::describe(ServerSettings::address())});
+        QCOMPARE(rowCounts(), before);
+    }
+
     void compactsOverALeftoverCopyKeepingEveryRowWhileOthersAreConnected()
     {
+        SKIP_ON_SERVER();
         TestFolder folder(TestFolder::Content::Demo);
         leaveFreeSpace();
         const QMap<QString, qint64> before = rowCounts();
@@ -59,7 +74,10 @@ private Q_SLOTS:
         UpkeepMenu menu;
         menu.mnucompact_Click();
 
-        QCOMPARE(prompts.messages(), QStringList{QStringLiteral("Database has been compacted!")});
+        QCOMPARE(prompts.messages(),
+                 QStringList{QStringLiteral("Database has been compacted!\n\nDatabase: the shop "
+                                            "file ") +
+                             folder.databasePath()});
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files), programFiles);
         QVERIFY(QFileInfo(folder.databasePath()).size() < sizeBefore / 2);
         QVERIFY(!contentsOf(folder.databasePath()).startsWith("SQLite format 3"));
@@ -78,6 +96,7 @@ private Q_SLOTS:
 
     void databaseInUseStaysAsItWas()
     {
+        SKIP_ON_SERVER();
         TestFolder folder(TestFolder::Content::Demo);
         const QByteArray before = contentsOf(folder.databasePath());
         // Perhaps the copy of a compaction that another workstation is running.
@@ -95,8 +114,10 @@ private Q_SLOTS:
 
         QCOMPARE(prompts.messages(),
                  QStringList{QStringLiteral(
-                     "The database could not be compacted and has been left as it was. The "
-                     "database is in use on another workstation; please try again in a moment.")});
+                                 "The database could not be compacted and has been left as it "
+                                 "was. The database is in use on another workstation; please try "
+                                 "again in a moment.\n\nDatabase: the shop file ") +
+                             folder.databasePath()});
         QCOMPARE(contentsOf(folder.databasePath()), before);
         QCOMPARE(contentsOf(copy), QByteArray("a copy being written"));
         // The reader's view is unharmed.
@@ -105,6 +126,7 @@ private Q_SLOTS:
 
     void leftoverThatCannotBeRemovedIsReported()
     {
+        SKIP_ON_SERVER();
         TestFolder folder(TestFolder::Content::Demo);
         const QString leftover = folder.filePath(QString::fromLatin1(CompactDatabase::CopyName));
         QVERIFY(QDir().mkdir(leftover));

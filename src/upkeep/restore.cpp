@@ -1,0 +1,250 @@
+#include "upkeep/restore.h"
+
+#include "data/conversions.h"
+#include "data/database.h"
+#include "data/programfolder.h"
+#include "data/schema.h"
+#include "data/serversettings.h"
+#include "upkeep/backupfile.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace Restore {
+
+namespace {
+
+// Windows cannot rename over a file that is open; elsewhere the database stays locked until
+// the restored copy has taken its place, as compaction does.
+#ifdef Q_OS_WIN
+constexpr bool ReplaceWhileLocked = false;
+#else
+constexpr bool ReplaceWhileLocked = true;
+#endif
+
+/** The records the user is shown the count of, by table. */
+const QList<QPair<QString, QString>>& countedTables()
+{
+    static const QList<QPair<QString, QString>> tables = {
+        {QStringLiteral("CallLog"), QStringLiteral("Tickets")},
+        {QStringLiteral("ProbSol"), QStringLiteral("Problems and solutions")},
+        {QStringLiteral("RepairOrder"), QStringLiteral("Work orders")},
+        {QStringLiteral("ARInvoice"), QStringLiteral("Invoices")},
+        {QStringLiteral("AmountPaid"), QStringLiteral("Payments")},
+        {QStringLiteral("Customer"), QStringLiteral("Customers")},
+        {QStringLiteral("Inventory"), QStringLiteral("Inventory items")},
+        {QStringLiteral("Employee"), QStringLiteral("Employees")},
+    };
+    return tables;
+}
+
+/** Tables a shop's database has besides the counted ones, since its first release. */
+const QStringList& otherTables()
+{
+    static const QStringList tables = {
+        QStringLiteral("SchemaVersion"),  QStringLiteral("InvDetail"),
+        QStringLiteral("EmployeeAccess"), QStringLiteral("Login"),
+        QStringLiteral("COMPANY"),        QStringLiteral("TicketCount"),
+        QStringLiteral("InvNumCount"),    QStringLiteral("WorkOrdCount"),
+        QStringLiteral("CUSTCOUNT"),      QStringLiteral("EmployeeCount"),
+    };
+    return tables;
+}
+
+Status refused(const QString& backup, const QString& why)
+{
+    return Status::failed(QStringLiteral("%1 cannot be restored: %2").arg(backup, why));
+}
+
+QString databasePath()
+{
+    return ProgramFolder::filePath(QString::fromLatin1(Database::FileName));
+}
+
+Status requireShopTables(Database& db, const QString& backup)
+{
+    const auto tables = Schema::tableNames(db);
+    if (!tables)
+        return refused(backup, tables.status().message());
+    QStringList required = otherTables();
+    for (const auto& counted : countedTables())
+        required << counted.first;
+    for (const QString& table : required)
+        if (!tables->contains(table, Qt::CaseInsensitive))
+            return refused(
+                backup,
+                QStringLiteral("it is not a shop's database (it has no table %1).").arg(table));
+    if (Schema::versionOf(db) > Schema::currentVersion())
+        return refused(backup, QStringLiteral("it was written by a newer release of the program."));
+    return Status::ok();
+}
+
+Result<QDate> newest(Database& db, const QString& sql)
+{
+    Query query = db.query(sql);
+    if (!query.next())
+        return query.status();
+    return query.date(0);
+}
+
+Result<Contents> contentsOf(Database& db)
+{
+    Contents contents;
+    const auto lastTicket = newest(db, QStringLiteral("SELECT max(OpenPostDate) FROM CallLog"));
+    const auto lastInvoice = newest(db, QStringLiteral("SELECT max(InvDate) FROM ARInvoice"));
+    if (!lastTicket || !lastInvoice)
+        return statusOf(lastTicket) ? lastInvoice.status() : lastTicket.status();
+    contents.lastTicket = *lastTicket;
+    contents.lastInvoice = *lastInvoice;
+    for (const auto& [table, name] : countedTables()) {
+        const auto rows = Schema::rowCount(db, table);
+        if (!rows)
+            return rows.status();
+        contents.counts.append({name, *rows});
+    }
+    return contents;
+}
+
+/** Checks the backup as inspect() does, on a scope of it already open. */
+Result<Contents> check(Database& db, const QString& backup)
+{
+    if (!db.isOpen())
+        return refused(backup, QStringLiteral("it cannot be opened with the shop's key, so it is "
+                                              "no backup of this shop or it is damaged (%1).")
+                                   .arg(db.openStatus().message()));
+    if (const BackupFile::Outcome sound = BackupFile::checkCopy(db); !sound.isOk())
+        return refused(backup, QStringLiteral("it is damaged (%1).").arg(sound.detail));
+    if (Status shop = requireShopTables(db, backup); !shop)
+        return shop;
+    return contentsOf(db);
+}
+
+Status requireFile(const QString& backup)
+{
+    const QFileInfo info(backup);
+    if (!info.isFile())
+        return refused(backup, QStringLiteral("there is no such file."));
+    if (info.size() == 0)
+        return refused(backup, QStringLiteral("the file is empty."));
+    if (info.canonicalFilePath() == QFileInfo(databasePath()).canonicalFilePath())
+        return refused(backup, QStringLiteral("it is the shop's database itself."));
+    return Status::ok();
+}
+
+Status failure(const BackupFile::Outcome& outcome)
+{
+    return outcome.isOk() ? Status::ok() : Status::failed(outcome.detail);
+}
+
+/** Writes a checked copy of `source` into the new file `path`. */
+Status copyTo(Database& source, const QString& path, bool& created)
+{
+    const BackupFile::Outcome made = BackupFile::createEmptyFile(path);
+    created = made.isOk();
+    if (!created)
+        return failure(made);
+    return failure(BackupFile::copyInto(source, path));
+}
+
+void removeFile(const QString& path)
+{
+    QFile::remove(path);
+    QFile::remove(path + QStringLiteral("-journal"));
+}
+
+/** The restored copy, checked again (the backup may have changed since it was inspected) and
+ *  brought up to the current release. */
+Status writeRestoredCopy(const QString& backup, const QString& copyPath, bool& created)
+{
+    Database source(backup);
+    if (Result<Contents> checked = check(source, backup); !checked)
+        return checked.status();
+    if (Status copied = copyTo(source, copyPath, created); !copied)
+        return copied;
+    Database copy(copyPath);
+    return Schema::upgrade(copy);
+}
+
+} // namespace
+
+Result<Contents> inspect(const QString& backup)
+{
+    if (Status file = requireFile(backup); !file)
+        return file;
+    Result<Contents> contents = [&] {
+        Database db(backup);
+        return check(db, backup);
+    }();
+    // The backup's file is not kept open once it has been read.
+    Database::closeKeptConnections();
+    return contents;
+}
+
+QString describe(const Contents& contents)
+{
+    auto date = [](const QDate& day) {
+        return day.isValid() ? conv::formatDate(day) : QStringLiteral("none");
+    };
+    QStringList lines = {QStringLiteral("Last ticket: %1").arg(date(contents.lastTicket)),
+                         QStringLiteral("Last invoice: %1").arg(date(contents.lastInvoice))};
+    for (const auto& [name, rows] : contents.counts)
+        lines << QStringLiteral("%1: %2").arg(name).arg(rows);
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString keptName(const QDateTime& at)
+{
+    return QString::fromLatin1(Database::FileName) + QStringLiteral(".before-restore-") +
+           at.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+}
+
+Result<QString> run(const QString& backup, const QDateTime& at)
+{
+    if (const QString server = ServerSettings::address(); !server.isEmpty())
+        return Status::failed(serverAdvice(server));
+    if (Status file = requireFile(backup); !file)
+        return file;
+    const QString current = databasePath();
+    const QString kept = ProgramFolder::filePath(keptName(at));
+    const QString copyPath = current + QStringLiteral(".restoring");
+    bool keptCreated = false;
+    bool copyCreated = false;
+    Status status = Database::read([&](Database& db) {
+        Status locked = db.lockExclusively();
+        // No other workstation restores or compacts now: a copy that is there was left by a
+        // run that was cut off.
+        if (locked)
+            removeFile(copyPath);
+        if (locked)
+            locked = copyTo(db, kept, keptCreated);
+        if (locked)
+            locked = writeRestoredCopy(backup, copyPath, copyCreated);
+        Database::closeKeptConnections();
+        if (locked && ReplaceWhileLocked)
+            locked = failure(BackupFile::replaceFile(copyPath, current));
+        return locked;
+    });
+    Database::closeKeptConnections();
+    if (status && !ReplaceWhileLocked)
+        status = failure(BackupFile::replaceFile(copyPath, current));
+    if (status)
+        return kept;
+    if (copyCreated)
+        removeFile(copyPath);
+    if (keptCreated)
+        removeFile(kept);
+    return status;
+}
+
+QString serverAdvice(const QString& address)
+{
+    return QStringLiteral(
+               "The shop's data is on the database server %1, which restores with its own "
+               "tools: create an empty database on the server, load the archive that Backup "
+               "Database wrote into it with\n    pg_restore --no-owner --dbname=<new database> "
+               "<backup file>\nthen set server= in the [database] section of quorvane.ini to "
+               "the new database and start the program again.")
+        .arg(ServerSettings::describe(address));
+}
+
+} // namespace Restore

@@ -1,0 +1,165 @@
+#include "data/conversions.h"
+#include "data/database.h"
+#include "support/dbprobe.h"
+#include "support/filecontents.h"
+#include "support/scriptedprompter.h"
+#include "support/secondconnection.h"
+#include "support/testfolder.h"
+#include "upkeep/backupfile.h"
+#include "upkeep/upkeepmenu.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <sqlcipher/sqlite3.h>
+
+namespace {
+
+/** A backup of the shop as it is now, written as Backup Database writes it. */
+QString backUp(const QTemporaryDir& dir)
+{
+    const QString path = dir.filePath(QStringLiteral("monday.bak"));
+    const BackupFile::Outcome outcome = BackupFile::copyDatabaseTo(path);
+    if (!outcome.isOk())
+        qWarning("backup failed: %s", qPrintable(outcome.detail));
+    return path;
+}
+
+/** Chooses `backup` from the menu entry and answers the confirmation with Yes. */
+void restoreFrom(ScriptedPrompter& prompts, const QString& backup)
+{
+    prompts.answerFile(backup);
+    prompts.answerConfirm(true);
+    UpkeepMenu menu;
+    menu.mnurestore_Click();
+}
+
+/** A plain database without the shop's key. */
+bool writeUnkeyedDatabase(const QString& path)
+{
+    sqlite3* db = nullptr;
+    const bool made = sqlite3_open(QFile::encodeName(path).constData(), &db) == SQLITE_OK &&
+                      sqlite3_exec(db, "CREATE TABLE CallLog (TicketNum INTEGER)", nullptr, nullptr,
+                                   nullptr) == SQLITE_OK;
+    sqlite3_close(db);
+    return made;
+}
+
+} // namespace
+
+/** Restore from a backup: a checked backup takes the database's place, the old one is kept. */
+class TestRestore : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void restoresAfterShowingWhatTheBackupHolds()
+    {
+        TestFolder folder(TestFolder::Content::Demo);
+        ScriptedPrompter prompts;
+        if (TestFolder::onServer()) {
+            UpkeepMenu menu;
+            menu.mnurestore_Click();
+            QVERIFY(prompts.lastMessage().contains(QStringLiteral("pg_restore")));
+            return;
+        }
+        QTemporaryDir dir;
+        const QString backup = backUp(dir);
+        const QString lastInvoice = conv::formatDate(
+            QDate::fromString(DbProbe::value("SELECT max(InvDate) FROM ARInvoice"), Qt::ISODate));
+        QVERIFY(DbProbe::exec("INSERT INTO CallLog (TicketNum, OpenPostDate) "
+                              "VALUES (7, '2031-05-06')"));
+        SecondConnection otherWorkstation;
+        QCOMPARE(DbProbe::count("CallLog"), 7);
+
+        restoreFrom(prompts, backup);
+
+        QStringList texts = prompts.allTexts();
+        QCOMPARE(texts.size(), 3); // the file dialog, the question, the message
+        texts.removeFirst();
+        QVERIFY(texts[0].contains(QStringLiteral("Last invoice: ") + lastInvoice));
+        QVERIFY(texts[0].contains(QStringLiteral("Tickets: 6\n")));
+        QVERIFY(texts[0].contains(QStringLiteral("Invoices: 1\n")));
+        QVERIFY(!texts[0].contains(conv::formatDate(QDate(2031, 5, 6))));
+        QVERIFY2(texts[1].startsWith(QStringLiteral("The database has been restored from ")),
+                 qPrintable(texts[1]));
+        QVERIFY(
+            texts[1].endsWith(QStringLiteral("Database: the shop file ") + folder.databasePath()));
+        QCOMPARE(DbProbe::count("CallLog"), 6);
+        const QStringList kept =
+            QDir(folder.path()).entryList({QStringLiteral("helpdesk-e.mdb.before-restore-*")});
+        QCOMPARE(kept.size(), 1);
+        QVERIFY(texts[1].contains(kept[0]));
+        Database replaced(folder.filePath(kept[0]));
+        Query count = replaced.query(QStringLiteral("SELECT count(*) FROM CallLog"));
+        QVERIFY(count.next());
+        QCOMPARE(count.integer(0), 7);
+        // Another workstation's next handler works in the restored file.
+        SecondConnection later;
+        Query seen = later.db().query(QStringLiteral("SELECT count(*) FROM CallLog"));
+        QVERIFY(seen.next());
+        QCOMPARE(seen.integer(0), 6);
+    }
+
+    void badFilesAreRefusedAndTheDatabaseStays_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("not a database") << "text"
+                                        << "cannot be opened with the shop's key";
+        QTest::newRow("0 bytes") << "empty"
+                                 << "the file is empty.";
+        QTest::newRow("without the key") << "unkeyed"
+                                         << "cannot be opened with the shop's key";
+        QTest::newRow("damaged") << "damaged"
+                                 << "damaged";
+        QTest::newRow("not a shop's tables") << "tables"
+                                             << "it has no table SchemaVersion";
+        QTest::newRow("the database itself") << "itself"
+                                             << "the shop's database itself";
+    }
+
+    void badFilesAreRefusedAndTheDatabaseStays()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, why);
+        SKIP_ON_SERVER();
+        TestFolder folder(TestFolder::Content::Demo);
+        QTemporaryDir dir;
+        QString path = dir.filePath(QStringLiteral("chosen.bak"));
+        if (kind == QLatin1String("text"))
+            QVERIFY(writeFile(path, "Dear customer, your printer is ready for pick-up."));
+        else if (kind == QLatin1String("empty"))
+            QVERIFY(writeFile(path, {}));
+        else if (kind == QLatin1String("unkeyed"))
+            QVERIFY(writeUnkeyedDatabase(path));
+        else if (kind == QLatin1String("tables")) {
+            QVERIFY(Database::createFile(path));
+            QVERIFY(
+                Database(path).exec(QStringLiteral("CREATE TABLE CallLog (TicketNum INTEGER)")));
+            Database::closeKeptConnections();
+        } else if (kind == QLatin1String("damaged")) {
+            path = backUp(dir);
+            QByteArray bytes = contentsOf(path);
+            bytes.replace(bytes.size() / 2, 64, QByteArray(64, 'x'));
+            QVERIFY(writeFile(path, bytes));
+        } else {
+            path = folder.databasePath();
+        }
+        const QByteArray before = contentsOf(folder.databasePath());
+        const QStringList programFiles = QDir(folder.path()).entryList(QDir::Files);
+        ScriptedPrompter prompts;
+
+        restoreFrom(prompts, path);
+
+        QCOMPARE(prompts.allTexts().size(), 2); // the file dialog and the message: no question
+        QVERIFY2(prompts.lastMessage().startsWith(path + QStringLiteral(" cannot be restored: ")),
+                 qPrintable(prompts.lastMessage()));
+        QVERIFY2(prompts.lastMessage().contains(why), qPrintable(prompts.lastMessage()));
+        QCOMPARE(contentsOf(folder.databasePath()), before);
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files), programFiles);
+        QCOMPARE(DbProbe::count("CallLog"), 6);
+    }
+};
+
+QTEST_MAIN(TestRestore)
+#include "tst_restore.moc"
