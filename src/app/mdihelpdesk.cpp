@@ -8,6 +8,7 @@
 #include "data/databasesetup.h"
 #include "data/programfolder.h"
 #include "data/schema.h"
+#include "data/serversettings.h"
 #include "data/session.h"
 #include "helpdesk/helpdesk.h"
 #include "login/changepass.h"
@@ -71,7 +72,11 @@ MDIHelpDesk::MDIHelpDesk(QWidget* parent) : QMainWindow(parent), m_mdi(new QMdiA
     m_datePanel = new QLabel(conv::formatDate(QDate::currentDate()), StatusBar1);
     m_versionPanel->setObjectName(QStringLiteral("StatusBar1Panel1"));
     m_datePanel->setObjectName(QStringLiteral("StatusBar1Panel2"));
+    m_placePanel = new QLabel(StatusBar1);
+    m_placePanel->setObjectName(QStringLiteral("StatusBar1Panel3"));
+    showPlace();
     StatusBar1->addWidget(m_versionPanel, 1);
+    StatusBar1->addPermanentWidget(m_placePanel);
     StatusBar1->addPermanentWidget(m_datePanel);
     LockWaitNotice::install(StatusBar1);
     m_autoBackup = new AutoBackup(StatusBar1, this);
@@ -242,13 +247,39 @@ void MDIHelpDesk::lockMenus()
     m_menus->lock();
 }
 
+void MDIHelpDesk::showPlace()
+{
+    const QString server = ServerSettings::address();
+    m_placePanel->setText(server.isEmpty() ? tr("Shop file") : ServerSettings::describe(server));
+}
+
 void MDIHelpDesk::start()
 {
     lockMenus();
+    showPlace();
+    const QString server = ServerSettings::address();
+    if (ServerSettings::isPlainRemote(server))
+        prompter().message(
+            tr("The connection to %1 is not encrypted: passwords and the shop's data cross the "
+               "network where others can read them. Set sslmode=verify-full in the server "
+               "address in quorvane.ini (the server then needs a certificate).")
+                .arg(ServerSettings::describe(server)),
+            Prompter::defaultTitle(), Prompter::Icon::Warning);
+    // A shop on a server is made there by its administrator, never by the first start here.
     const Status shop =
-        DatabaseSetup::checkShop(ProgramFolder::filePath(QString::fromLatin1(Database::FileName)));
-    if (shop.isNotFound()) {
-        connect(showChild<NewShop>(), &NewShop::shopCreated, this, &MDIHelpDesk::startLogin);
+        server.isEmpty()
+            ? DatabaseSetup::checkShop(
+                  ProgramFolder::filePath(QString::fromLatin1(Database::FileName)))
+            : Database::read([&](Database& db) {
+                  return Schema::versionOf(db) > 0
+                             ? Status::ok()
+                             : Status::failed(tr("The database %1 holds no shop.")
+                                                  .arg(ServerSettings::describe(server)));
+              });
+    if (shop.isNotFound() && server.isEmpty()) {
+        auto* newShop = showChild<NewShop>();
+        connect(newShop, &NewShop::shopCreated, m_autoBackup, &AutoBackup::start);
+        connect(newShop, &NewShop::shopCreated, this, &MDIHelpDesk::startLogin);
         centreActiveChild();
         return;
     }

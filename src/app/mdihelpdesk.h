@@ -26,7 +26,8 @@ public:
 
     /** Brings the shop's database up to date, makes the day's backup when it is due and opens
      *  the login window; on a first start the window that creates the shop comes first. A file
-     *  that is no shop's database is named and left alone, and the menus stay off. */
+     *  that is no shop's database is named and left alone, and the menus stay off. A server
+     *  reached without encryption over the network is warned about first. */
     void start();
 
     /** Opens the login window inside the frame, with the top menus off until it succeeds. */
@@ -94,6 +95,8 @@ private:
     MenuItem reportsMenu();
     MenuItem windowsMenu();
     MenuItem helpMenu();
+    /** Names in the status bar where the shop's data lives. */
+    void showPlace();
     void addChild(QWidget* window);
     void addPopup(QWidget* window);
 
@@ -103,6 +106,8 @@ private:
     QLabel* m_versionPanel;
     QLabel* m_datePanel;
     AutoBackup* m_autoBackup;
+    /** Where the shop's data lives: the file, or the server named without its password. */
+    QLabel* m_placePanel;
     QMenu* m_windowMenu = nullptr;
     QAction* m_windowListStart = nullptr;
     QList<QPointer<QWidget>> m_popups;

@@ -7,7 +7,7 @@
 /** Outcome of a data-layer operation: success, or an error with a readable message. */
 class Status {
 public:
-    enum class Kind { Ok, NotFound, Duplicate, Busy, Failed };
+    enum class Kind { Ok, NotFound, Duplicate, Busy, Changed, Failed };
 
     Status() = default;
     static Status ok() { return {}; }
@@ -19,6 +19,7 @@ public:
     Kind kind() const { return m_kind; }
     bool isDuplicate() const { return m_kind == Kind::Duplicate; }
     bool isNotFound() const { return m_kind == Kind::NotFound; }
+    bool isChanged() const { return m_kind == Kind::Changed; }
     const QString& message() const { return m_message; }
 
 private:

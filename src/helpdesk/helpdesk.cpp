@@ -37,6 +37,11 @@ HelpDesk::HelpDesk(QWidget* parent)
         area->setMinimumHeight(area->fontMetrics().lineSpacing() * 2 + 12);
 
     connect(m_logCall, &LogCallPage::callLogged, m_openTickets, &OpenTicketsPage::fillOpenTickets);
+    // Coming back to the open tickets shows the calls other workstations logged meanwhile.
+    connect(SSTab1, &QTabWidget::currentChanged, this, [this](int index) {
+        if (SSTab1->widget(index) == m_openTickets)
+            m_openTickets->fillOpenTickets();
+    });
     load();
 }
 

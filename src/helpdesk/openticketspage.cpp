@@ -154,11 +154,16 @@ void OpenTicketsPage::lstOpenTickets_Click(int row)
     if (!ticket.ok())
         return;
     m_state.currentTicket = ticket.value;
+    showTicket();
+}
 
+void OpenTicketsPage::showTicket()
+{
     const auto detail =
         Hourglass::around([&] { return TicketStore::ticketDetail(m_state.currentTicket); });
     if (!detail)
         return;
+    m_loaded = detail->loaded;
     txtCustID->setText(detail->customerId);
     lstCustOT->addItems(detail->customerLines);
     txtProbType->setText(detail->quickDescription);
@@ -180,6 +185,7 @@ CallUpdate OpenTicketsPage::enteredUpdate() const
     update.problem = txtProbOT->toPlainText();
     update.solution = txtSolOT->toPlainText();
     update.knowledgeBase = chkKnowOT->isChecked();
+    update.loaded = m_loaded;
     return update;
 }
 
@@ -197,6 +203,12 @@ void OpenTicketsPage::cmdUpdateCall_Click()
     const Status status = Hourglass::around([&] { return TicketStore::updateCall(update); });
     if (!status) {
         prompter().message(tr("The call could not be updated.\n%1").arg(status.message()));
+        if (status.isChanged()) {
+            cmdClearOT_Click();
+            showTicket();
+        }
+        if (status.isChanged() || status.isNotFound())
+            fillOpenTickets();
         return;
     }
     cmdClearAll->click();
@@ -214,6 +226,7 @@ void OpenTicketsPage::cmdClearOT_Click()
     fillCloseChoices();
     txtRecipient->clear();
     chkKnowOT->setChecked(false);
+    m_loaded = {};
 }
 
 void OpenTicketsPage::cmdClearAll_Click()

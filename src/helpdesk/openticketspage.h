@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/rowsnapshot.h"
 #include "helpdesk/helpdeskstate.h"
 #include "helpdesk/mailsession.h"
 
@@ -53,6 +54,8 @@ public:
 
 public Q_SLOTS:
     void lstOpenTickets_Click(int row);
+    /** Shows the current ticket as stored. */
+    void showTicket();
     void cmdUpdateCall_Click();
     void cmdClearOT_Click();
     void cmdClearAll_Click();
@@ -70,6 +73,8 @@ private:
     HelpDeskState& m_state;
     RepairFrame* m_repair;
     MailSession m_mail;
+    /** The shown call as loaded, to refuse an update over another workstation's. */
+    RowSnapshot m_loaded;
     /** The ticket whose solution is being e-mailed: another may be chosen meanwhile. */
     std::int32_t m_emailedTicket = 0;
 };

@@ -58,6 +58,17 @@ Status readWorkOrder(Database& db, std::int32_t ticket, TicketDetail& detail)
     return repair.status();
 }
 
+/** What the open tickets page shows of a call and an update rewrites: the call's row (which a
+ *  server locks) and its own texts. */
+QString shownCall()
+{
+    QString sql = QStringLiteral("SELECT c.CustID, c.CallStatus, c.Comm");
+    for (const char* text : {"QuickDescp", "Problem", "Solution"})
+        sql += QStringLiteral(", (SELECT %1 FROM ProbSol WHERE rowid = %2)")
+                   .arg(QLatin1String(text), CallText::rowOf(QStringLiteral("c.TicketNum")));
+    return sql + QStringLiteral(" FROM CallLog c WHERE c.TicketNum = ?");
+}
+
 } // namespace
 
 namespace TicketStore {
@@ -83,6 +94,9 @@ Result<QStringList> openTicketLines(const QString& technician)
 Result<TicketDetail> ticketDetail(std::int32_t ticket)
 {
     return Database::read([&](Database& db) -> Result<TicketDetail> {
+        Result<RowSnapshot> snapshot = RowSnapshot::take(db, shownCall(), ticket);
+        if (!snapshot)
+            return snapshot.status();
         Query call = db.query(
             QStringLiteral("SELECT c.CustID, c.Comm, u.CustID IS NOT NULL, u.CustName, u.CustAdd, "
                            "u.CustCity, u.CustState, u.CustZip FROM CallLog c "
@@ -95,6 +109,7 @@ Result<TicketDetail> ticketDetail(std::int32_t ticket)
                                  QStringLiteral("Ticket %1 does not exist.").arg(ticket));
         }
         TicketDetail detail;
+        detail.loaded = *snapshot;
         detail.customerId = call.text(0);
         detail.comments = call.text(1);
         if (call.boolean(2))
@@ -113,16 +128,19 @@ Status updateCall(const CallUpdate& update)
 {
     const QString gone = QStringLiteral("Ticket %1 no longer exists.").arg(update.ticket);
     return Database::write([&](Database& db) {
-        Status status =
-            update.closeDate
-                ? db.changeRow(gone,
-                               QStringLiteral("UPDATE CallLog SET CallStatus = ?, "
-                                              "ClosePostDate = ?, Comm = ? WHERE TicketNum = ?"),
-                               update.status, *update.closeDate, update.comments, update.ticket)
-                : db.changeRow(gone,
-                               QStringLiteral("UPDATE CallLog SET CallStatus = ?, Comm = ? "
-                                              "WHERE TicketNum = ?"),
-                               update.status, update.comments, update.ticket);
+        Status status = update.loaded.verify(db, gone);
+        if (status)
+            status =
+                update.closeDate
+                    ? db.changeRow(
+                          gone,
+                          QStringLiteral("UPDATE CallLog SET CallStatus = ?, "
+                                         "ClosePostDate = ?, Comm = ? WHERE TicketNum = ?"),
+                          update.status, *update.closeDate, update.comments, update.ticket)
+                    : db.changeRow(gone,
+                                   QStringLiteral("UPDATE CallLog SET CallStatus = ?, Comm = ? "
+                                                  "WHERE TicketNum = ?"),
+                                   update.status, update.comments, update.ticket);
         if (status)
             status = db.exec(QStringLiteral("UPDATE ProbSol SET QuickDescp = ?, Problem = ?, "
                                             "Solution = ?, SaveKB = ? WHERE rowid = ") +

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/database.h"
+#include "data/rowsnapshot.h"
 
 #include <QDate>
 #include <QStringList>
@@ -43,6 +44,8 @@ struct TicketDetail {
     QString problem;
     QString solution;
     std::optional<TicketWorkOrder> workOrder;
+    /** The call as loaded, for an update to find out whether it changed since. */
+    RowSnapshot loaded;
 };
 
 /** A technician's changes to a ticket. */
@@ -56,6 +59,8 @@ struct CallUpdate {
     QString problem;
     QString solution;
     bool knowledgeBase = false;
+    /** The call as the page loaded it; the update is refused (Changed) when it differs now. */
+    RowSnapshot loaded;
 };
 
 /** The calls: logging, the technician's open tickets, one ticket's detail and its update. Each

@@ -199,7 +199,8 @@ CustomerRecord Customer::typedCustomer(const QString& id) const
             Text8->text(),
             txtComm->toPlainText(),
             chkInactive->isChecked(),
-            {}};
+            {},
+            m_loaded};
 }
 
 void Customer::editCustomer()
@@ -208,6 +209,10 @@ void Customer::editCustomer()
     const Status status = Hourglass::around([&] { return CustomerStore::update(customer); });
     if (!status) {
         prompter().message(status.message());
+        if (status.isChanged())
+            LoadCustomer();
+        else if (status.isNotFound())
+            FillCustomerList();
         return;
     }
     ClearCustomer();
@@ -246,6 +251,7 @@ void Customer::LoadCustomer()
     if (!loaded)
         return;
     const CustomerRecord& c = *loaded;
+    m_loaded = c.loaded;
     chkInactive->setChecked(c.inactive);
     Text1->setText(c.name);
     txtID->setText(c.id);
@@ -266,6 +272,7 @@ void Customer::ClearCustomer()
         box->clear();
     txtComm->clear();
     chkInactive->setChecked(false);
+    m_loaded = {};
     showNewCustomerState(true);
     Text1->setFocus();
 }

@@ -68,4 +68,6 @@ private:
 
     QString m_currentCustomerId;
     QDate m_postDate;
+    /** The shown customer as loaded, to refuse an edit over another workstation's. */
+    RowSnapshot m_loaded;
 };

@@ -10,6 +10,8 @@ namespace CustomerStore {
 namespace {
 
 const QString NotFound = QStringLiteral("No record found");
+const QString Columns = QStringLiteral("CustID, CustName, CustAdd, CustCity, CustState, CustZip, "
+                                       "CustPhone, CustFax, CustEmail, Comm, Inactive, PostDate");
 
 } // namespace
 
@@ -50,11 +52,12 @@ Result<QStringList> listLines()
 Result<CustomerRecord> load(const QString& id)
 {
     return Database::read([&](Database& db) -> Result<CustomerRecord> {
-        Query query = db.query(
-            QStringLiteral("SELECT CustID, CustName, CustAdd, CustCity, CustState, CustZip, "
-                           "CustPhone, CustFax, CustEmail, Comm, Inactive, PostDate "
-                           "FROM Customer WHERE CustID = ?"),
-            id);
+        const QString sql = QStringLiteral("SELECT %1 FROM Customer WHERE CustID = ?").arg(Columns);
+        // Taken first: a change in between is then taken for a change after the load.
+        Result<RowSnapshot> snapshot = RowSnapshot::take(db, sql, id);
+        if (!snapshot)
+            return snapshot.status();
+        Query query = db.query(sql, id);
         if (!query.next())
             return query.status() ? Status::error(Status::Kind::NotFound, NotFound)
                                   : query.status();
@@ -71,6 +74,7 @@ Result<CustomerRecord> load(const QString& id)
         customer.comment = query.text(9);
         customer.inactive = query.boolean(10);
         customer.postDate = query.date(11);
+        customer.loaded = *snapshot;
         return customer;
     });
 }
@@ -92,6 +96,8 @@ Status create(const CustomerRecord& c)
 Status update(const CustomerRecord& c)
 {
     return Database::write([&](Database& db) {
+        if (Status same = c.loaded.verify(db, NotFound); !same)
+            return same;
         return db.changeRow(NotFound,
                             QStringLiteral("UPDATE Customer SET CustName = ?, CustAdd = ?, "
                                            "CustCity = ?, CustState = ?, CustZip = ?, "

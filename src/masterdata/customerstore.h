@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/database.h"
+#include "data/rowsnapshot.h"
 
 #include <QDate>
 #include <QString>
@@ -21,6 +22,8 @@ struct CustomerRecord {
     QString comment;
     bool inactive = false;
     QDate postDate;
+    /** The customer as loaded, for an edit to find out whether it changed since. */
+    RowSnapshot loaded;
 };
 
 /** The customer table and its numbering, for the customer window. */
@@ -41,7 +44,8 @@ Result<CustomerRecord> load(const QString& id);
 /** Adds the customer under its ID; a taken ID comes back as a duplicate. */
 Status create(const CustomerRecord& customer);
 
-/** Rewrites the customer's details; its ID, company and post date stay. */
+/** Rewrites the customer's details; its ID, company and post date stay. Refused (Changed) when
+ *  another workstation changed the customer since it was loaded. */
 Status update(const CustomerRecord& customer);
 
 /** Whether the customer has an invoice that is not yet paid. */

@@ -245,11 +245,17 @@ void EmployeeSetupPage::combEmpID_Click()
     const int index = combEmpID->currentIndex();
     const QString line = index >= 0 ? combEmpID->itemText(index) : combEmpID->currentText();
     m_currentEmpId = line.section(QLatin1Char(' '), 0, 0);
+    LoadEmployee();
+}
+
+void EmployeeSetupPage::LoadEmployee()
+{
     const auto employee = Hourglass::around([this] { return EmployeeStore::load(m_currentEmpId); });
     showEditingState(true);
     if (!employee)
         return;
     const EmployeeRecord& e = *employee;
+    m_loaded = e.loaded;
     const QString texts[] = {e.firstName,
                              e.lastName,
                              e.middleInitial,
@@ -321,6 +327,7 @@ std::optional<EmployeeRecord> EmployeeSetupPage::recordFromBoxes()
     e.male = optMale->isChecked();
     e.female = optFemale->isChecked();
     e.postDate = conv::parseDate(txtPostDate->text()).value_or(QDate::currentDate());
+    e.loaded = m_loaded;
     return e;
 }
 
@@ -357,6 +364,10 @@ void EmployeeSetupPage::cmdEdit_Click()
         Hourglass::around([&] { return EmployeeStore::update(m_currentEmpId, *employee); });
     if (!status) {
         prompter().message(status.message());
+        if (status.isChanged())
+            LoadEmployee();
+        else if (status.isNotFound())
+            Q_EMIT employeesChanged();
         return;
     }
     ClearEmployee();
@@ -381,6 +392,7 @@ void EmployeeSetupPage::ClearEmployee()
     pictureFrame->showEmployeePicture(QString());
     chkInactive->setChecked(false);
     chkRemove->setChecked(false);
+    m_loaded = {};
     Text1[0]->setFocus();
     showEditingState(false);
 }

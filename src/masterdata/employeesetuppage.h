@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/rowsnapshot.h"
 #include "masterdata/employeeinput.h"
 
 #include <QWidget>
@@ -65,6 +66,8 @@ private:
     void buildControls();
     void buildBoxes(const FormBuilder& form);
     QGridLayout* layoutDetails(const FormBuilder& form);
+    /** Shows the employee m_currentEmpId as stored. */
+    void LoadEmployee();
     void ClearEmployee();
     void showEditingState(bool editing);
     void setGender(bool male, bool female);
@@ -73,4 +76,6 @@ private:
                   const QString& warning);
 
     QString m_currentEmpId;
+    /** The shown employee as loaded, to refuse an edit over another workstation's. */
+    RowSnapshot m_loaded;
 };

@@ -60,12 +60,15 @@ Result<QStringList> employeeLines()
 Result<EmployeeRecord> load(const QString& empId)
 {
     return Database::read([&](Database& db) -> Result<EmployeeRecord> {
-        Query q = db.query(
+        const QString sql =
             QStringLiteral("SELECT EmpID, EmpFName, EmpLName, EmpMidIn, EmpAdd, EmpCity, "
                            "EmpState, EmpZip, EmpPhone, EmpEmail, EmpSSN, EmpDOB, EmpHireDate, "
                            "EmpComm, EmpPic, Inactive, Male, Female, PostDate "
-                           "FROM Employee WHERE EmpID = ?"),
-            empId);
+                           "FROM Employee WHERE EmpID = ?");
+        Result<RowSnapshot> snapshot = RowSnapshot::take(db, sql, empId);
+        if (!snapshot)
+            return snapshot.status();
+        Query q = db.query(sql, empId);
         if (!q.next())
             return q.status() ? notFound(empId) : q.status();
         EmployeeRecord e;
@@ -88,6 +91,7 @@ Result<EmployeeRecord> load(const QString& empId)
         e.male = q.boolean(16);
         e.female = q.boolean(17);
         e.postDate = q.date(18);
+        e.loaded = *snapshot;
         return e;
     });
 }
@@ -109,6 +113,8 @@ Status add(const EmployeeRecord& e)
 Status update(const QString& empId, const EmployeeRecord& e)
 {
     return Database::write([&](Database& db) {
+        if (Status same = e.loaded.verify(db, notFoundMessage(empId)); !same)
+            return same;
         return db.changeRow(
             notFoundMessage(empId),
             QStringLiteral("UPDATE Employee SET EmpFName = ?, EmpLName = ?, EmpMidIn = ?, "

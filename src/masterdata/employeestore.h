@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/database.h"
+#include "data/rowsnapshot.h"
 
 #include <QDate>
 #include <QList>
@@ -29,6 +30,8 @@ struct EmployeeRecord {
     bool male = false;
     bool female = false;
     QDate postDate;
+    /** The employee as loaded, for an edit to find out whether it changed since. */
+    RowSnapshot loaded;
 };
 
 /** Reads and writes employees, their logins and their access rights. */

@@ -194,6 +194,7 @@ void inventory::LoadItem()
     const auto item = Hourglass::around([this] { return InventoryStore::load(m_currentItemNo); });
     if (!item)
         return;
+    m_loaded = item->loaded;
     Text1[0]->setText(item->itemNo);
     Text1[1]->setText(item->description);
     Text1[2]->setText(item->price.toPlainString());
@@ -214,6 +215,7 @@ void inventory::ClearItem()
     combItemType->setEditText(QString());
     combItemID->setCurrentIndex(-1);
     combItemID->setEditText(QString());
+    m_loaded = {};
     showNewPartState(true);
     FillItemList();
 }
@@ -254,6 +256,7 @@ std::optional<InventoryItem> inventory::itemFromBoxes()
     item.itemType = combItemType->currentText();
     item.inactive = chkInactive->isChecked();
     item.postDate = conv::parseDate(txtPostDate->text()).value_or(QDate::currentDate());
+    item.loaded = m_loaded;
     return item;
 }
 
@@ -272,6 +275,10 @@ void inventory::saveItem(bool adding)
     }
     if (!status) {
         prompter().message(status.message());
+        if (status.isChanged())
+            LoadItem();
+        else if (status.isNotFound())
+            FillItemList();
         return;
     }
     ClearItem();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/rowsnapshot.h"
+
 #include <QWidget>
 #include <array>
 #include <optional>
@@ -58,4 +60,6 @@ private:
     QAction* m_addButton = nullptr;
     QAction* m_editButton = nullptr;
     QString m_currentItemNo;
+    /** The shown part as loaded, to refuse an edit over another workstation's. */
+    RowSnapshot m_loaded;
 };

@@ -40,10 +40,13 @@ Result<QStringList> partTypes()
 Result<InventoryItem> load(const QString& itemNo)
 {
     return Database::read([&](Database& db) -> Result<InventoryItem> {
-        Query q = db.query(
+        const QString sql =
             QStringLiteral("SELECT ItemNo, ItemDescp, ItemPrice1, Taxable, TaxRate, ItemType, "
-                           "Inactive, PostDate FROM Inventory WHERE ItemNo = ?"),
-            itemNo);
+                           "Inactive, PostDate FROM Inventory WHERE ItemNo = ?");
+        Result<RowSnapshot> snapshot = RowSnapshot::take(db, sql, itemNo);
+        if (!snapshot)
+            return snapshot.status();
+        Query q = db.query(sql, itemNo);
         if (!q.next())
             return q.status() ? Status::error(Status::Kind::NotFound, NotFound) : q.status();
         InventoryItem item;
@@ -55,6 +58,7 @@ Result<InventoryItem> load(const QString& itemNo)
         item.itemType = q.text(5);
         item.inactive = q.boolean(6);
         item.postDate = q.date(7);
+        item.loaded = *snapshot;
         return item;
     });
 }
@@ -73,6 +77,8 @@ Status add(const InventoryItem& item)
 Status update(const QString& itemNo, const InventoryItem& item)
 {
     return Database::write([&](Database& db) {
+        if (Status same = item.loaded.verify(db, NotFound); !same)
+            return same;
         return db.changeRow(NotFound,
                             QStringLiteral("UPDATE Inventory SET ItemNo = ?, ItemDescp = ?, "
                                            "ItemPrice1 = ?, Taxable = ?, TaxRate = ?, "

@@ -2,6 +2,7 @@
 
 #include "data/currency.h"
 #include "data/database.h"
+#include "data/rowsnapshot.h"
 
 #include <QDate>
 #include <QString>
@@ -17,6 +18,8 @@ struct InventoryItem {
     QString itemType;
     bool inactive = false;
     QDate postDate;
+    /** The part as loaded, for an edit to find out whether it changed since. */
+    RowSnapshot loaded;
 };
 
 /** Reads and writes the parts list and reads the part types. */
@@ -32,7 +35,8 @@ Result<InventoryItem> load(const QString& itemNo);
 /** Adds a part; Duplicate when the part number is taken. */
 Status add(const InventoryItem& item);
 /** Rewrites the part `itemNo` (its number too, but not its post date); NotFound when it is
- *  gone, Duplicate when the new number belongs to another part. */
+ *  gone, Changed when another workstation changed it since it was loaded, Duplicate when the
+ *  new number belongs to another part. */
 Status update(const QString& itemNo, const InventoryItem& item);
 /** Removes the part; NotFound when there is none. */
 Status remove(const QString& itemNo);

@@ -96,6 +96,8 @@ Result<QStringList> TicketPages::next(Database& db, int limit)
             .arg(m_openOnly ? QStringLiteral("CallStatus = 'Open' AND") : QString());
     if (const Status names = readNames(db, page, limit); !names)
         return names;
+    // A negative LIMIT means "no limit" only to the file's engine.
+    const int rows = limit < 0 ? std::numeric_limits<int>::max() : limit;
     // The customer's name sits between the fields before and after it, which the engine joins.
     const QString before = tabJoined({QStringLiteral("TicketNum"), QStringLiteral("CustID")});
     const QString after = tabJoined(
@@ -104,7 +106,7 @@ Result<QStringList> TicketPages::next(Database& db, int limit)
          db.daysBetween(QStringLiteral("ClosePostDate"), QStringLiteral("OpenPostDate"))});
     Query q =
         db.query(QStringLiteral("SELECT TicketNum, %1, CustID, %2 %3").arg(before, after, page),
-                 m_afterTicket, limit);
+                 m_afterTicket, rows);
     QStringList lines;
     int last = m_afterTicket;
     while (q.next()) {

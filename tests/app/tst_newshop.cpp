@@ -1,5 +1,6 @@
 #include "app/mdihelpdesk.h"
 #include "app/newshop.h"
+#include "data/serversettings.h"
 #include "login/login.h"
 #include "support/filecontents.h"
 #include "support/scriptedprompter.h"
@@ -7,13 +8,15 @@
 #include "support/widgettesting.h"
 
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
 
 using WidgetTesting::typeInto;
 
-/** The first start of a folder without a shop, and a database file that holds no shop. */
+/** The first start of a folder without a shop, a database file that holds no shop, and where
+ *  the main window says the shop lives. */
 class TestNewShop : public QObject {
     Q_OBJECT
 
@@ -117,6 +120,50 @@ private Q_SLOTS:
         QVERIFY(main.mdiArea()->subWindowList().isEmpty());
         QVERIFY(!menusOn(main));
         QCOMPARE(contentsOf(folder.databasePath()), content);
+    }
+
+    void startNamesWhereTheShopLivesAndWarnsOfAPlainConnection_data()
+    {
+        QTest::addColumn<QString>("server");
+        QTest::addColumn<QString>("panel");
+        QTest::addColumn<bool>("warned");
+        // Nothing listens on port 1 here; the host names are never looked up.
+        const QString away = QStringLiteral(
+            "hostaddr=127.0.0.1 host=shop.example port=1 user=clerk password=secret dbname=shop");
+        const QString awayPanel = QStringLiteral("PostgreSQL clerk@shop.example:1/shop");
+        QTest::newRow("the test's own shop") << QString() << QString() << false;
+        QTest::newRow("plain over the network") << away << awayPanel << true;
+        QTest::newRow("verified over the network")
+            << away + QStringLiteral(" sslmode=verify-full") << awayPanel << false;
+        QTest::newRow("this machine's socket")
+            << QStringLiteral("host=/nowhere port=1 user=clerk password=secret dbname=shop")
+            << QStringLiteral("PostgreSQL clerk@/nowhere:1/shop") << false;
+    }
+
+    void startNamesWhereTheShopLivesAndWarnsOfAPlainConnection()
+    {
+        QFETCH(QString, server);
+        QFETCH(QString, panel);
+        QFETCH(bool, warned);
+        TestFolder folder(server.isEmpty() ? TestFolder::Content::Starting
+                                           : TestFolder::Content::NoDatabase);
+        if (server.isEmpty())
+            panel = TestFolder::onServer() ? ServerSettings::describe(ServerSettings::address())
+                                           : QStringLiteral("Shop file");
+        else
+            QVERIFY(writeFile(folder.filePath(QStringLiteral("quorvane.ini")),
+                              "[database]\nserver=\"" + server.toUtf8() + "\"\n"));
+        ScriptedPrompter prompts;
+        MDIHelpDesk main;
+        main.start();
+        QCOMPARE(main.findChild<QLabel*>(QStringLiteral("StatusBar1Panel3"))->text(), panel);
+        const QStringList shown = prompts.messages();
+        QCOMPARE(shown.value(0).contains(QLatin1String("is not encrypted")), warned);
+        QVERIFY(!shown.join('\n').contains(QLatin1String("secret")));
+        // A server's shop is never offered to be made anew; only the own shop logs in.
+        QVERIFY(!main.findChild<NewShop*>());
+        QCOMPARE(bool(main.findChild<Login*>()), server.isEmpty());
+        QCOMPARE(shown.size(), server.isEmpty() ? 0 : 1 + int(warned));
     }
 };
 

@@ -19,8 +19,26 @@ class TestListIndexes : public QObject {
         return names;
     }
 
+    /** The steps of the statement's plan; on a server, where a small table is read whole
+     *  anyway, the plan that the engine makes when it is told to avoid whole-table reads. */
     static QString plan(Database& db, const QString& sql)
     {
+        if (db.onServer()) {
+            QStringList steps;
+            const Status status = db.inTransaction([&](Database& scope) {
+                Status set = scope.exec(QStringLiteral("SET LOCAL enable_seqscan = off"));
+                if (set)
+                    set = scope.exec(QStringLiteral("SET LOCAL enable_bitmapscan = off"));
+                const QString explained = QStringLiteral("EXPLAIN (COSTS OFF) ") + sql;
+                Query q = sql.contains(QLatin1Char('?'))
+                              ? scope.query(explained, QStringLiteral("%x%"))
+                              : scope.query(explained);
+                while (q.next())
+                    steps << q.text(0);
+                return set ? q.status() : set;
+            });
+            return status ? steps.join(QLatin1Char('\n')) : status.message();
+        }
         QStringList steps;
         const QString explained = QStringLiteral("EXPLAIN QUERY PLAN ") + sql;
         Query q = sql.contains(QLatin1Char('?')) ? db.query(explained, QStringLiteral("%x%"))
@@ -79,7 +97,9 @@ private Q_SLOTS:
         TestFolder folder;
         Database db;
         const QString steps = plan(db, sql);
-        QVERIFY2(steps.contains(QStringLiteral("COVERING INDEX ") + index), qPrintable(steps));
+        const QString expected = db.onServer() ? QStringLiteral("using ") + index.toLower()
+                                               : QStringLiteral("COVERING INDEX ") + index;
+        QVERIFY2(steps.contains(expected), qPrintable(steps));
     }
 };
 

@@ -14,8 +14,9 @@ class TestRefusedWrites : public QObject {
             "SELECT (SELECT count(*) FROM CallLog) || '/' || (SELECT count(*) FROM ProbSol) || '/' "
             "|| (SELECT count(*) FROM RepairOrder) || '/' || (SELECT count(*) FROM InvDetail) || "
             "'/' || (SELECT SUM(Invoiced) FROM RepairOrder) || '/' || (SELECT TicketNum FROM "
-            "TicketCount) || (SELECT KnowNum FROM KnowBaseCount) || (SELECT WkOrdNum FROM "
-            "WorkOrdCount) || (SELECT InvNum FROM InvNumCount) || '/' || COALESCE((SELECT "
+            "TicketCount) || '' || (SELECT KnowNum FROM KnowBaseCount) || '' || (SELECT WkOrdNum "
+            "FROM "
+            "WorkOrdCount) || '' || (SELECT InvNum FROM InvNumCount) || '/' || COALESCE((SELECT "
             "CallStatus || COALESCE(ClosePostDate, '') || COALESCE(Comm, '') FROM CallLog WHERE "
             "TicketNum = 3), '') || (SELECT Solution FROM ProbSol WHERE TicketNum = 3)");
     }
@@ -56,8 +57,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("cause");
         QTest::addColumn<int>("action");
         QTest::addColumn<QString>("message");
-        const QString refuse = QStringLiteral("CREATE TRIGGER Refuse BEFORE %1 "
-                                              "BEGIN SELECT RAISE(ABORT, 'disk full'); END");
+        // A cause is a statement run before the action, or "refuse <event> ON <table>".
+        const QString refuse = QStringLiteral("refuse %1");
         addRow("call: texts refused", refuse.arg("INSERT ON ProbSol"), 0,
                "The call could not be logged.\ndisk full");
         addRow("call: number taken",
@@ -87,7 +88,10 @@ private Q_SLOTS:
         QVERIFY(WidgetTesting::showActive(&f.window()));
         QStringList controls = fill(f, action);
         const QByteArray button = controls.takeFirst().toLatin1();
-        QVERIFY(DbProbe::exec(cause));
+        if (cause.startsWith(QLatin1String("refuse ")))
+            QVERIFY(TestFolder::refuseWrites(cause.mid(7), QStringLiteral("disk full")));
+        else
+            QVERIFY(DbProbe::exec(cause));
         const QString typed = f.texts(controls);
         const QString stored = database();
         f.click(button.constData());

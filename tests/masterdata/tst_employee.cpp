@@ -66,7 +66,8 @@ QString fields(const QString& table, const QString& empId, const QString& column
 
 QString rights(const QString& empId)
 {
-    return fields("EmployeeAccess", empId, Schema::accessFlagColumns().join(" || "));
+    return fields("EmployeeAccess", empId,
+                  "CAST(" + Schema::accessFlagColumns().join(" AS TEXT) || CAST(") + " AS TEXT)");
 }
 
 QString storedHash(const QString& empId)

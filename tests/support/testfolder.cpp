@@ -3,6 +3,7 @@
 #include "data/database.h"
 #include "data/databasesetup.h"
 #include "data/programfolder.h"
+#include "data/serversettings.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -174,6 +175,77 @@ QString TestFolder::emptyServerDatabase()
 {
     return serverShops().createEmpty();
 }
+
+namespace {
+
+/** The trigger that refuses `when`, and its table. */
+std::pair<QString, QString> refusalTrigger(const QString& when)
+{
+    const QStringList words = when.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    return {QStringLiteral("refuse_%1_%2").arg(words.value(0), words.value(2)).toLower(),
+            words.value(2)};
+}
+
+bool runAll(const QStringList& statements)
+{
+    Database db;
+    for (const QString& sql : statements) {
+        const Status status = db.exec(sql);
+        if (!status) {
+            qWarning("%s: %s", qPrintable(sql), qPrintable(status.message()));
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+bool TestFolder::refuseWrites(const QString& when, const QString& message)
+{
+    const auto [trigger, table] = refusalTrigger(when);
+    QString quoted = message;
+    quoted.replace(QLatin1Char('\''), QLatin1String("''"));
+    if (!onServer())
+        return runAll({QStringLiteral("CREATE TRIGGER %1 BEFORE %2 BEGIN SELECT RAISE(ABORT, "
+                                      "'%3'); END")
+                           .arg(trigger, when, quoted)});
+    return runAll({QStringLiteral("CREATE OR REPLACE FUNCTION refuse_write() RETURNS trigger "
+                                  "LANGUAGE plpgsql AS $$BEGIN RAISE EXCEPTION '%', TG_ARGV[0]; "
+                                  "END$$"),
+                   QStringLiteral("CREATE TRIGGER %1 BEFORE %2 FOR EACH ROW EXECUTE FUNCTION "
+                                  "refuse_write('%3')")
+                       .arg(trigger, when, quoted)});
+}
+
+bool TestFolder::allowWrites(const QString& when)
+{
+    const auto [trigger, table] = refusalTrigger(when);
+    return runAll({onServer()
+                       ? QStringLiteral("DROP TRIGGER IF EXISTS %1 ON %2").arg(trigger, table)
+                       : QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(trigger)});
+}
+
+struct OtherWorkstation::ServerSession {
+    explicit ServerSession(const QString& address) : db(Database::atServer(address)) {}
+    Database db;
+};
+
+OtherWorkstation::OtherWorkstation()
+{
+    const QString server = ServerSettings::address();
+    if (server.isEmpty()) {
+        m_file = std::make_unique<SecondConnection>();
+        m_db = &m_file->db();
+    } else {
+        // Another application name is another kept connection, so another session.
+        m_server = std::make_unique<ServerSession>(
+            server + QStringLiteral(" application_name=other_workstation"));
+        m_db = &m_server->db;
+    }
+}
+
+OtherWorkstation::~OtherWorkstation() = default;
 
 bool TestFolder::onServer()
 {

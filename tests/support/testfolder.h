@@ -1,7 +1,10 @@
 #pragma once
 
+#include "support/secondconnection.h"
+
 #include <QString>
 #include <QTemporaryDir>
+#include <memory>
 
 /**
  * A fresh program folder for one test: the shipped program files (Reports, EmpPics, help) and a
@@ -28,12 +31,37 @@ public:
     static bool onServer();
     /** The address of a new, empty database on the test server, dropped when the tests end. */
     static QString emptyServerDatabase();
+    /** Makes the database refuse a write as a full disk would, until allowWrites (which does
+     *  nothing when not refused): `when` names the event and the table ("UPDATE ON CallLog"),
+     *  `message` the error the write gets. */
+    static bool refuseWrites(const QString& when, const QString& message);
+    static bool allowWrites(const QString& when);
 
 private:
     QTemporaryDir m_dir;
     bool m_valid = false;
     /** The shop's database on the test server; empty for a file. */
     QString m_serverDatabase;
+};
+
+/**
+ * A connection of its own to the test's shop, as another workstation has: a second session on
+ * the test server, or the file reached through a link under another name.
+ */
+class OtherWorkstation {
+public:
+    OtherWorkstation();
+    ~OtherWorkstation();
+    OtherWorkstation(const OtherWorkstation&) = delete;
+    OtherWorkstation& operator=(const OtherWorkstation&) = delete;
+
+    Database& db() { return *m_db; }
+
+private:
+    struct ServerSession;
+    std::unique_ptr<SecondConnection> m_file;
+    std::unique_ptr<ServerSession> m_server;
+    Database* m_db = nullptr;
 };
 
 /** Skips a case that only the embedded file has (its encryption, locks, copies and folders). */

@@ -74,9 +74,9 @@ QStringList items(const QComboBox* combo)
 
 bool failWrites(bool fail)
 {
-    return DbProbe::exec(fail ? QStringLiteral("CREATE TRIGGER NoWrites BEFORE UPDATE ON CallLog "
-                                               "BEGIN SELECT RAISE(ABORT, 'disk is full'); END")
-                              : QStringLiteral("DROP TRIGGER NoWrites"));
+    const QString when = QStringLiteral("UPDATE ON CallLog");
+    return fail ? TestFolder::refuseWrites(when, QStringLiteral("disk is full"))
+                : TestFolder::allowWrites(when);
 }
 
 } // namespace
@@ -278,7 +278,7 @@ private Q_SLOTS:
             QCOMPARE(QStringList({window.combAssign->currentText(), window.txtAsgnTicket->text(),
                                   window.combAssignEmp->currentText()}),
                      (QStringList{"2 - AES-3", "2", "RP-3    Raj    Patel"}));
-            QVERIFY(DbProbe::exec(QStringLiteral("DROP TRIGGER IF EXISTS NoWrites")));
+            QVERIFY(failWrites(false));
             QVERIFY(DbProbe::exec(QStringLiteral("DELETE FROM CallLog WHERE TicketNum = 2")));
         }
 

@@ -1,0 +1,56 @@
+#include "data/rowsnapshot.h"
+
+#include <vector>
+
+Result<RowSnapshot> RowSnapshot::take(Database& db, const QString& sql, const SqlValue& key)
+{
+    Result<QString> values = read(db, sql, key);
+    if (!values)
+        return values.status();
+    RowSnapshot snapshot;
+    snapshot.m_sql = sql;
+    snapshot.m_key = key;
+    snapshot.m_values = *values;
+    return snapshot;
+}
+
+Status RowSnapshot::verify(Database& db, const QString& missing) const
+{
+    if (!isTaken())
+        return Status::ok();
+    // The file's write transaction already keeps every other writer out until it ends.
+    const Result<QString> now =
+        read(db, db.onServer() ? m_sql + QStringLiteral(" FOR UPDATE") : m_sql, m_key);
+    if (!now)
+        return now.status();
+    if (now->isEmpty())
+        return Status::error(Status::Kind::NotFound, missing);
+    if (*now != m_values)
+        return Status::error(Status::Kind::Changed, changedMessage());
+    return Status::ok();
+}
+
+Result<QString> RowSnapshot::read(Database& db, const QString& sql, const SqlValue& key)
+{
+    const std::vector<SqlValue> keys(sql.count(QLatin1Char('?')), key);
+    Query q = db.prepare(sql, keys);
+    QString values;
+    while (q.next()) {
+        // Each value is marked as null or as text, so that no two records read alike.
+        for (int column = 0; column < q.columnCount(); ++column)
+            values += q.isNull(column) ? QStringLiteral("\x1f-")
+                                       : QStringLiteral("\x1f+") + q.text(column);
+        values += QLatin1Char('\x1e');
+    }
+    if (!q.status())
+        return q.status();
+    return values;
+}
+
+const QString& RowSnapshot::changedMessage()
+{
+    static const QString message =
+        QStringLiteral("This record was changed at another workstation after you opened it. It "
+                       "has been reloaded; please make your change again.");
+    return message;
+}

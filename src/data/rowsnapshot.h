@@ -1,0 +1,38 @@
+#pragma once
+
+#include "data/database.h"
+
+#include <QString>
+
+/**
+ * What a window loaded of one record, kept so that saving can tell whether another workstation
+ * changed or removed the record since. The record is what one statement reads for one key
+ * value; saving reads it again inside its write transaction (locking the rows on a server, so
+ * that nobody changes them before the commit) and compares.
+ */
+class RowSnapshot {
+public:
+    RowSnapshot() = default;
+
+    /** Reads the record with `sql`, each of whose placeholders stands for `key`. On a server the
+     *  statement must be one that rows can be locked for (no outer join, no aggregate). */
+    static Result<RowSnapshot> take(Database& db, const QString& sql, const SqlValue& key);
+
+    /** Inside the save's transaction: ok while the record is as it was taken; NotFound with
+     *  `missing` when it is gone; Changed when another workstation changed it. A snapshot never
+     *  taken is ok. */
+    Status verify(Database& db, const QString& missing) const;
+
+    bool isTaken() const { return !m_sql.isEmpty(); }
+
+    /** What the user is told when a record changed since the window showed it. */
+    static const QString& changedMessage();
+
+private:
+    /** All the record's values as one text; empty when the statement finds no row. */
+    static Result<QString> read(Database& db, const QString& sql, const SqlValue& key);
+
+    QString m_sql;
+    SqlValue m_key;
+    QString m_values;
+};
