@@ -15,7 +15,7 @@ export QT_QPA_PLATFORM=offscreen
 # The test programs whose windows or engine do not run on the server yet: the report engine,
 # backup and compaction, and tests that prepare their cases with the file's own SQL.
 not_yet='listindexes|tst_email|tst_invoice|refusedwrites|tst_login|tst_employee|tst_receivables'
-not_yet+='|tst_formula|reportlayouts|billingreport|reportmenu|tst_tickets|tst_backup|tst_compact'
+not_yet+='|tst_tickets|tst_backup|tst_compact'
 not_yet+='|tst_purge|lockwaitnotice|install/'
 bash scripts/pg-test-cluster.sh run -- bash -c \
     "cd build && ctest --output-on-failure -j$(nproc) --timeout 600 -E '$not_yet'"

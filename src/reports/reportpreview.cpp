@@ -2,6 +2,7 @@
 
 #include "data/database.h"
 #include "data/programfolder.h"
+#include "data/serversettings.h"
 #include "reportengine/reportjob.h"
 #include "reportengine/reportoutput.h"
 #include "widgets/hourglass.h"
@@ -63,8 +64,12 @@ void showPrintPreview(const PreviewedReport& run)
 
 Status previewReport(const PreviewRequest& request)
 {
+    // A shop on a server has no data file: the report reads the program's database.
+    const QString dataFile = ServerSettings::address().isEmpty()
+                                 ? ProgramFolder::filePath(QString::fromLatin1(Database::FileName))
+                                 : QString();
     PreviewedReport run{ProgramFolder::filePath(QStringLiteral("Reports/") + request.layoutFile),
-                        ProgramFolder::filePath(QString::fromLatin1(Database::FileName)),
+                        dataFile,
                         request.formula,
                         request.windowTitle,
                         request.reportTitle,
