@@ -216,6 +216,8 @@ private:
 
     /** Times the action, then its floor (if any) on a data-layer scope of its own, as the
      *  windows' handlers do, each with what the counter counted in a run. */
+    /** Notes that read the driver are set on the returned row afterwards: the right side of
+     *  an assignment is evaluated before its left. */
     Row& measure(const QString& action, const Timing& timing, const Floor& floor, int floorRuns)
     {
         Row row{action, timing(), 0, 0, {}};
@@ -284,11 +286,11 @@ void Measurements::helpDesk()
         [&](Database& db) { SqlFloors::logCall(db, m_customer, m_technician); })
         .note = QStringLiteral("includes clearing the page");
     for (const QString& text : {QStringLiteral("printer"), QStringLiteral("e")}) {
-        handler(
+        Row& search = handler(
             QStringLiteral("HelpDesk: knowledge-base search \"%1\"").arg(text),
             [&] { return m_driver.timeKnowledgeBaseSearch(m_runs, text); },
-            [&](Database& db) { SqlFloors::searchKnowledgeBase(db, text); })
-            .note = QStringLiteral("%1 hits").arg(m_driver.lastHitCount());
+            [&](Database& db) { SqlFloors::searchKnowledgeBase(db, text); });
+        search.note = QStringLiteral("%1 hits").arg(m_driver.lastHitCount());
     }
 }
 
@@ -323,19 +325,19 @@ void Measurements::receivables()
     handler(
         QStringLiteral("Payment: open"), [&] { return m_driver.timeOpening<Payment>(m_runs); },
         customers);
-    handler(
+    Row& payment = handler(
         QStringLiteral("Payment: choose the customer with many invoices"),
         [&] { return m_driver.timeChoosingPaymentCustomer(m_runs, m_customer); },
-        [&](Database& db) { SqlFloors::choosePaymentCustomer(db, m_customer); })
-        .note = QStringLiteral("%1 open invoices").arg(m_driver.lastLineCount());
+        [&](Database& db) { SqlFloors::choosePaymentCustomer(db, m_customer); });
+    payment.note = QStringLiteral("%1 open invoices").arg(m_driver.lastLineCount());
     handler(
         QStringLiteral("CustHistory: open"),
         [&] { return m_driver.timeOpening<CustHistory>(m_runs); }, customers);
-    handler(
+    Row& history = handler(
         QStringLiteral("CustHistory: choose the customer with many tickets"),
         [&] { return m_driver.timeChoosingHistoryCustomer(m_runs, m_customer); },
-        [&](Database& db) { SqlFloors::chooseHistoryCustomer(db, m_customer); })
-        .note = QStringLiteral("%1 tickets").arg(m_driver.lastLineCount());
+        [&](Database& db) { SqlFloors::chooseHistoryCustomer(db, m_customer); });
+    history.note = QStringLiteral("%1 tickets").arg(m_driver.lastLineCount());
 }
 
 void Measurements::reports(const QString& pdfPath)
