@@ -14,28 +14,32 @@ namespace SqlFloors {
 namespace {
 
 // Every value of every row, as the stores read them.
-template <typename... Args> void drain(Database& db, const char* sql, const Args&... args)
+template <typename... Args> void drain(Database& db, const QString& sql, const Args&... args)
 {
-    Query q = db.query(QString::fromUtf8(sql), args...);
+    Query q = db.query(sql, args...);
     while (q.next()) {
         for (int column = 0; column < q.columnCount(); ++column)
             q.text(column);
     }
     if (!q.status())
-        qFatal("Floor statement failed: %s\n%s", sql, qPrintable(q.status().message()));
+        qFatal("Floor statement failed: %s\n%s", qPrintable(sql), qPrintable(q.status().message()));
+}
+template <typename... Args> void drain(Database& db, const char* sql, const Args&... args)
+{
+    drain(db, QString::fromUtf8(sql), args...);
 }
 
 void activeCustomerLines(Database& db)
 {
-    drain(db, "SELECT CustID || '   ' || IFNULL(CustName, '') FROM Customer WHERE Inactive = 0 "
+    drain(db, "SELECT CustID || '   ' || COALESCE(CustName, '') FROM Customer WHERE Inactive = 0 "
               "ORDER BY CustID");
 }
 
 void openTicketLines(Database& db, const QString& technician)
 {
     drain(db,
-          "SELECT c.TicketNum || char(9) || IFNULL(c.CustID, '') || char(9) || "
-          "IFNULL(u.CustName, '') || char(9) || IFNULL(c.Priority, '') "
+          "SELECT c.TicketNum || '\t' || COALESCE(c.CustID, '') || '\t' || "
+          "COALESCE(u.CustName, '') || '\t' || COALESCE(c.Priority, '') "
           "FROM CallLog c LEFT JOIN Customer u ON u.CustID = c.CustID "
           "WHERE c.Tech = ? AND c.CallStatus = 'Open' ORDER BY c.Priority, c.TicketNum",
           technician);
@@ -64,9 +68,9 @@ void openHelpDesk(Database& db, const QString& technician)
     problemTypes(db);
     activeCustomerLines(db);
     openTicketLines(db, technician);
-    drain(db, "SELECT EmpID || '   ' || IFNULL(EmpFName, '') || '  ' || IFNULL(EmpLName, '') "
+    drain(db, "SELECT EmpID || '   ' || COALESCE(EmpFName, '') || '  ' || COALESCE(EmpLName, '') "
               "FROM Employee WHERE Inactive = 0 ORDER BY EmpID");
-    drain(db, "SELECT ItemNo || ' - ' || IFNULL(ItemDescp, '') FROM Inventory WHERE Inactive = 0 "
+    drain(db, "SELECT ItemNo || ' - ' || COALESCE(ItemDescp, '') FROM Inventory WHERE Inactive = 0 "
               "ORDER BY ItemNo");
 }
 
@@ -89,20 +93,28 @@ void chooseOpenTicket(Database& db, int ticket)
 
 void logCall(Database& db, const QString& customerId, const QString& technician)
 {
-    {
-        Transaction transaction(db);
-        const auto shown = Counters::showNext(db, Counter::Ticket);
-        const auto number = Counters::numberToSave(db, Counter::Ticket, shown.value_or(0));
-        db.exec(QStringLiteral("INSERT INTO CallLog (TicketNum, CustID, Priority, CallStatus, "
+    const Status saved = db.inTransaction([&](Database& scope) -> Status {
+        const auto shown = Counters::showNext(scope, Counter::Ticket);
+        const auto number = Counters::numberToSave(scope, Counter::Ticket, shown.value_or(0));
+        if (!number)
+            return number.status();
+        if (Status status = scope.exec(
+                QStringLiteral("INSERT INTO CallLog (TicketNum, CustID, Priority, CallStatus, "
                                "ProbType, TypeSpecific, Comm, Tech, OpenPostDate) "
                                "VALUES (?, ?, '2-Med', 'Open', 'Printer', 'Printer', '', ?, ?)"),
                 *number, customerId, technician, QDate::currentDate());
-        db.exec(QStringLiteral("INSERT INTO ProbSol (TicketNum, QuickDescp, Problem, Solution, "
+            !status)
+            return status;
+        if (Status status = scope.exec(
+                QStringLiteral("INSERT INTO ProbSol (TicketNum, QuickDescp, Problem, Solution, "
                                "SaveKB) VALUES (?, 'Paper jam', 'Jams on every page.', '', 0)"),
                 *number);
-        Counters::commit(db, Counter::Ticket, *number);
-        transaction.commit();
-    }
+            !status)
+            return status;
+        return Counters::commit(scope, Counter::Ticket, *number);
+    });
+    if (!saved)
+        qFatal("The floor's call was not logged: %s", qPrintable(saved.message()));
     // The page is cleared for the next call and the technician's list shows the new ticket.
     activeCustomerLines(db);
     problemTypes(db);
@@ -119,15 +131,20 @@ void searchKnowledgeBase(Database& db, const QString& text)
 
 void openOpenOrders(Database& db, int lines)
 {
-    drain(db, "SELECT COUNT(*), TOTAL(Priority = '1-High'), TOTAL(Priority = '2-Med'), "
-              "TOTAL(Priority = '3-Low') FROM CallLog WHERE CallStatus = 'Open'");
+    drain(db, "SELECT COUNT(*), COUNT(CASE WHEN Priority = '1-High' THEN 1 END), "
+              "COUNT(CASE WHEN Priority = '2-Med' THEN 1 END), "
+              "COUNT(CASE WHEN Priority = '3-Low' THEN 1 END) "
+              "FROM CallLog WHERE CallStatus = 'Open'");
     // Every ticket with its customer's name: the names are read once, the tickets in order.
     drain(db, "SELECT CustID, CustName FROM Customer");
-    drain(db,
-          "SELECT TicketNum, CustID, OpenPostDate, ClosePostDate, Tech, "
-          "CAST(julianday(ClosePostDate) - julianday(OpenPostDate) AS INTEGER) "
-          "FROM CallLog ORDER BY TicketNum LIMIT ?",
-          lines);
+    const QString tickets =
+        QStringLiteral("SELECT TicketNum, CustID, OpenPostDate, ClosePostDate, Tech, %1 "
+                       "FROM CallLog ORDER BY TicketNum")
+            .arg(db.daysBetween(QStringLiteral("ClosePostDate"), QStringLiteral("OpenPostDate")));
+    if (lines < 0)
+        drain(db, tickets);
+    else
+        drain(db, tickets + QStringLiteral(" LIMIT ?"), lines);
     drain(db, "SELECT EmpID, EmpFName, EmpLName FROM Employee WHERE Inactive = 0 ORDER BY rowid");
 }
 
@@ -154,7 +171,7 @@ void choosePaymentCustomer(Database& db, const QString& customerId)
     drain(db,
           "SELECT i.InvNum, i.InvDate, i.InvTotal, COALESCE(SUM(a.AmtPaid), 0) FROM ARInvoice i "
           "LEFT JOIN AmountPaid a ON a.InvNum = i.InvNum WHERE i.CustID = ? AND i.InvPaid = 0 "
-          "GROUP BY i.InvNum ORDER BY i.InvNum",
+          "GROUP BY i.InvNum, i.InvDate, i.InvTotal ORDER BY i.InvNum",
           customerId);
 }
 

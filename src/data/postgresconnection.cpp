@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 #include <QRegularExpression>
+#include <atomic>
 #include <cmath>
 #include <deque>
 #include <libpq-fe.h>
@@ -13,6 +14,13 @@ namespace {
 
 constexpr Oid Int8Type = 20, TextType = 25, Float8Type = 701, InferredType = 0;
 constexpr char DefaultConnectTimeout[] = "15";
+
+std::atomic<std::uint64_t> sentRequests{0};
+
+void countRoundTrip()
+{
+    sentRequests.fetch_add(1, std::memory_order_relaxed);
+}
 // Like the file's busy timeout: a row locked elsewhere is waited for, but not forever.
 constexpr char SessionDefaults[] = "-c lock_timeout=5000";
 // Dates are ISO text and a backslash in a literal is an ordinary character, whatever the
@@ -168,6 +176,11 @@ PostgresConnection::~PostgresConnection()
     PQfinish(m_connection);
 }
 
+std::uint64_t PostgresConnection::roundTrips()
+{
+    return sentRequests.load(std::memory_order_relaxed);
+}
+
 bool PostgresConnection::broken() const
 {
     return PQstatus(m_connection) != CONNECTION_OK;
@@ -198,6 +211,7 @@ std::unique_ptr<Cursor> PostgresConnection::prepare(const QString& sql,
         return nullptr;
     // Cancelling inside a transaction block would abort the whole transaction.
     m_cancelSafe = PQtransactionStatus(m_connection) == PQTRANS_IDLE;
+    countRoundTrip();
     const int sent =
         name.isEmpty()
             ? PQsendQueryParams(m_connection, statement.text.constData(), parameters.count(),
@@ -246,6 +260,7 @@ bool PostgresConnection::preparedName(CachedStatement& entry, const Parameters& 
         entry.statement.changesSchema)
         return true;
     const QByteArray candidate = "q" + QByteArray::number(++m_preparedSerial);
+    countRoundTrip();
     const PgResult result(PQprepare(m_connection, candidate.constData(),
                                     entry.statement.text.constData(), parameters.count(),
                                     parameters.types.data()));
@@ -265,8 +280,10 @@ void PostgresConnection::forgetPrepared()
         return;
     // In a failed transaction DEALLOCATE is refused; the statements then live until the
     // session ends, which is harmless.
-    if (PQtransactionStatus(m_connection) != PQTRANS_INERROR)
+    if (PQtransactionStatus(m_connection) != PQTRANS_INERROR) {
+        countRoundTrip();
         PgResult(PQexec(m_connection, "DEALLOCATE ALL"));
+    }
     for (CachedStatement& entry : m_statements)
         entry.prepared.clear();
     m_preparedCount = 0;
@@ -335,6 +352,7 @@ Status PostgresConnection::statusOf(const pg_result* result)
 Status PostgresConnection::run(const char* sql)
 {
     settle();
+    countRoundTrip();
     const PgResult result(PQexec(m_connection, sql));
     if (PQresultStatus(result.get()) != PGRES_COMMAND_OK)
         return statusOf(result.get());

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QString>
+#include <cstdint>
 #include <memory>
 
 struct pg_conn;
@@ -39,6 +40,9 @@ public:
     bool conflicted() const override;
     /** SQLSTATE of the last error ("40001"), empty when the error did not come from the server. */
     const QByteArray& lastSqlState() const { return m_sqlState; }
+    /** How many requests this process has sent a server and waited on: statements, their
+     *  preparation and the transaction commands. Each costs the network's round trip. */
+    static std::uint64_t roundTrips();
     /** How many statements may be kept prepared on the server; 0 parses every statement anew. */
     void setPreparedLimit(int limit) { m_preparedLimit = limit; }
 

@@ -191,6 +191,45 @@ QString forEngine(const Database& db, const char* statement)
     return sql;
 }
 
+using Schema::ColumnKind;
+
+// The server keeps dates as ISO text, as it keeps the few columns the file declares plain TEXT;
+// the statement that made the table tells the two apart.
+bool declaredAsDate(const QString& table, const QString& column)
+{
+    const QRegularExpression declaration(
+        QStringLiteral("^CREATE TABLE %1 \\(.*\\b%2 DATE\\b")
+            .arg(QRegularExpression::escape(table), QRegularExpression::escape(column)),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    return std::any_of(std::begin(InitialTables), std::end(InitialTables), [&](const char* sql) {
+        return declaration.match(QString::fromUtf8(sql)).hasMatch();
+    });
+}
+
+// Text that compares without case is the citext extension's type, which the catalogue lists as
+// user-defined.
+ColumnKind kindOnServer(const QString& table, const QString& column, const QString& type)
+{
+    if (type == QLatin1String("bigint") || type == QLatin1String("integer"))
+        return ColumnKind::Integer;
+    if (type == QLatin1String("double precision") || type == QLatin1String("real"))
+        return ColumnKind::Real;
+    if (type == QLatin1String("text") && declaredAsDate(table, column))
+        return ColumnKind::Date;
+    return ColumnKind::Text;
+}
+
+ColumnKind kindOfDeclared(const QString& declared)
+{
+    if (declared.contains(QLatin1String("DATE"), Qt::CaseInsensitive))
+        return ColumnKind::Date;
+    if (declared.contains(QLatin1String("REAL"), Qt::CaseInsensitive))
+        return ColumnKind::Real;
+    if (declared.contains(QLatin1String("INT"), Qt::CaseInsensitive))
+        return ColumnKind::Integer;
+    return ColumnKind::Text;
+}
+
 Status runAll(Database& db, std::span<const char* const> statements)
 {
     for (const char* statement : statements) {
@@ -332,6 +371,29 @@ Result<qint64> rowCount(Database& db, const QString& table)
     if (!count.next())
         return count.status();
     return count.integer(0);
+}
+
+Result<QList<ColumnInfo>> columns(Database& db, const QString& table)
+{
+    QList<ColumnInfo> found;
+    if (db.onServer()) {
+        Query info = db.query(QStringLiteral("SELECT column_name, data_type FROM "
+                                             "information_schema.columns WHERE table_schema = "
+                                             "current_schema() AND table_name = ? AND "
+                                             "column_name <> 'rowid' ORDER BY ordinal_position"),
+                              table.toLower());
+        while (info.next())
+            found.append({info.text(0), kindOnServer(table, info.text(0), info.text(1))});
+        return info.status() ? Result<QList<ColumnInfo>>(found) : info.status();
+    }
+    // The file's pragma takes no bound name; only a plain identifier is looked up.
+    static const QRegularExpression identifier(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+    if (!identifier.match(table).hasMatch())
+        return found;
+    Query info = db.query(QStringLiteral("PRAGMA table_info(\"%1\")").arg(table));
+    while (info.next())
+        found.append({info.text(1), kindOfDeclared(info.text(2))});
+    return info.status() ? Result<QList<ColumnInfo>>(found) : info.status();
 }
 
 Status requireEmpty(Database& db)

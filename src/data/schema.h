@@ -18,6 +18,15 @@ Status upgrade(Database& db, int toVersion = currentVersion());
 Result<QStringList> tableNames(Database& db);
 /** The number of rows of `table`, a name from tableNames() of either engine. */
 Result<qint64> rowCount(Database& db, const QString& table);
+/** How a column's values are kept, named alike for both engines. */
+enum class ColumnKind { Integer, Real, Text, Date };
+struct ColumnInfo {
+    QString name; // as the catalogue spells it: lower case on the server
+    ColumnKind kind = ColumnKind::Text;
+};
+/** The columns of `table` in their order, without the server's own rowid; empty when there is
+ *  no such table. `table` is a name of the schema, in any case. */
+Result<QList<ColumnInfo>> columns(Database& db, const QString& table);
 /** Refuses a database that already holds tables, where a new shop is about to be made. */
 Status requireEmpty(Database& db);
 /** Names of the 25 access flags of EmployeeAccess, in column order. */

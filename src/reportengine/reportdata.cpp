@@ -1,43 +1,48 @@
 #include "reportengine/reportdata.h"
 
+#include "data/schema.h"
+
 #include <QHash>
 
 namespace {
 
-QString quoted(const QString& identifier)
-{
-    return QStringLiteral("\"%1\"").arg(identifier);
-}
-
+// Table and column names go into the SQL unquoted, as the schema itself writes them, so that
+// the server, which keeps them in lower case, finds them as the file does. A layout's names are
+// checked to be plain identifiers when it is read.
 QString joinSource(const LayoutJoin& join)
 {
-    const QString where =
-        join.unless.isEmpty() ? QString() : QStringLiteral(" WHERE NOT ") + quoted(join.unless);
+    // Yes/no columns hold 0 or 1 on both engines; the server has no NOT for a number.
+    const QString kept =
+        join.unless.isEmpty() ? QString() : QStringLiteral(" WHERE %1 = 0").arg(join.unless);
     if (join.kind == LayoutJoin::Kind::Rows)
-        return where.isEmpty()
-                   ? quoted(join.table)
-                   : QStringLiteral("(SELECT * FROM %1%2) AS %1").arg(quoted(join.table), where);
-    QStringList columns{quoted(join.key)};
+        return kept.isEmpty() ? join.table
+                              : QStringLiteral("(SELECT * FROM %1%2) AS %1").arg(join.table, kept);
+    QStringList columns{join.key};
     for (const QString& column : join.columns)
-        columns << (join.kind == LayoutJoin::Kind::Sum
-                        ? QStringLiteral("sum(%1) AS %1").arg(quoted(column))
-                        : quoted(column));
-    // SQLite takes the bare columns of a min() aggregate from the row holding the minimum, so a
-    // First join brings the earliest stored row of each key.
-    if (join.kind == LayoutJoin::Kind::First)
-        columns << QStringLiteral("min(rowid) AS FirstRow");
-    return QStringLiteral("(SELECT %1 FROM %2%3 GROUP BY %4) AS %2")
-        .arg(columns.join(QStringLiteral(", ")), quoted(join.table), where, quoted(join.key));
+        columns << (join.kind == LayoutJoin::Kind::Sum ? QStringLiteral("sum(%1) AS %1").arg(column)
+                                                       : column);
+    if (join.kind == LayoutJoin::Kind::Sum)
+        return QStringLiteral("(SELECT %1 FROM %2%3 GROUP BY %4) AS %2")
+            .arg(columns.join(QStringLiteral(", ")), join.table, kept, join.key);
+    // A First join brings the earliest stored row of each key: rowids count in insertion order
+    // on both engines.
+    return QStringLiteral("(SELECT %1 FROM %2 WHERE rowid IN (SELECT min(rowid) FROM %2%3 GROUP BY "
+                          "%4)) AS %2")
+        .arg(columns.join(QStringLiteral(", ")), join.table, kept, join.key);
 }
 
-FieldType typeOfDeclared(const QString& declared)
+FieldType typeOfColumn(Schema::ColumnKind kind)
 {
-    if (declared.contains(QLatin1String("DATE"), Qt::CaseInsensitive))
-        return FieldType::Date;
-    if (declared.contains(QLatin1String("REAL"), Qt::CaseInsensitive))
-        return FieldType::Decimal;
-    if (declared.contains(QLatin1String("INT"), Qt::CaseInsensitive))
+    switch (kind) {
+    case Schema::ColumnKind::Integer:
         return FieldType::Number;
+    case Schema::ColumnKind::Real:
+        return FieldType::Decimal;
+    case Schema::ColumnKind::Date:
+        return FieldType::Date;
+    case Schema::ColumnKind::Text:
+        break;
+    }
     return FieldType::Text;
 }
 
@@ -63,23 +68,22 @@ FormulaFieldResolver fieldResolver(Database& db, const ReportLayout& layout)
                 field.column.column.compare(column, Qt::CaseInsensitive) == 0)
                 return FormulaField{field.column.sql(), field.type};
         }
-        std::optional<FormulaField> found;
+        // A Sum or First join offers only its key and its columns.
         const LayoutJoin* join = layout.joinOf(*known);
-        // The table name is one of the layout's checked identifiers, never the formula's text.
-        Query info = db.query(QStringLiteral("PRAGMA table_info(%1)").arg(quoted(*known)));
-        while (info.next()) {
-            const QString name = info.text(1);
-            if (name.compare(column, Qt::CaseInsensitive) != 0)
-                continue;
-            if (join && join->kind != LayoutJoin::Kind::Rows && join->key != name &&
-                !join->columns.contains(name, Qt::CaseInsensitive))
-                break;
-            found = FormulaField{ColumnRef{*known, name}.sql(), typeOfDeclared(info.text(2))};
+        if (!join || join->kind == LayoutJoin::Kind::Rows ||
+            join->key.compare(column, Qt::CaseInsensitive) == 0 ||
+            join->columns.contains(column, Qt::CaseInsensitive)) {
+            const auto columns = Schema::columns(db, *known);
+            if (!columns)
+                return columns.status();
+            for (const Schema::ColumnInfo& info : *columns) {
+                if (info.name.compare(column, Qt::CaseInsensitive) == 0)
+                    return FormulaField{ColumnRef{*known, info.name}.sql(),
+                                        typeOfColumn(info.kind)};
+            }
         }
-        if (!found)
-            return Status::failed(
-                QStringLiteral("the field {%1.%2} is not known to this report").arg(table, column));
-        return *found;
+        return Status::failed(
+            QStringLiteral("the field {%1.%2} is not known to this report").arg(table, column));
     };
 }
 
@@ -91,11 +95,11 @@ QString selectStatement(const ReportLayout& layout, const SelectionCondition& co
             columns << field.column.sql();
     if (columns.isEmpty())
         columns << QStringLiteral("1");
-    QString sql = QStringLiteral("SELECT %1 FROM %2")
-                      .arg(columns.join(QStringLiteral(", ")), quoted(layout.from));
+    QString sql =
+        QStringLiteral("SELECT %1 FROM %2").arg(columns.join(QStringLiteral(", ")), layout.from);
     for (const LayoutJoin& join : layout.joins)
         sql += QStringLiteral(" LEFT JOIN %1 ON %2.%3 = %4")
-                   .arg(joinSource(join), quoted(join.table), quoted(join.key), join.from.sql());
+                   .arg(joinSource(join), join.table, join.key, join.from.sql());
     if (!condition.sql.isEmpty())
         sql += QStringLiteral(" WHERE ") + condition.sql;
     QStringList order;

@@ -1,6 +1,7 @@
 #include "reportengine/reportjob.h"
 
 #include "data/programfolder.h"
+#include "data/serversettings.h"
 #include "reportengine/reportcomposer.h"
 
 #include <QDir>
@@ -29,18 +30,9 @@ Result<std::shared_ptr<ReportJob>> ReportJob::prepare(const ReportRequest& reque
     job->m_layout = std::move(layout.value());
     job->m_title = request.title.isEmpty() ? job->m_layout.title : request.title;
 
-    const QString dataFile = request.dataFile.isEmpty()
-                                 ? ProgramFolder::filePath(QString::fromLatin1(Database::FileName))
-                                 : request.dataFile;
-    if (!QFileInfo(dataFile).isFile())
-        return Status::error(Status::Kind::NotFound,
-                             QStringLiteral("The data file %1 cannot be found.")
-                                 .arg(QDir::toNativeSeparators(dataFile)));
-    job->m_db = std::make_unique<Database>(dataFile);
-    if (!job->m_db->isOpen())
-        return Status::failed(
-            QStringLiteral("The data file %1 cannot be opened: %2")
-                .arg(QDir::toNativeSeparators(dataFile), job->m_db->openStatus().message()));
+    Status opened = job->openDatabase(request.dataFile);
+    if (!opened)
+        return opened;
 
     const FormulaFieldResolver resolver = ReportData::fieldResolver(*job->m_db, job->m_layout);
     Result<SelectionCondition> condition = SelectionFormula::parse(request.formula, resolver);
@@ -53,6 +45,32 @@ Result<std::shared_ptr<ReportJob>> ReportJob::prepare(const ReportRequest& reque
     job->m_condition = combined(own.value(), condition.value());
     job->m_company = ReportData::companyHeading(*job->m_db);
     return job;
+}
+
+Status ReportJob::openDatabase(const QString& dataFile)
+{
+    // Without a file of its own, the report reads the program's database: the server the
+    // settings name, else the program folder's file.
+    if (dataFile.isEmpty() && !ServerSettings::address().isEmpty()) {
+        m_db = std::make_unique<Database>();
+        if (!m_db->isOpen())
+            return Status::failed(QStringLiteral("The database on %1 cannot be opened: %2")
+                                      .arg(m_db->path(), m_db->openStatus().message()));
+        return Status::ok();
+    }
+    const QString file = dataFile.isEmpty()
+                             ? ProgramFolder::filePath(QString::fromLatin1(Database::FileName))
+                             : dataFile;
+    if (!QFileInfo(file).isFile())
+        return Status::error(Status::Kind::NotFound,
+                             QStringLiteral("The data file %1 cannot be found.")
+                                 .arg(QDir::toNativeSeparators(file)));
+    m_db = std::make_unique<Database>(file);
+    if (!m_db->isOpen())
+        return Status::failed(
+            QStringLiteral("The data file %1 cannot be opened: %2")
+                .arg(QDir::toNativeSeparators(file), m_db->openStatus().message()));
+    return Status::ok();
 }
 
 Status ReportJob::run(PageSink& sink)

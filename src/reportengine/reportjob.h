@@ -8,8 +8,9 @@
 #include <functional>
 #include <memory>
 
-/** What one run of a report needs: the layout file, the data file, the selection formula and
- *  the title printed on the pages (empty: the layout's own). */
+/** What one run of a report needs: the layout file, the data file (empty: the program's
+ *  database), the selection formula and the title printed on the pages (empty: the layout's
+ *  own). */
 struct ReportRequest {
     QString layoutPath;
     QString dataFile;
@@ -17,7 +18,7 @@ struct ReportRequest {
     QString title;
 };
 
-/** One report run, checked before any page is made: layout read, data file open, formula
+/** One report run, checked before any page is made: layout read, database open, formula
  *  understood. Then run() streams the records into pages. */
 class ReportJob {
 public:
@@ -32,6 +33,8 @@ public:
 
 private:
     ReportJob() = default;
+    /** Opens the data file, or the program's database when none is given. */
+    Status openDatabase(const QString& dataFile);
 
     ReportLayout m_layout;
     QString m_title;

@@ -294,7 +294,7 @@ private:
 
 QString ColumnRef::sql() const
 {
-    return QStringLiteral("\"%1\".\"%2\"").arg(table, column);
+    return table + QLatin1Char('.') + column;
 }
 
 Result<ReportLayout> ReportLayout::load(const QString& path)

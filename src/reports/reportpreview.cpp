@@ -1,8 +1,8 @@
 #include "reports/reportpreview.h"
 
-#include "data/database.h"
 #include "data/programfolder.h"
 #include "reportengine/reportcomposer.h"
+#include "reportengine/reportjob.h"
 #include "reportengine/reportoutput.h"
 #include "reportengine/reportpager.h"
 #include "widgets/formbuilder.h"
@@ -11,7 +11,6 @@
 #include "widgets/windowconventions.h"
 
 #include <QAction>
-#include <QFileDialog>
 #include <QLabel>
 #include <QPainter>
 #include <QPrintDialog>
@@ -250,9 +249,9 @@ void ReportPreviewWindow::print()
 
 void ReportPreviewWindow::savePdf()
 {
-    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Export to PDF"),
-                                                windowTitle() + QStringLiteral(".pdf"),
-                                                QStringLiteral("PDF files (*.pdf)"));
+    QString path = prompter().saveFileName(QStringLiteral("Export to PDF"),
+                                           windowTitle() + QStringLiteral(".pdf"),
+                                           QStringLiteral("PDF files (*.pdf)"));
     if (path.isEmpty())
         return;
     if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
@@ -266,8 +265,9 @@ void ReportPreviewWindow::savePdf()
 
 Status previewReport(const PreviewRequest& request)
 {
+    // Without a data file named, the report reads the program's database, file or server.
     PreviewedReport run{ProgramFolder::filePath(QStringLiteral("Reports/") + request.layoutFile),
-                        ProgramFolder::filePath(QString::fromLatin1(Database::FileName)),
+                        {},
                         request.formula,
                         request.windowTitle,
                         request.reportTitle,

@@ -26,7 +26,8 @@ struct PreviewRequest {
     QString reportTitle;
 };
 
-/** A report laid out for the preview, with the files and texts it was run with. */
+/** A report laid out for the preview, with the files and texts it was run with; no data file
+ *  when the shop is on a server. */
 struct PreviewedReport {
     QString reportFileName;
     QString dataFile;

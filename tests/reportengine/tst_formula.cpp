@@ -222,6 +222,40 @@ private Q_SLOTS:
         QVERIFY2(run, qPrintable(run.message()));
     }
 
+    void fieldsTakeTheKindOfTheirColumn_data()
+    {
+        QTest::addColumn<QString>("layout");
+        QTest::addColumn<QString>("formula");
+        QTest::addColumn<QStringList>("values"); // of the layout's number field, sorted
+        auto row = [](const char* name, const char* layout, const char* formula,
+                      const QStringList& values) {
+            QTest::newRow(name) << layout << formula << values;
+        };
+        // Fields the layout does not show, described by the database's catalogue.
+        const char* employees = "Employee List.rpt";
+        row("date", employees, "{Employee.EmpDOB} in Date(1979,1,1) to Date(1986,12,31)",
+            {"JTT-1", "SLM-2"});
+        row("date refuses text", employees, "{Employee.EmpDOB} = '1985-04-12'", {"error"});
+        row("text not compared without case", employees, "{Employee.EmpPic} = 'x.bmp'", {});
+        row("whole number", employees, "{employee.male} = 1", {"JTT-1", "RP-3"});
+        row("whole number refuses text", employees, "{Employee.Male} = '1'", {"error"});
+        row("first row's column", "workorder.rpt", "{probsol.quickdescp} = 'x'", {});
+        row("column the first row does not offer", "workorder.rpt", "{ProbSol.Solution} = 'x'",
+            {"error"});
+    }
+
+    void fieldsTakeTheKindOfTheirColumn()
+    {
+        QFETCH(QString, layout);
+        QFETCH(QString, formula);
+        QFETCH(QStringList, values);
+        TestFolder folder(TestFolder::Content::Demo);
+        QStringList found =
+            selected(layout, formula, layout.startsWith("Employee") ? "EmpID" : "WorkNum");
+        found.sort();
+        QCOMPARE(found, values);
+    }
+
     void formulasSelectTheRightRecords()
     {
         TestFolder folder(TestFolder::Content::Demo);

@@ -18,13 +18,6 @@ class TestReportCsv : public QObject {
     }
 
 private Q_SLOTS:
-    void init()
-    {
-        // Reports read the shop's file so far.
-        if (TestFolder::onServer())
-            QSKIP("reports run on the shop's file");
-    }
-
     void recordsReadBackAsWritten()
     {
         TestFolder folder(TestFolder::Content::Demo);

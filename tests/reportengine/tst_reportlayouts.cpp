@@ -160,8 +160,14 @@ private Q_SLOTS:
     {
         TestFolder folder(TestFolder::Content::Demo);
         // Knowledge-base entry 2, which shares the number of the work order's ticket, is stored
-        // first.
-        QVERIFY(DbProbe::exec("UPDATE ProbSol SET rowid = -1 WHERE TicketNum = 2 AND KBEntry = 1"));
+        // first: the call's own row is stored again after it.
+        const char* callRow = "FROM ProbSol WHERE TicketNum = 2 AND KBEntry = 0";
+        QVERIFY(DbProbe::exec(QStringLiteral("INSERT INTO ProbSol (TicketNum, QuickDescp, Problem, "
+                                             "Solution, SaveKB, KBEntry) SELECT TicketNum, "
+                                             "QuickDescp, Problem, Solution, SaveKB, KBEntry %1")
+                                  .arg(callRow)));
+        QVERIFY(DbProbe::exec(
+            QStringLiteral("DELETE %1 AND rowid = (SELECT min(rowid) %1)").arg(callRow)));
         const QString text = render(folder, QStringLiteral("workorder.rpt"),
                                     QStringLiteral("{RepairOrder.WorkNum}=1"));
         expectLines(text, {"WORK ORDER", "Work Order # 1", "RMA # 1", "Ticket # 2",
@@ -186,7 +192,8 @@ private Q_SLOTS:
         QVERIFY(DbProbe::exec(
             "WITH RECURSIVE n(x) AS (SELECT 2 UNION ALL SELECT x + 1 FROM n WHERE x < 8001) "
             "INSERT INTO ARInvoice (InvNum, InvDate, PostDate, CustID, InvTax, InvTotal, "
-            "WrkOrdNum) SELECT x, date('2020-01-01', '+' || (x % 1500) || ' days'), "
+            "WrkOrdNum) SELECT x, '20' || CAST(10 + x % 10 AS TEXT) || '-0' || "
+            "CAST(1 + x % 9 AS TEXT) || '-1' || CAST(x % 10 AS TEXT), "
             "'2020-01-01', CASE x % 3 WHEN 0 THEN 'JTH-1' WHEN 1 THEN 'MIA-2' ELSE 'AES-3' "
             "END, x % 9000, 1000000 + x * 7, x FROM n"));
         // Enough distinct texts that the glyph cache is renewed part way through.

@@ -54,13 +54,6 @@ class TestReportPreview : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init()
-    {
-        // Reports read the shop's file so far.
-        if (TestFolder::onServer())
-            QSKIP("reports run on the shop's file");
-    }
-
     void firstPageAtOnceThenEveryPage()
     {
         TestFolder folder(TestFolder::Content::Demo);
