@@ -106,7 +106,6 @@ private Q_SLOTS:
         QCOMPARE(capture.runs().size(), 1);
         const ReportCapture::Run& run = capture.last();
         QCOMPARE(run.reportFileName, folder.filePath("Reports/" + layout));
-        QCOMPARE(run.dataFile, TestFolder::onServer() ? QString() : folder.databasePath());
         QCOMPARE(run.selectionFormula, formula);
         QCOMPARE(run.windowTitle, windowTitle);
         const QString title = printed.section('|', 0, 0);
