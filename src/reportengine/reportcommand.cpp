@@ -9,19 +9,52 @@
 
 namespace {
 
+/** The fields in the order a reader meets them on the page: what the records are grouped by,
+ *  the detail line from left to right, then the fields that only feed totals or formulas. */
+QList<int> printOrder(const ReportLayout& layout)
+{
+    QList<int> order;
+    const auto add = [&](int field) {
+        if (field >= 0 && !order.contains(field))
+            order << field;
+    };
+    const auto addTemplate = [&](const TextTemplate& text) {
+        for (const TextTemplate::Piece& piece : text.pieces)
+            if (piece.kind == TextTemplate::Piece::Kind::Field)
+                add(piece.field);
+    };
+    for (const LayoutGroup& group : layout.groups)
+        add(group.by);
+    for (const LayoutColumn& column : layout.columns)
+        addTemplate(column.text);
+    for (const LayoutBand& band : layout.detailBands) {
+        addTemplate(band.text);
+        for (const TextTemplate& line : band.lines)
+            addTemplate(line);
+        for (const auto& [position, text] : band.cells)
+            addTemplate(text);
+        for (const auto& [title, text] : band.pairs)
+            addTemplate(text);
+    }
+    for (int field = 0; field < layout.fields.size(); ++field)
+        add(field);
+    return order;
+}
+
 /** The records as rows of their fields' values, headed by the fields' names. */
 Status writeCsv(ReportJob& job, const QString& path, qsizetype& records)
 {
     const QList<LayoutField>& fields = job.layout().fields;
+    const QList<int> order = printOrder(job.layout());
     QStringList headings;
-    for (const LayoutField& field : fields)
-        headings << field.name;
+    for (int field : order)
+        headings << fields[field].name;
     std::vector<QStringList> rows;
     const Status read = job.read([&](const ReportRow& record) {
         QStringList row;
-        row.reserve(fields.size());
-        for (qsizetype i = 0; i < fields.size(); ++i)
-            row << ReportValues::plain(record[static_cast<size_t>(i)], fields[i].type);
+        row.reserve(order.size());
+        for (int field : order)
+            row << ReportValues::plain(record[static_cast<size_t>(field)], fields[field].type);
         rows.push_back(std::move(row));
     });
     if (!read)
