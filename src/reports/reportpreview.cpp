@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -286,6 +287,9 @@ Status previewReport(const PreviewRequest& request)
     }
     auto* window = new ReportPreviewWindow(run.windowTitle, std::move(pager.value()),
                                            WindowConventions::mainWindow());
+    // Where no window manager maximises it, the preview still fills most of the screen.
+    if (const QScreen* screen = window->screen())
+        window->resize(screen->availableSize() * 0.9);
     window->showMaximized();
     return Status::ok();
 }
