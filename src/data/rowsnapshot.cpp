@@ -14,6 +14,15 @@ Result<RowSnapshot> RowSnapshot::take(Database& db, const QString& sql, const Sq
     return snapshot;
 }
 
+RowSnapshot RowSnapshot::of(const QString& sql, const SqlValue& key, const Query& query)
+{
+    RowSnapshot snapshot;
+    snapshot.m_sql = sql;
+    snapshot.m_key = key;
+    snapshot.m_values = rowText(query);
+    return snapshot;
+}
+
 Status RowSnapshot::verify(Database& db, const QString& missing) const
 {
     if (!isTaken())
@@ -35,16 +44,20 @@ Result<QString> RowSnapshot::read(Database& db, const QString& sql, const SqlVal
     const std::vector<SqlValue> keys(sql.count(QLatin1Char('?')), key);
     Query q = db.prepare(sql, keys);
     QString values;
-    while (q.next()) {
-        // Each value is marked as null or as text, so that no two records read alike.
-        for (int column = 0; column < q.columnCount(); ++column)
-            values += q.isNull(column) ? QStringLiteral("\x1f-")
-                                       : QStringLiteral("\x1f+") + q.text(column);
-        values += QLatin1Char('\x1e');
-    }
+    while (q.next())
+        values += rowText(q);
     if (!q.status())
         return q.status();
     return values;
+}
+
+QString RowSnapshot::rowText(const Query& query)
+{
+    QString values;
+    for (int column = 0; column < query.columnCount(); ++column)
+        values += query.isNull(column) ? QStringLiteral("\x1f-")
+                                       : QStringLiteral("\x1f+") + query.text(column);
+    return values + QLatin1Char('\x1e');
 }
 
 const QString& RowSnapshot::changedMessage()

@@ -17,6 +17,9 @@ public:
     /** Reads the record with `sql`, each of whose placeholders stands for `key`. On a server the
      *  statement must be one that rows can be locked for (no outer join, no aggregate). */
     static Result<RowSnapshot> take(Database& db, const QString& sql, const SqlValue& key);
+    /** The record that `query`, run with `sql` for `key`, stands on: a window that reads the
+     *  record with the same statement takes the snapshot without reading it twice. */
+    static RowSnapshot of(const QString& sql, const SqlValue& key, const Query& query);
 
     /** Inside the save's transaction: ok while the record is as it was taken; NotFound with
      *  `missing` when it is gone; Changed when another workstation changed it. A snapshot never
@@ -31,6 +34,9 @@ public:
 private:
     /** All the record's values as one text; empty when the statement finds no row. */
     static Result<QString> read(Database& db, const QString& sql, const SqlValue& key);
+    /** The values of the row the query stands on, each marked as null or as text, so that no
+     *  two records read alike. */
+    static QString rowText(const Query& query);
 
     QString m_sql;
     SqlValue m_key;

@@ -53,10 +53,6 @@ Result<CustomerRecord> load(const QString& id)
 {
     return Database::read([&](Database& db) -> Result<CustomerRecord> {
         const QString sql = QStringLiteral("SELECT %1 FROM Customer WHERE CustID = ?").arg(Columns);
-        // Taken first: a change in between is then taken for a change after the load.
-        Result<RowSnapshot> snapshot = RowSnapshot::take(db, sql, id);
-        if (!snapshot)
-            return snapshot.status();
         Query query = db.query(sql, id);
         if (!query.next())
             return query.status() ? Status::error(Status::Kind::NotFound, NotFound)
@@ -74,7 +70,7 @@ Result<CustomerRecord> load(const QString& id)
         customer.comment = query.text(9);
         customer.inactive = query.boolean(10);
         customer.postDate = query.date(11);
-        customer.loaded = *snapshot;
+        customer.loaded = RowSnapshot::of(sql, id, query);
         return customer;
     });
 }

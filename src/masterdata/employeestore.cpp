@@ -65,9 +65,6 @@ Result<EmployeeRecord> load(const QString& empId)
                            "EmpState, EmpZip, EmpPhone, EmpEmail, EmpSSN, EmpDOB, EmpHireDate, "
                            "EmpComm, EmpPic, Inactive, Male, Female, PostDate "
                            "FROM Employee WHERE EmpID = ?");
-        Result<RowSnapshot> snapshot = RowSnapshot::take(db, sql, empId);
-        if (!snapshot)
-            return snapshot.status();
         Query q = db.query(sql, empId);
         if (!q.next())
             return q.status() ? notFound(empId) : q.status();
@@ -91,7 +88,7 @@ Result<EmployeeRecord> load(const QString& empId)
         e.male = q.boolean(16);
         e.female = q.boolean(17);
         e.postDate = q.date(18);
-        e.loaded = *snapshot;
+        e.loaded = RowSnapshot::of(sql, empId, q);
         return e;
     });
 }

@@ -43,9 +43,6 @@ Result<InventoryItem> load(const QString& itemNo)
         const QString sql =
             QStringLiteral("SELECT ItemNo, ItemDescp, ItemPrice1, Taxable, TaxRate, ItemType, "
                            "Inactive, PostDate FROM Inventory WHERE ItemNo = ?");
-        Result<RowSnapshot> snapshot = RowSnapshot::take(db, sql, itemNo);
-        if (!snapshot)
-            return snapshot.status();
         Query q = db.query(sql, itemNo);
         if (!q.next())
             return q.status() ? Status::error(Status::Kind::NotFound, NotFound) : q.status();
@@ -58,7 +55,7 @@ Result<InventoryItem> load(const QString& itemNo)
         item.itemType = q.text(5);
         item.inactive = q.boolean(6);
         item.postDate = q.date(7);
-        item.loaded = *snapshot;
+        item.loaded = RowSnapshot::of(sql, itemNo, q);
         return item;
     });
 }

@@ -25,14 +25,6 @@ namespace {
 constexpr int LockWaitMs = 5000;
 constexpr int LockRetryMs = 50;
 
-// Windows cannot rename a file that is open; elsewhere the copy stays locked until it has its
-// name, so that no other run takes it for a leftover meanwhile.
-#ifdef Q_OS_WIN
-constexpr bool ReplaceWhileLocked = false;
-#else
-constexpr bool ReplaceWhileLocked = true;
-#endif
-
 std::filesystem::path toPath(const QString& path)
 {
 #ifdef Q_OS_WIN

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/status.h"
+
 #include <QString>
 #include <system_error>
 
@@ -9,6 +11,15 @@ class Database;
  *  copy even while other workstations write. Used by the backup window and by compaction. */
 namespace BackupFile {
 
+/** Whether a file that is open may be renamed over. Windows refuses; elsewhere the database
+ *  stays locked until its replacement has taken its name, so that no workstation writes into the
+ *  file being replaced and no other run takes the copy for a leftover meanwhile. */
+#ifdef Q_OS_WIN
+inline constexpr bool ReplaceWhileLocked = false;
+#else
+inline constexpr bool ReplaceWhileLocked = true;
+#endif
+
 /** Why a copy failed, in the kinds the user is told about. */
 enum class Failure { None, DiskFull, PermissionDenied, InvalidPath, PathNotFound, Other };
 
@@ -17,6 +28,8 @@ struct Outcome {
     /** The underlying reason, in words, for the failures without a message of their own. */
     QString detail;
     bool isOk() const { return failure == Failure::None; }
+    /** Ok, or a failure that tells the underlying reason. */
+    Status status() const { return isOk() ? Status::ok() : Status::failed(detail); }
 };
 
 /**

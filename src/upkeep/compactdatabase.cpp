@@ -16,20 +16,7 @@ namespace CompactDatabase {
 
 namespace {
 
-// Windows cannot rename over a file that is open; elsewhere the database stays locked until
-// the copy has taken its place, so that no workstation writes into the file being replaced.
-#ifdef Q_OS_WIN
-constexpr bool ReplaceWhileLocked = false;
-#else
-constexpr bool ReplaceWhileLocked = true;
-#endif
-
 using TableCounts = QList<QPair<QString, qint64>>;
-
-Status failure(const BackupFile::Outcome& outcome)
-{
-    return Status::failed(outcome.detail);
-}
 
 Result<TableCounts> countRows(Database& db)
 {
@@ -74,14 +61,14 @@ Status writeCheckedCopy(Database& source, const QString& copyPath)
     if (!reopened.isOpen())
         return reopened.openStatus();
     if (BackupFile::Outcome checked = BackupFile::checkCopy(reopened); !checked.isOk())
-        return failure(checked);
+        return checked.status();
     const Result<TableCounts> after = countRows(reopened);
     if (!after)
         return after.status();
     if (after.value() != before.value())
         return Status::failed(QStringLiteral("The compacted copy does not hold every row."));
     if (BackupFile::Outcome flushed = BackupFile::flushToDisk(reopened); !flushed.isOk())
-        return failure(flushed);
+        return flushed.status();
     return Status::ok();
 }
 
@@ -95,7 +82,7 @@ bool removeCopy(const QString& copyPath)
 Status replace(const QString& copyPath, const QString& databasePath)
 {
     const BackupFile::Outcome replaced = BackupFile::replaceFile(copyPath, databasePath);
-    return replaced.isOk() ? Status::ok() : failure(replaced);
+    return replaced.status();
 }
 
 Status compactInto(const QString& copyPath, const QString& databasePath, bool& copyCreated)
@@ -112,12 +99,12 @@ Status compactInto(const QString& copyPath, const QString& databasePath, bool& c
             const BackupFile::Outcome created = BackupFile::createEmptyFile(copyPath);
             copyCreated = created.isOk();
             if (!copyCreated)
-                status = failure(created);
+                status = created.status();
         }
         if (status)
             status = writeCheckedCopy(source, copyPath);
         Database::closeKeptConnections();
-        if (status && ReplaceWhileLocked)
+        if (status && BackupFile::ReplaceWhileLocked)
             status = replace(copyPath, databasePath);
         return status;
     });
@@ -134,7 +121,7 @@ Status run()
     bool copyCreated = false;
     Status status = compactInto(copyPath, databasePath, copyCreated);
     Database::closeKeptConnections();
-    if (status && !ReplaceWhileLocked)
+    if (status && !BackupFile::ReplaceWhileLocked)
         status = replace(copyPath, databasePath);
     if (!status && copyCreated)
         removeCopy(copyPath);

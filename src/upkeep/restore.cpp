@@ -14,14 +14,6 @@ namespace Restore {
 
 namespace {
 
-// Windows cannot rename over a file that is open; elsewhere the database stays locked until
-// the restored copy has taken its place, as compaction does.
-#ifdef Q_OS_WIN
-constexpr bool ReplaceWhileLocked = false;
-#else
-constexpr bool ReplaceWhileLocked = true;
-#endif
-
 /** The records the user is shown the count of, by table. */
 const QList<QPair<QString, QString>>& countedTables()
 {
@@ -131,19 +123,14 @@ Status requireFile(const QString& backup)
     return Status::ok();
 }
 
-Status failure(const BackupFile::Outcome& outcome)
-{
-    return outcome.isOk() ? Status::ok() : Status::failed(outcome.detail);
-}
-
 /** Writes a checked copy of `source` into the new file `path`. */
 Status copyTo(Database& source, const QString& path, bool& created)
 {
     const BackupFile::Outcome made = BackupFile::createEmptyFile(path);
     created = made.isOk();
     if (!created)
-        return failure(made);
-    return failure(BackupFile::copyInto(source, path));
+        return made.status();
+    return BackupFile::copyInto(source, path).status();
 }
 
 void removeFile(const QString& path)
@@ -220,13 +207,13 @@ Result<QString> run(const QString& backup, const QDateTime& at)
         if (locked)
             locked = writeRestoredCopy(backup, copyPath, copyCreated);
         Database::closeKeptConnections();
-        if (locked && ReplaceWhileLocked)
-            locked = failure(BackupFile::replaceFile(copyPath, current));
+        if (locked && BackupFile::ReplaceWhileLocked)
+            locked = BackupFile::replaceFile(copyPath, current).status();
         return locked;
     });
     Database::closeKeptConnections();
-    if (status && !ReplaceWhileLocked)
-        status = failure(BackupFile::replaceFile(copyPath, current));
+    if (status && !BackupFile::ReplaceWhileLocked)
+        status = BackupFile::replaceFile(copyPath, current).status();
     if (status)
         return kept;
     if (copyCreated)
