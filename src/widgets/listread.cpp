@@ -5,7 +5,7 @@
 
 #include <QAbstractScrollArea>
 #include <QComboBox>
-#include <QEvent>
+#include <QFocusEvent>
 #include <QLineEdit>
 
 ListRead::ListRead(QWidget* control, QString what, Step step)
@@ -40,16 +40,16 @@ bool ListRead::refresh()
 
 bool ListRead::eventFilter(QObject* watched, QEvent* event)
 {
-    switch (event->type()) {
-    case QEvent::Show:
-    case QEvent::FocusIn:
-    case QEvent::MouseButtonPress:
-        // Before the press opens the drop-down, so that it opens on the lines just read.
-        if (failed())
-            refresh();
-        break;
-    default:
-        break;
+    // Only the user's coming back reads again: the focus a window gives its first box when it
+    // opens would repeat, at once, a read that has just failed.
+    bool cameBack = event->type() == QEvent::MouseButtonPress;
+    if (event->type() == QEvent::FocusIn) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        cameBack = reason == Qt::MouseFocusReason || reason == Qt::TabFocusReason ||
+                   reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason;
     }
+    // Before the press opens the drop-down, so that it opens on the lines just read.
+    if (cameBack && failed())
+        refresh();
     return QObject::eventFilter(watched, event);
 }

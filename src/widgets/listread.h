@@ -11,8 +11,8 @@ class QWidget;
 /**
  * Fills a list or a combo box from a read, so that a read that fails never looks like a list
  * without rows: the status line says which list could not be read and why, and the list is
- * read again when the user next comes to it (focuses or clicks it, or shows the page it is on),
- * until a read succeeds. It lives as long as the control it fills.
+ * read again when the user next comes back to it (clicks it or tabs into it), until a read
+ * succeeds. It lives as long as the control it fills.
  */
 class ListRead : public QObject {
 public:
@@ -35,7 +35,7 @@ public:
         });
     }
 
-    /** Reads the list again also when `widget` (the page it is on) is shown or focused. */
+    /** Reads the list again also when the user comes to `widget` (another list it fills). */
     void watch(QWidget* widget);
 
     /** Reads and fills now; false, with the notice, when the read failed. */
