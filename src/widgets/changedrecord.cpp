@@ -16,7 +16,7 @@ QString question()
 Choice settle(RowSnapshot& loaded, const std::function<Result<RowSnapshot>()>& reread,
               const std::function<void()>& reload)
 {
-    if (prompter().confirm(question(), Prompter::defaultTitle(), Prompter::Icon::Warning,
+    if (prompter().confirm(question(), Prompter::defaultTitle(), Prompter::Icon::None,
                            Prompter::Answer::No)) {
         reload();
         return Choice::Reload;
