@@ -63,7 +63,6 @@ QString RowSnapshot::rowText(const Query& query)
 const QString& RowSnapshot::changedMessage()
 {
     static const QString message =
-        QStringLiteral("This record was changed at another workstation after you opened it. It "
-                       "has been reloaded; please make your change again.");
+        QStringLiteral("This record was changed at another workstation after you opened it.");
     return message;
 }

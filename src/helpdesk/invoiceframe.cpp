@@ -7,7 +7,9 @@
 #include "widgets/formbuilder.h"
 #include "widgets/hourglass.h"
 #include "widgets/inputhelpers.h"
+#include "widgets/listread.h"
 #include "widgets/prompter.h"
+#include "widgets/statusnotice.h"
 #include "widgets/tabbedlist.h"
 
 #include <QApplication>
@@ -54,6 +56,13 @@ InvoiceFrame::InvoiceFrame(HelpDeskState& state, QLineEdit* customerIdBox, QLine
     const FormBuilder ui(this);
     txtInvNum = ui.readOnlyBox(QStringLiteral("txtInvNum"));
     combInvPart = ui.searchCombo(QStringLiteral("combInvPart"));
+    m_parts = ListRead::install(combInvPart, tr("The part list"), &LookupStore::partLines,
+                                [this](const QStringList& lines) {
+                                    combInvPart->clear();
+                                    combInvPart->addItems(lines);
+                                    combInvPart->setCurrentIndex(-1);
+                                    combInvPart->setEditText(QString());
+                                });
     txtInvDesc = ui.textBox(QStringLiteral("txtInvDesc"));
     txtPrice = ui.textBox(QStringLiteral("txtPrice"));
     txtInvQty = ui.textBox(QStringLiteral("txtInvQty"));
@@ -112,9 +121,7 @@ void InvoiceFrame::buildLayout(const FormBuilder& ui)
 
 void InvoiceFrame::fillParts()
 {
-    combInvPart->addItems(LookupStore::partLines().valueOr({}));
-    combInvPart->setCurrentIndex(-1);
-    combInvPart->setEditText(QString());
+    m_parts->refresh();
 }
 
 void InvoiceFrame::showNextInvoiceNumber()
@@ -170,9 +177,13 @@ bool InvoiceFrame::eventFilter(QObject* watched, QEvent* event)
 void InvoiceFrame::combInvPart_Click(int index)
 {
     m_chosenPart = partOfLine(combInvPart->itemText(index));
-    if (const auto part = InvoiceStore::part(m_chosenPart)) {
+    const auto part = Hourglass::around([this] { return InvoiceStore::part(m_chosenPart); });
+    if (part) {
         txtInvDesc->setText(part->description);
         txtPrice->setText(part->price.toPlainString());
+    } else {
+        statusNotice().show(
+            StatusNotice::readFailed(tr("Part %1").arg(m_chosenPart), part.status()));
     }
     txtInvQty->setFocus();
 }

@@ -8,6 +8,7 @@
 #include <QList>
 
 class FormBuilder;
+class ListRead;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
@@ -26,7 +27,7 @@ public:
     InvoiceFrame(HelpDeskState& state, QLineEdit* customerIdBox, QLineEdit* workOrderBox,
                  QWidget* parent = nullptr);
 
-    /** Adds the active parts to combInvPart without clearing it first. */
+    /** Fills combInvPart with the active parts afresh. */
     void fillParts();
     void showNextInvoiceNumber();
     /** Empties the line being entered and the item list, shows zero tax and total, forgets the
@@ -80,4 +81,6 @@ private:
     InvoiceTally m_tally;
     QList<ListedLine> m_lines;
     bool m_removingLine = false;
+    /** Reads combInvPart's lines, and again after a read that failed. */
+    ListRead* m_parts = nullptr;
 };

@@ -7,7 +7,9 @@
 #include "widgets/formbuilder.h"
 #include "widgets/hourglass.h"
 #include "widgets/inputhelpers.h"
+#include "widgets/listread.h"
 #include "widgets/prompter.h"
+#include "widgets/statusnotice.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -46,6 +48,7 @@ LogCallPage::LogCallPage(HelpDeskState& state, QWidget* parent) : QWidget(parent
     lstCust->setFocusPolicy(Qt::NoFocus);
     InputHelpers::selectOnFocus({txtQuickDesc});
     buildLayout(ui);
+    createListReads();
 
     connect(cmdLogCall, &QPushButton::clicked, this, &LogCallPage::cmdLogCall_Click);
     connect(cmdClearCall, &QPushButton::clicked, this, &LogCallPage::cmdClearCall_Click);
@@ -85,18 +88,43 @@ void LogCallPage::buildLayout(const FormBuilder& ui)
     page->addLayout(buttons);
 }
 
+void LogCallPage::createListReads()
+{
+    m_problemTypes =
+        ListRead::install(combProbType, tr("The problem type list"), &LookupStore::problemTypes,
+                          [this](const QStringList& types) {
+                              combProbType->clear();
+                              combProbType->addItems(types);
+                              combProbType->setCurrentIndex(-1);
+                          });
+    m_customers = ListRead::install(combCustIDHD, tr("The customer list"),
+                                    &LookupStore::customerLines, [this](const QStringList& lines) {
+                                        combCustIDHD->clear();
+                                        combCustIDHD->addItems(lines);
+                                        combCustIDHD->setCurrentIndex(-1);
+                                        combCustIDHD->setEditText(QString());
+                                    });
+    m_typeSpecifics = ListRead::install(
+        combTypeSpec, tr("The specific type list"),
+        [this]() -> Result<QStringList> {
+            const QString type = combProbType->currentText();
+            if (type.isEmpty())
+                return QStringList();
+            return type == QLatin1String("Hardware") ? LookupStore::hardwareTypes()
+                                                     : LookupStore::softwareTypes();
+        },
+        [this](const QStringList& types) { FormBuilder::setChoices(combTypeSpec, types); });
+}
+
 void LogCallPage::fillProblemTypes()
 {
-    combProbType->addItems(LookupStore::problemTypes().valueOr({}));
-    combProbType->setCurrentIndex(-1);
+    m_problemTypes->refresh();
 }
 
 void LogCallPage::fillCustomers()
 {
     lstCust->clear();
-    combCustIDHD->addItems(LookupStore::customerLines().valueOr({}));
-    combCustIDHD->setCurrentIndex(-1);
-    combCustIDHD->setEditText(QString());
+    m_customers->refresh();
 }
 
 void LogCallPage::fillPriorityAndStatus()
@@ -110,21 +138,25 @@ void LogCallPage::combCustIDHD_Click(int index)
 {
     lstCust->clear();
     m_state.selectedCustomerId = LookupStore::keyOfLine(combCustIDHD->itemText(index));
-    lstCust->addItems(Hourglass::around([&] {
-                          return LookupStore::customerAddress(m_state.selectedCustomerId);
-                      }).valueOr({}));
+    const auto address =
+        Hourglass::around([&] { return LookupStore::customerAddress(m_state.selectedCustomerId); });
+    if (address)
+        lstCust->addItems(*address);
+    else
+        statusNotice().show(StatusNotice::readFailed(
+            tr("The address of %1").arg(m_state.selectedCustomerId), address.status()));
 }
 
 void LogCallPage::combProbType_Click(int)
 {
-    const bool hardware = combProbType->currentText() == QLatin1String("Hardware");
-    FormBuilder::setChoices(
-        combTypeSpec,
-        (hardware ? LookupStore::hardwareTypes() : LookupStore::softwareTypes()).valueOr({}));
+    // The other problem type's entries go even when this one's cannot be read.
+    FormBuilder::setChoices(combTypeSpec, {});
+    m_typeSpecifics->refresh();
 }
 
 void LogCallPage::cmdClearCall_Click()
 {
+    // Emptied first, so that nothing chosen before stays when a list cannot be read.
     combCustIDHD->clear();
     fillCustomers();
     m_state.selectedCustomerId.clear();

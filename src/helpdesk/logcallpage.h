@@ -8,6 +8,7 @@
 struct NewCall;
 
 class FormBuilder;
+class ListRead;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
@@ -22,9 +23,9 @@ class LogCallPage : public QWidget {
 public:
     LogCallPage(HelpDeskState& state, QWidget* parent = nullptr);
 
-    /** Adds the problem types to combProbType (the caller clears it). */
+    /** Fills combProbType with the problem types afresh. */
     void fillProblemTypes();
-    /** Adds the active customers to combCustIDHD (the caller clears it) and clears lstCust. */
+    /** Fills combCustIDHD with the active customers afresh and clears lstCust. */
     void fillCustomers();
     /** Fills the fixed priority and status choices afresh. */
     void fillPriorityAndStatus();
@@ -57,10 +58,16 @@ Q_SIGNALS:
 
 private:
     void buildLayout(const FormBuilder& ui);
+    /** Sets up how the page's lists are read, and read again after a read that failed. */
+    void createListReads();
     /** The first missing field's message, or an empty text when all are given. */
     QString missingField() const;
     /** The call as the page shows it. */
     NewCall enteredCall() const;
 
     HelpDeskState& m_state;
+    ListRead* m_problemTypes = nullptr;
+    ListRead* m_customers = nullptr;
+    /** The types of the problem type chosen in combProbType. */
+    ListRead* m_typeSpecifics = nullptr;
 };

@@ -6,10 +6,13 @@
 #include "helpdesk/mailstore.h"
 #include "helpdesk/repairframe.h"
 #include "helpdesk/ticketstore.h"
+#include "widgets/changedrecord.h"
 #include "widgets/formbuilder.h"
 #include "widgets/hourglass.h"
 #include "widgets/inputhelpers.h"
+#include "widgets/listread.h"
 #include "widgets/prompter.h"
+#include "widgets/statusnotice.h"
 #include "widgets/tabbedlist.h"
 
 #include <QCheckBox>
@@ -64,6 +67,10 @@ OpenTicketsPage::~OpenTicketsPage()
 void OpenTicketsPage::createControls(const FormBuilder& ui)
 {
     lstOpenTickets = ui.tabbedList(QStringLiteral("lstOpenTickets"), {30, 50, 75, 165});
+    m_openTickets = ListRead::install(
+        lstOpenTickets, tr("The list of open tickets"),
+        [] { return TicketStore::openTicketLines(Session::currentEmployeeId()); },
+        [this](const QStringList& lines) { lstOpenTickets->setLines(lines); });
     txtCustID = ui.readOnlyBox(QStringLiteral("txtCustID"));
     lstCustOT = ui.make<QListWidget>(QStringLiteral("lstCustOT"));
     chkKnowOT = ui.checkBox(QStringLiteral("chkKnowOT"), tr("Save to Knowledge Base"));
@@ -136,8 +143,7 @@ QWidget* OpenTicketsPage::buildTextColumn(const FormBuilder& ui)
 void OpenTicketsPage::fillOpenTickets()
 {
     lstOpenTickets->clear();
-    lstOpenTickets->setLines(
-        TicketStore::openTicketLines(Session::currentEmployeeId()).valueOr({}));
+    m_openTickets->refresh();
 }
 
 void OpenTicketsPage::fillCloseChoices()
@@ -161,8 +167,11 @@ void OpenTicketsPage::showTicket()
 {
     const auto detail =
         Hourglass::around([&] { return TicketStore::ticketDetail(m_state.currentTicket); });
-    if (!detail)
+    if (!detail) {
+        statusNotice().show(
+            StatusNotice::readFailed(tr("Ticket %1").arg(m_state.currentTicket), detail.status()));
         return;
+    }
     m_loaded = detail->loaded;
     txtCustID->setText(detail->customerId);
     lstCustOT->addItems(detail->customerLines);
@@ -201,13 +210,22 @@ void OpenTicketsPage::cmdUpdateCall_Click()
     }
     const CallUpdate update = enteredUpdate();
     const Status status = Hourglass::around([&] { return TicketStore::updateCall(update); });
+    if (status.isChanged()) {
+        ChangedRecord::settle(
+            m_loaded,
+            [this] {
+                return ChangedRecord::loadedOf(TicketStore::ticketDetail(m_state.currentTicket));
+            },
+            [this] {
+                cmdClearOT_Click();
+                showTicket();
+            });
+        fillOpenTickets();
+        return;
+    }
     if (!status) {
         prompter().message(tr("The call could not be updated.\n%1").arg(status.message()));
-        if (status.isChanged()) {
-            cmdClearOT_Click();
-            showTicket();
-        }
-        if (status.isChanged() || status.isNotFound())
+        if (status.isNotFound())
             fillOpenTickets();
         return;
     }

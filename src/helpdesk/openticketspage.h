@@ -8,6 +8,7 @@
 #include <cstdint>
 
 class FormBuilder;
+class ListRead;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
@@ -71,6 +72,8 @@ private:
     void solutionSent(const Status& outcome);
 
     HelpDeskState& m_state;
+    /** Reads lstOpenTickets' lines, and again after a read that failed. */
+    ListRead* m_openTickets = nullptr;
     RepairFrame* m_repair;
     MailSession m_mail;
     /** The shown call as loaded, to refuse an update over another workstation's. */

@@ -8,6 +8,7 @@
 #include "helpdesk/workorderstore.h"
 #include "widgets/formbuilder.h"
 #include "widgets/hourglass.h"
+#include "widgets/listread.h"
 #include "widgets/prompter.h"
 
 #include <QGridLayout>
@@ -31,6 +32,9 @@ RepairFrame::RepairFrame(HelpDeskState& state, QLineEdit* customerIdBox, QWidget
     cmdClearRepair = ui.button(QStringLiteral("cmdClearRepair"), tr("Clear"));
     m_invoice = new InvoiceFrame(state, customerIdBox, txtWorkOrder, this);
     combRepairTech->setEditText(QString());
+    m_technicians = ListRead::install(
+        combRepairTech, tr("The technician list"), &LookupStore::technicianLines,
+        [this](const QStringList& lines) { FormBuilder::setChoices(combRepairTech, lines); });
     buildLayout(ui);
 
     connect(cmdCreateWrkOrd, &QPushButton::clicked, this, &RepairFrame::cmdCreateWrkOrd_Click);
@@ -64,7 +68,7 @@ void RepairFrame::buildLayout(const FormBuilder& ui)
 
 void RepairFrame::fillRepairTechnicians()
 {
-    FormBuilder::setChoices(combRepairTech, LookupStore::technicianLines().valueOr({}));
+    m_technicians->refresh();
 }
 
 void RepairFrame::showNextNumbers()

@@ -6,6 +6,7 @@
 
 class FormBuilder;
 class InvoiceFrame;
+class ListRead;
 class QComboBox;
 class QLineEdit;
 class QPlainTextEdit;
@@ -57,4 +58,6 @@ private:
     QLineEdit* m_customerIdBox;
     InvoiceFrame* m_invoice;
     QString m_repairTechId;
+    /** Reads combRepairTech's lines, and again after a read that failed. */
+    ListRead* m_technicians = nullptr;
 };

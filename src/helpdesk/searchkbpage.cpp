@@ -4,6 +4,7 @@
 #include "widgets/formbuilder.h"
 #include "widgets/hourglass.h"
 #include "widgets/inputhelpers.h"
+#include "widgets/statusnotice.h"
 #include "widgets/tabbedlist.h"
 
 #include <QGridLayout>
@@ -59,8 +60,10 @@ void SearchKbPage::cmdGetSearch_Click()
     clearResults();
     const auto hits =
         Hourglass::around([&] { return KnowledgeBaseStore::search(txtSearchProb->text()); });
-    if (!hits)
+    if (!hits) {
+        statusNotice().show(StatusNotice::readFailed(tr("The knowledge base"), hits.status()));
         return;
+    }
     if (hits->isEmpty()) {
         lstSearchRes->addLine(tr("No record found"));
         return;
@@ -78,8 +81,11 @@ void SearchKbPage::lstSearchRes_Click(int row)
     if (row < 0 || row >= m_resultRows.size())
         return;
     const auto entry = KnowledgeBaseStore::entry(m_resultRows[row]);
-    if (!entry)
+    if (!entry) {
+        statusNotice().show(
+            StatusNotice::readFailed(tr("The knowledge base entry"), entry.status()));
         return;
+    }
     lstProb->setPlainText(entry->problem);
     lstSolution->setPlainText(entry->solution);
 }

@@ -6,6 +6,7 @@
 #include "widgets/hourglass.h"
 #include "widgets/inputhelpers.h"
 #include "widgets/prompter.h"
+#include "widgets/statusnotice.h"
 #include "widgets/windowconventions.h"
 
 #include <QAction>
@@ -36,6 +37,9 @@ Company::Company(QWidget* parent) : QWidget(parent)
     m_postDate = QDate::currentDate();
     txtPostDate->setText(conv::formatDate(m_postDate));
     const auto stored = Hourglass::around([] { return CompanyStore::load(); });
+    if (!stored)
+        statusNotice().show(
+            StatusNotice::readFailed(QStringLiteral("The company record"), stored.status()));
     const bool exists = stored && stored->has_value();
     if (exists) {
         for (std::size_t i = 0; i < Text1.size(); ++i)

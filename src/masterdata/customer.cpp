@@ -2,11 +2,14 @@
 
 #include "data/conversions.h"
 #include "masterdata/customerstore.h"
+#include "widgets/changedrecord.h"
 #include "widgets/customersearch.h"
 #include "widgets/formbuilder.h"
 #include "widgets/hourglass.h"
 #include "widgets/inputhelpers.h"
+#include "widgets/listread.h"
 #include "widgets/prompter.h"
+#include "widgets/statusnotice.h"
 #include "widgets/windowconventions.h"
 
 #include <QAction>
@@ -53,6 +56,9 @@ void Customer::buildControls()
 
     combCustID = form.searchCombo(QStringLiteral("combCustID"));
     CustomerSearch::install(combCustID);
+    m_customerList = ListRead::install(
+        combCustID, QStringLiteral("The customer list"), &CustomerStore::listLines,
+        [this](const QStringList& lines) { showCustomerLines(lines); });
     connect(combCustID, &QComboBox::activated, this, &Customer::combCustID_Click);
     buildBoxes(form);
 
@@ -207,11 +213,16 @@ void Customer::editCustomer()
 {
     const CustomerRecord customer = typedCustomer(m_currentCustomerId);
     const Status status = Hourglass::around([&] { return CustomerStore::update(customer); });
+    if (status.isChanged()) {
+        ChangedRecord::settle(
+            m_loaded,
+            [this] { return ChangedRecord::loadedOf(CustomerStore::load(m_currentCustomerId)); },
+            [this] { LoadCustomer(); });
+        return;
+    }
     if (!status) {
         prompter().message(status.message());
-        if (status.isChanged())
-            LoadCustomer();
-        else if (status.isNotFound())
+        if (status.isNotFound())
             FillCustomerList();
         return;
     }
@@ -229,7 +240,11 @@ void Customer::combCustID_Click(int index)
 
 void Customer::FillCustomerList()
 {
-    const auto lines = Hourglass::around([] { return CustomerStore::listLines(); });
+    m_customerList->refresh();
+}
+
+void Customer::showCustomerLines(const QStringList& lines)
+{
     const QString shown = combCustID->currentText();
     // The untyped rest of a completed line stays selected, so that typing goes on from there.
     QLineEdit* edit = combCustID->lineEdit();
@@ -237,7 +252,7 @@ void Customer::FillCustomerList()
     const auto selectedLength = static_cast<int>(edit->selectedText().size());
     const QSignalBlocker quiet(combCustID);
     combCustID->clear();
-    combCustID->addItems(lines.valueOr({}));
+    combCustID->addItems(lines);
     combCustID->setCurrentIndex(combCustID->findText(shown));
     combCustID->setEditText(shown);
     if (selected >= 0)
@@ -248,8 +263,13 @@ void Customer::LoadCustomer()
 {
     const auto loaded =
         Hourglass::around([this] { return CustomerStore::load(m_currentCustomerId); });
-    if (!loaded)
+    if (!loaded) {
+        // Boxes of the customer shown before must not be saved under this one's ID.
+        ClearCustomer();
+        statusNotice().show(StatusNotice::readFailed(
+            QStringLiteral("Customer %1").arg(m_currentCustomerId), loaded.status()));
         return;
+    }
     const CustomerRecord& c = *loaded;
     m_loaded = c.loaded;
     chkInactive->setChecked(c.inactive);

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class FormBuilder;
+class ListRead;
 class QAction;
 class QGridLayout;
 class QCheckBox;
@@ -36,6 +37,8 @@ private:
     void buildBoxes(const FormBuilder& form);
     QGridLayout* layoutFields(const FormBuilder& form);
     void FillCustomerList();
+    /** Puts `lines` into combCustID, keeping what its box shows. */
+    void showCustomerLines(const QStringList& lines);
     void LoadCustomer();
     void ClearCustomer();
     void RemoveCustomer();
@@ -66,6 +69,8 @@ private:
     QCheckBox* chkRemove = nullptr;
     QLineEdit* txtPostDate = nullptr;
 
+    /** Reads combCustID's lines, and again after a read that failed. */
+    ListRead* m_customerList = nullptr;
     QString m_currentCustomerId;
     QDate m_postDate;
     /** The shown customer as loaded, to refuse an edit over another workstation's. */

@@ -5,6 +5,7 @@
 #include "masterdata/employeestore.h"
 #include "widgets/formbuilder.h"
 #include "widgets/hourglass.h"
+#include "widgets/listread.h"
 #include "widgets/windowconventions.h"
 
 #include <QTabWidget>
@@ -25,6 +26,13 @@ Employee::Employee(QWidget* parent) : QWidget(parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(SSTab1);
     connect(setupPage, &EmployeeSetupPage::employeesChanged, this, &Employee::FillEmployeeLists);
+    m_employeeLists =
+        ListRead::install(setupPage->combEmpID, QStringLiteral("The employee list"),
+                          &EmployeeStore::employeeLines, [this](const QStringList& lines) {
+                              setupPage->setEmployeeLines(lines);
+                              accessPage->setEmployeeLines(lines);
+                          });
+    m_employeeLists->watch(accessPage->combEmpAccess);
 
     resize(WindowConventions::TaskWindowSize);
     FillEmployeeLists();
@@ -37,7 +45,5 @@ void Employee::CreateEmpID()
 
 void Employee::FillEmployeeLists()
 {
-    const QStringList lines = EmployeeStore::employeeLines().valueOr({});
-    setupPage->setEmployeeLines(lines);
-    accessPage->setEmployeeLines(lines);
+    m_employeeLists->refresh();
 }

@@ -4,6 +4,7 @@
 
 class EmployeeAccessPage;
 class EmployeeSetupPage;
+class ListRead;
 class QTabWidget;
 
 /** The Employee window: employee records on one page, logins and access rights on the other. */
@@ -23,4 +24,8 @@ public:
 public Q_SLOTS:
     /** Refills the employee lists of both pages. */
     void FillEmployeeLists();
+
+private:
+    /** Reads both pages' employee lines, and again after a read that failed. */
+    ListRead* m_employeeLists = nullptr;
 };

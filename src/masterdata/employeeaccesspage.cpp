@@ -5,6 +5,7 @@
 #include "widgets/hourglass.h"
 #include "widgets/inputhelpers.h"
 #include "widgets/prompter.h"
+#include "widgets/statusnotice.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -177,6 +178,10 @@ void EmployeeAccessPage::combEmpAccess_Click()
     const auto access =
         Hourglass::around([this] { return EmployeeStore::loadAccess(m_currentEmpId); });
     if (!access) {
+        // An employee without a login yet is given one; any other failure is said.
+        if (!access.status().isNotFound())
+            statusNotice().show(StatusNotice::readFailed(
+                QStringLiteral("The access rights of %1").arg(m_currentEmpId), access.status()));
         showEditingState(false);
         return;
     }

@@ -4,10 +4,12 @@
 #include "masterdata/employeeinput.h"
 #include "masterdata/employeepictureframe.h"
 #include "masterdata/employeestore.h"
+#include "widgets/changedrecord.h"
 #include "widgets/formbuilder.h"
 #include "widgets/hourglass.h"
 #include "widgets/inputhelpers.h"
 #include "widgets/prompter.h"
+#include "widgets/statusnotice.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -251,9 +253,14 @@ void EmployeeSetupPage::combEmpID_Click()
 void EmployeeSetupPage::LoadEmployee()
 {
     const auto employee = Hourglass::around([this] { return EmployeeStore::load(m_currentEmpId); });
-    showEditingState(true);
-    if (!employee)
+    if (!employee) {
+        // Boxes of the employee shown before must not be saved under this one's ID.
+        ClearEmployee();
+        statusNotice().show(StatusNotice::readFailed(
+            QStringLiteral("Employee %1").arg(m_currentEmpId), employee.status()));
         return;
+    }
+    showEditingState(true);
     const EmployeeRecord& e = *employee;
     m_loaded = e.loaded;
     const QString texts[] = {e.firstName,
@@ -362,11 +369,16 @@ void EmployeeSetupPage::cmdEdit_Click()
         return;
     const Status status =
         Hourglass::around([&] { return EmployeeStore::update(m_currentEmpId, *employee); });
+    if (status.isChanged()) {
+        ChangedRecord::settle(
+            m_loaded,
+            [this] { return ChangedRecord::loadedOf(EmployeeStore::load(m_currentEmpId)); },
+            [this] { LoadEmployee(); });
+        return;
+    }
     if (!status) {
         prompter().message(status.message());
-        if (status.isChanged())
-            LoadEmployee();
-        else if (status.isNotFound())
+        if (status.isNotFound())
             Q_EMIT employeesChanged();
         return;
     }

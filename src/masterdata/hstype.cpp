@@ -3,6 +3,7 @@
 #include "widgets/formbuilder.h"
 #include "widgets/hourglass.h"
 #include "widgets/inputhelpers.h"
+#include "widgets/listread.h"
 #include "widgets/prompter.h"
 #include "widgets/windowconventions.h"
 
@@ -96,6 +97,19 @@ QGroupBox* HSType::buildRemoveFrame(const FormBuilder& form, Half& half, const N
     half.combo->setEditable(true);
     half.combo->setInsertPolicy(QComboBox::NoInsert);
     half.remove = form.button(QLatin1String(names.button), QStringLiteral("Remove"));
+    const QString what = half.list == TypeList::Hardware ? QStringLiteral("The hardware type list")
+                                                         : QStringLiteral("The software type list");
+    half.read = ListRead::install(
+        half.combo, what, [&half] { return TypeStore::types(half.list); },
+        [&half](QStringList types) {
+            std::sort(types.begin(), types.end(), [](const QString& a, const QString& b) {
+                return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+            });
+            const QSignalBlocker quiet(half.combo);
+            half.combo->clear();
+            half.combo->addItems(types);
+            half.combo->setEditText(QString());
+        });
     return frameOf(form, QLatin1String(names.frame), caption, label, half.combo, half.remove);
 }
 
@@ -169,12 +183,5 @@ void HSType::removeType(Half& half)
 
 void HSType::fillList(Half& half)
 {
-    QStringList types = Hourglass::around([&] { return TypeStore::types(half.list); }).valueOr({});
-    std::sort(types.begin(), types.end(), [](const QString& a, const QString& b) {
-        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
-    });
-    const QSignalBlocker quiet(half.combo);
-    half.combo->clear();
-    half.combo->addItems(types);
-    half.combo->setEditText(QString());
+    half.read->refresh();
 }

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class FormBuilder;
+class ListRead;
 class QComboBox;
 class QGroupBox;
 class QLineEdit;
@@ -34,6 +35,8 @@ private:
         QPushButton* add = nullptr;
         QComboBox* combo = nullptr;
         QPushButton* remove = nullptr;
+        /** Reads the combo's types, and again after a read that failed. */
+        ListRead* read = nullptr;
     };
 
     /** The object names of a frame, its box or combo, and its button. */

@@ -2,10 +2,13 @@
 
 #include "data/conversions.h"
 #include "masterdata/inventorystore.h"
+#include "widgets/changedrecord.h"
 #include "widgets/formbuilder.h"
 #include "widgets/hourglass.h"
 #include "widgets/inputhelpers.h"
+#include "widgets/listread.h"
 #include "widgets/prompter.h"
+#include "widgets/statusnotice.h"
 #include "widgets/windowconventions.h"
 
 #include <QAction>
@@ -83,6 +86,9 @@ void inventory::buildControls()
     combItemID = form.searchCombo(QStringLiteral("combItemID"));
     combItemID->setMinimumContentsLength(30);
     connect(combItemID, &QComboBox::activated, this, &inventory::combItemID_Click);
+    m_itemList = ListRead::install(
+        combItemID, QStringLiteral("The part list"), &InventoryStore::itemLines,
+        [this](const QStringList& lines) { refillKeepingEdit(combItemID, lines); });
     txtPostDate = form.readOnlyBox(QStringLiteral("txtPostDate"));
     txtPostDate->setAlignment(Qt::AlignCenter);
     txtPostDate->setMaximumWidth(100);
@@ -114,6 +120,12 @@ QGroupBox* inventory::buildPartFrame(const FormBuilder& form)
     combItemType = form.searchCombo(QStringLiteral("combItemType"));
     combItemType->setMinimumContentsLength(20);
     combItemType->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    m_typeList = ListRead::install(combItemType, QStringLiteral("The part type list"),
+                                   &InventoryStore::partTypes, [this](const QStringList& types) {
+                                       combItemType->clear();
+                                       combItemType->addItems(types);
+                                       combItemType->setCurrentIndex(-1);
+                                   });
     chkTaxable = form.checkBox(QStringLiteral("chkTaxable"), QStringLiteral("Taxable"));
     txtTaxRate = form.textBox(QStringLiteral("txtTaxRate"));
     txtTaxRate->setAlignment(Qt::AlignRight);
@@ -163,14 +175,12 @@ void inventory::Text1_LostFocus(int index)
 
 void inventory::FillItemList()
 {
-    refillKeepingEdit(combItemID, InventoryStore::itemLines().valueOr({}));
+    m_itemList->refresh();
 }
 
 void inventory::FillTypeList()
 {
-    combItemType->clear();
-    combItemType->addItems(InventoryStore::partTypes().valueOr({}));
-    combItemType->setCurrentIndex(-1);
+    m_typeList->refresh();
 }
 
 void inventory::showNewPartState(bool newPart)
@@ -192,8 +202,13 @@ void inventory::combItemID_Click()
 void inventory::LoadItem()
 {
     const auto item = Hourglass::around([this] { return InventoryStore::load(m_currentItemNo); });
-    if (!item)
+    if (!item) {
+        // Boxes of the part shown before must not be saved under this one's number.
+        ClearItem();
+        statusNotice().show(StatusNotice::readFailed(QStringLiteral("Part %1").arg(m_currentItemNo),
+                                                     item.status()));
         return;
+    }
     m_loaded = item->loaded;
     Text1[0]->setText(item->itemNo);
     Text1[1]->setText(item->description);
@@ -273,11 +288,16 @@ void inventory::saveItem(bool adding)
         Text1[0]->setFocus();
         return;
     }
+    if (status.isChanged()) {
+        ChangedRecord::settle(
+            m_loaded,
+            [this] { return ChangedRecord::loadedOf(InventoryStore::load(m_currentItemNo)); },
+            [this] { LoadItem(); });
+        return;
+    }
     if (!status) {
         prompter().message(status.message());
-        if (status.isChanged())
-            LoadItem();
-        else if (status.isNotFound())
+        if (status.isNotFound())
             FillItemList();
         return;
     }

@@ -7,6 +7,7 @@
 #include <optional>
 
 class FormBuilder;
+class ListRead;
 class QAction;
 class QGroupBox;
 class QCheckBox;
@@ -59,6 +60,9 @@ private:
 
     QAction* m_addButton = nullptr;
     QAction* m_editButton = nullptr;
+    /** Read combItemID's and combItemType's lines, and again after a read that failed. */
+    ListRead* m_itemList = nullptr;
+    ListRead* m_typeList = nullptr;
     QString m_currentItemNo;
     /** The shown part as loaded, to refuse an edit over another workstation's. */
     RowSnapshot m_loaded;

@@ -3,6 +3,7 @@
 #include "receivables/historystore.h"
 #include "widgets/formbuilder.h"
 #include "widgets/hourglass.h"
+#include "widgets/statusnotice.h"
 #include "widgets/windowconventions.h"
 
 #include <QFormLayout>
@@ -53,6 +54,9 @@ void CustHistOrdDetail::showTicket(std::int32_t ticketNum)
 {
     Hourglass busy;
     const auto detail = HistoryStore::ticketDetail(ticketNum);
+    if (!detail)
+        statusNotice().show(
+            StatusNotice::readFailed(QStringLiteral("Ticket %1").arg(ticketNum), detail.status()));
     const HistoryStore::TicketDetail shown =
         detail && *detail ? **detail : HistoryStore::TicketDetail{};
     txtTicknum->setText(detail && *detail ? QString::number(shown.ticketNum) : QString());

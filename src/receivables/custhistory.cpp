@@ -8,6 +8,7 @@
 #include "widgets/formbuilder.h"
 #include "widgets/hourglass.h"
 #include "widgets/listheadings.h"
+#include "widgets/statusnotice.h"
 #include "widgets/tabbedlist.h"
 #include "widgets/windowconventions.h"
 
@@ -60,8 +61,11 @@ void CustHistory::combCustID_Click()
     lstHistory->clear();
     const QString custId = CustomerList::idOf(combCustID->currentText(), QStringLiteral(" - "));
     const auto tickets = HistoryStore::customerTickets(custId);
-    if (!tickets)
+    if (!tickets) {
+        statusNotice().show(StatusNotice::readFailed(
+            QStringLiteral("The tickets of %1").arg(custId), tickets.status()));
         return;
+    }
     QStringList lines;
     lines.reserve(tickets->size());
     for (const HistoryStore::TicketLine& t : *tickets) {

@@ -4,6 +4,7 @@
 #include "widgets/customersearch.h"
 #include "widgets/formbuilder.h"
 #include "widgets/inputhelpers.h"
+#include "widgets/listread.h"
 
 #include <QComboBox>
 
@@ -15,11 +16,17 @@ QComboBox* create(QWidget* parent)
     combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     combo->setMinimumContentsLength(30);
     CustomerSearch::install(combo);
-    const auto lines = CustomerList::activeLines();
-    if (lines)
-        combo->addItems(*lines);
-    combo->setCurrentIndex(-1);
-    InputHelpers::setComboDropWidth(combo);
+    // Opened while the database cannot be read, the combo reads again when the user comes to
+    // it, until it has the customers.
+    ListRead::install(combo, QStringLiteral("The customer list"), &CustomerList::activeLines,
+                      [combo](const QStringList& lines) {
+                          combo->clear();
+                          combo->addItems(lines);
+                          combo->setCurrentIndex(-1);
+                          combo->setEditText(QString());
+                          InputHelpers::setComboDropWidth(combo);
+                      })
+        ->refresh();
     return combo;
 }
 

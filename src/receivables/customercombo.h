@@ -7,7 +7,8 @@ class QWidget;
 namespace CustomerCombo {
 
 /** A combo named combCustID holding the active customers' lines, nothing chosen, with
- *  auto-complete, the customer search and a drop-down as wide as its longest line. */
+ *  auto-complete, the customer search and a drop-down as wide as its longest line. A read that
+ *  fails is told in the status line and tried again when the user next comes to the combo. */
 QComboBox* create(QWidget* parent);
 
 } // namespace CustomerCombo

@@ -9,6 +9,7 @@
 #include "widgets/inputhelpers.h"
 #include "widgets/listheadings.h"
 #include "widgets/prompter.h"
+#include "widgets/statusnotice.h"
 #include "widgets/tabbedlist.h"
 #include "widgets/windowconventions.h"
 
@@ -164,11 +165,16 @@ void Payment::forgetInvoice()
 
 void Payment::listPayments(std::int32_t invNum)
 {
-    QStringList lines;
-    if (const auto recorded = PaymentStore::payments(invNum)) {
-        for (const PaymentStore::RecordedPayment& payment : *recorded)
-            lines << paymentLine(payment);
+    const auto recorded = PaymentStore::payments(invNum);
+    if (!recorded) {
+        lstPayments->clear();
+        statusNotice().show(StatusNotice::readFailed(
+            QStringLiteral("The payments of invoice %1").arg(invNum), recorded.status()));
+        return;
     }
+    QStringList lines;
+    for (const PaymentStore::RecordedPayment& payment : *recorded)
+        lines << paymentLine(payment);
     lstPayments->setLines(lines);
 }
 
@@ -181,14 +187,20 @@ void Payment::combCustID_Click()
     forgetInvoice();
     const QString custId = customerId();
     const auto address = PaymentStore::customerAddress(custId);
-    if (address && *address) {
+    if (!address) {
+        statusNotice().show(StatusNotice::readFailed(
+            QStringLiteral("The address of %1").arg(custId), address.status()));
+    } else if (*address) {
         const PaymentStore::Address& a = **address;
         List1->setLines({a.name, a.street,
                          a.city + QStringLiteral(", ") + a.state + QLatin1Char('\t') + a.zip});
     }
     const auto invoices = PaymentStore::openInvoices(custId);
-    if (!invoices)
+    if (!invoices) {
+        statusNotice().show(StatusNotice::readFailed(
+            QStringLiteral("The open invoices of %1").arg(custId), invoices.status()));
         return;
+    }
     QStringList lines;
     lines.reserve(invoices->size());
     for (const PaymentStore::OpenInvoice& invoice : *invoices)
@@ -209,7 +221,12 @@ void Payment::List2_DblClick(int row)
         return;
     Hourglass busy;
     const auto invoice = PaymentStore::openInvoice(customerId(), number.value);
-    if (!invoice || !*invoice)
+    if (!invoice) {
+        statusNotice().show(StatusNotice::readFailed(QStringLiteral("Invoice %1").arg(number.value),
+                                                     invoice.status()));
+        return;
+    }
+    if (!*invoice)
         return;
     m_invoice = number.value;
     labInvNum->setText(QString::number(number.value));

@@ -46,25 +46,32 @@ Status printInvoice(std::int32_t invoiceNumber)
 
 Status printAllUnprinted()
 {
-    // An unreadable list leaves nothing to mark; the report then says what it can read.
-    const QList<std::int32_t> unprinted =
+    // Only the invoices read here are marked printed, so without them nothing is printed.
+    const Result<QList<std::int32_t>> unprinted =
         Database::read([](Database& db) -> Result<QList<std::int32_t>> {
             QList<std::int32_t> numbers;
             Query query =
                 db.query(QStringLiteral("SELECT InvNum FROM ARInvoice WHERE InvPrinted = 0"));
             while (query.next())
                 numbers << static_cast<std::int32_t>(query.integer(0));
+            if (!query.status())
+                return query.status();
             return numbers;
-        }).valueOr({});
+        });
+    if (!unprinted) {
+        prompter().message(QStringLiteral("The invoices to print could not be read:\n%1")
+                               .arg(unprinted.status().message()));
+        return unprinted.status();
+    }
     if (Status run = previewReport({QStringLiteral("invoice.rpt"),
                                     QStringLiteral("{ARINVOICE.InvPrinted}= No"),
                                     PrintTitle,
                                     {}});
         !run)
         return run;
-    if (unprinted.isEmpty())
+    if (unprinted->isEmpty())
         return Status::ok();
-    return markPrinted(unprinted);
+    return markPrinted(*unprinted);
 }
 
 } // namespace InvoicePrinting

@@ -12,7 +12,8 @@ namespace InvoicePrinting {
 Status printInvoice(std::int32_t invoiceNumber);
 
 /** Shows every invoice not yet printed ("invoice.rpt"), then marks those invoices printed in
- *  one transaction. Only invoices that were unprinted when the run began are marked. */
+ *  one transaction. Only invoices that were unprinted when the run began are marked; when they
+ *  cannot be read, that is shown and nothing is printed. */
 Status printAllUnprinted();
 
 } // namespace InvoicePrinting

@@ -5,7 +5,9 @@
 #include "widgets/formbuilder.h"
 #include "widgets/hourglass.h"
 #include "widgets/inputhelpers.h"
+#include "widgets/listread.h"
 #include "widgets/prompter.h"
+#include "widgets/statusnotice.h"
 #include "widgets/windowconventions.h"
 
 #include <QComboBox>
@@ -123,21 +125,31 @@ QWidget* Assignment::buildPriorityPage()
 
 void Assignment::fillLists()
 {
-    // Lists that cannot be read stay empty; nothing can then be chosen.
-    if (const auto choices = AssignmentStore::load()) {
-        for (const auto& ticket : choices->tickets) {
-            const QString number = QString::number(ticket.number);
-            combAssign->addItem(number + TicketSeparator + ticket.custId);
-            combAssignP->addItem(number + TicketSeparator + ticket.priority);
-        }
-        const QString gap = QStringLiteral("    ");
-        for (const auto& employee : choices->employees)
-            combAssignEmp->addItem(employee.id + gap + employee.firstName + gap +
-                                   employee.lastName);
-    }
     combChgPrTo->addItems(
         {QStringLiteral("3-Low"), QStringLiteral("2-Med"), QStringLiteral("1-High")});
-    for (QComboBox* combo : {combAssign, combAssignEmp, combAssignP, combChgPrTo})
+    emptyCombo(combChgPrTo);
+    // Lists that cannot be read stay empty, and are read again when the user comes to them.
+    m_choices = ListRead::install(
+        combAssign, QStringLiteral("The open tickets and technicians"), &AssignmentStore::load,
+        [this](const AssignmentStore::Choices& choices) { showChoices(choices); });
+    m_choices->watch(combAssignEmp);
+    m_choices->watch(combAssignP);
+    m_choices->refresh();
+}
+
+void Assignment::showChoices(const AssignmentStore::Choices& choices)
+{
+    for (QComboBox* combo : {combAssign, combAssignEmp, combAssignP})
+        combo->clear();
+    for (const auto& ticket : choices.tickets) {
+        const QString number = QString::number(ticket.number);
+        combAssign->addItem(number + TicketSeparator + ticket.custId);
+        combAssignP->addItem(number + TicketSeparator + ticket.priority);
+    }
+    const QString gap = QStringLiteral("    ");
+    for (const auto& employee : choices.employees)
+        combAssignEmp->addItem(employee.id + gap + employee.firstName + gap + employee.lastName);
+    for (QComboBox* combo : {combAssign, combAssignEmp, combAssignP})
         emptyCombo(combo);
     InputHelpers::setComboDropWidth(combAssign);
     InputHelpers::setComboDropWidth(combAssignEmp);
@@ -148,6 +160,9 @@ void Assignment::combAssign_Click()
     Hourglass busy;
     const int ticket = combAssign->currentText().section(TicketSeparator, 0, 0).toInt();
     const auto exists = AssignmentStore::ticketExists(ticket);
+    if (!exists)
+        statusNotice().show(
+            StatusNotice::readFailed(QStringLiteral("Ticket %1").arg(ticket), exists.status()));
     txtAsgnTicket->setText(exists.valueOr(false) ? QString::number(ticket) : QString());
 }
 
@@ -188,6 +203,9 @@ void Assignment::combAssignP_Click()
     Hourglass busy;
     m_priorityTicketNum = combAssignP->currentText().section(TicketSeparator, 0, 0).toInt();
     const auto priority = AssignmentStore::priorityOf(m_priorityTicketNum);
+    if (!priority)
+        statusNotice().show(StatusNotice::readFailed(
+            QStringLiteral("Ticket %1").arg(m_priorityTicketNum), priority.status()));
     txtChgPr->setText(priority ? priority->value_or(QString()) : QString());
 }
 

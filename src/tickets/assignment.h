@@ -2,10 +2,15 @@
 
 #include <QWidget>
 
+class ListRead;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
+
+namespace AssignmentStore {
+struct Choices;
+}
 
 /** Hands an open ticket to another technician, or changes an open ticket's priority. */
 class Assignment : public QWidget {
@@ -40,8 +45,11 @@ private:
     QWidget* buildReassignPage();
     QWidget* buildPriorityPage();
     void fillLists();
+    void showChoices(const AssignmentStore::Choices& choices);
 
     /** The employee chosen last since the window opened; Clear keeps it. */
     QString m_selectedEmpId;
     int m_priorityTicketNum = 0;
+    /** Reads the tickets and technicians to choose from, and again after a read that failed. */
+    ListRead* m_choices = nullptr;
 };

@@ -6,6 +6,8 @@
 #include "widgets/hourglass.h"
 #include "widgets/inputhelpers.h"
 #include "widgets/listheadings.h"
+#include "widgets/listread.h"
+#include "widgets/statusnotice.h"
 #include "widgets/tabbedlist.h"
 #include "widgets/windowconventions.h"
 
@@ -58,16 +60,22 @@ OpenOrders::OpenOrders(QWidget* parent) : QWidget(parent)
     layout->addWidget(SSTab1);
     resize(WindowConventions::TaskWindowSize);
 
-    // A log that cannot be read leaves the window empty, as a failed read always has.
-    const auto log = TicketLogStore::load();
-    if (!log)
-        return;
-    Label6->setText(QString::number(log->counts.open));
-    txtHigh->setText(QString::number(log->counts.high));
-    txtMed->setText(QString::number(log->counts.medium));
-    txtLow->setText(QString::number(log->counts.low));
-    fillTicketList(false);
-    for (const auto& technician : log->technicians) {
+    m_log =
+        ListRead::install(lstOpenOrders, QStringLiteral("The ticket log"), &TicketLogStore::load,
+                          [this](const TicketLogStore::TicketLog& log) { showLog(log); });
+    m_log->watch(combTech);
+    m_log->refresh();
+}
+
+void OpenOrders::showLog(const TicketLogStore::TicketLog& log)
+{
+    Label6->setText(QString::number(log.counts.open));
+    txtHigh->setText(QString::number(log.counts.high));
+    txtMed->setText(QString::number(log.counts.medium));
+    txtLow->setText(QString::number(log.counts.low));
+    fillTicketList(chkOpenOnly->isChecked());
+    combTech->clear();
+    for (const auto& technician : log.technicians) {
         combTech->addItem(technician.id + TechnicianSeparator + technician.firstName +
                           QStringLiteral("   ") + technician.lastName);
     }
@@ -229,10 +237,13 @@ bool OpenOrders::addTicketPage(int limit)
 {
     QElapsedTimer timer;
     timer.start();
-    // A page that cannot be read ends the list where it stands, as a failed read always has.
+    // A page that cannot be read ends the list where it stands, and the status line says so.
     const auto lines = m_ticketPages->next(limit);
     if (lines)
         lstOpenOrders->appendLines(*lines);
+    else
+        statusNotice().show(
+            StatusNotice::readFailed(QStringLiteral("The ticket list"), lines.status()));
     if (!lines || lines->size() < limit) {
         m_ticketPages.reset();
         return false;
@@ -268,8 +279,11 @@ void OpenOrders::fillTechnicianList(bool openOnly)
     Hourglass busy;
     lstTechTickets->clear();
     const auto log = TicketLogStore::technicianLog(chosenTechnicianId(), openOnly);
-    if (!log)
+    if (!log) {
+        statusNotice().show(StatusNotice::readFailed(
+            QStringLiteral("The tickets of %1").arg(chosenTechnicianId()), log.status()));
         return;
+    }
     if (!openOnly)
         Label20->setText(log->name);
     lstTechTickets->setLines(log->ticketLines);

@@ -5,6 +5,7 @@
 #include <memory>
 
 class FormBuilder;
+class ListRead;
 class OrdDetail;
 class QCheckBox;
 class QComboBox;
@@ -16,7 +17,8 @@ class TabbedList;
 
 namespace TicketLogStore {
 class TicketPages;
-}
+struct TicketLog;
+} // namespace TicketLogStore
 
 /** The ticket log: every ticket with its days to close, the open tickets counted by priority,
  *  and each technician's tickets, whose details open in a pop-up. Reads only. */
@@ -59,6 +61,8 @@ private:
     /** The frame of the open tickets' counts by priority. */
     QWidget* buildPriorityCounts(const FormBuilder& form);
     QWidget* buildTechnicianPage();
+    /** Shows the counts and the technicians, and lists the tickets. */
+    void showLog(const TicketLogStore::TicketLog& log);
     /** Lists the first page of tickets at once. Once those lines are on the screen, the rest
      *  follow a page at a time while the program is idle, so the window answers in between. */
     void fillTicketList(bool openOnly);
@@ -70,6 +74,8 @@ private:
     void fillTechnicianList(bool openOnly);
     QString chosenTechnicianId() const;
 
+    /** Reads the counts and the technicians, and again after a read that failed. */
+    ListRead* m_log = nullptr;
     QPointer<OrdDetail> m_detail;
     std::unique_ptr<TicketLogStore::TicketPages> m_ticketPages;
     /** Counts the fills of the ticket list, so that a page of an earlier fill is dropped. */

@@ -3,6 +3,7 @@
 #include "tickets/ticketlogstore.h"
 #include "widgets/formbuilder.h"
 #include "widgets/hourglass.h"
+#include "widgets/statusnotice.h"
 #include "widgets/windowconventions.h"
 
 #include <QFormLayout>
@@ -58,8 +59,12 @@ void OrdDetail::showTicket(int ticketNum, const QString& technician)
     m_ticketNum = ticketNum;
     txtTech->setText(technician);
     txtTicknum->setText(QString::number(ticketNum));
-    // A ticket that cannot be read shows only what the ticket log already knew.
-    const auto detail = TicketLogStore::detail(ticketNum).valueOr({});
+    // A ticket that cannot be read shows only what the ticket log already knew, and says so.
+    const auto read = TicketLogStore::detail(ticketNum);
+    if (!read)
+        statusNotice().show(
+            StatusNotice::readFailed(QStringLiteral("Ticket %1").arg(ticketNum), read.status()));
+    const TicketLogStore::TicketDetail detail = read ? *read : TicketLogStore::TicketDetail{};
     txtProbType->setText(detail.quickDescription);
     txtProbOT->setPlainText(detail.problem);
     txtSolOT->setPlainText(detail.solution);

@@ -2,6 +2,7 @@
 
 #include "data/database.h"
 #include "widgets/comboautocomplete.h"
+#include "widgets/statusnotice.h"
 
 namespace CustomerSearch {
 
@@ -22,8 +23,14 @@ Result<QHash<QString, QString>> phonesById()
 void install(QComboBox* combo)
 {
     // Read when the first key is typed after the entries were filled, so the phone numbers
-    // are as fresh as the entries; a failed read finds by the lines alone.
-    ComboAutoComplete::findAnywhere(combo, [] { return phonesById().valueOr({}); });
+    // are as fresh as the entries; a failed read finds by the lines alone, and says so.
+    ComboAutoComplete::findAnywhere(combo, [] {
+        const auto phones = phonesById();
+        if (!phones)
+            statusNotice().show(
+                StatusNotice::readFailed(QStringLiteral("The phone numbers"), phones.status()));
+        return phones ? *phones : QHash<QString, QString>();
+    });
 }
 
 } // namespace CustomerSearch

@@ -53,10 +53,12 @@ void DialogPrompter::message(const QString& text, const QString& title, Icon ico
     box.exec();
 }
 
-bool DialogPrompter::confirm(const QString& text, const QString& title, Icon icon)
+bool DialogPrompter::confirm(const QString& text, const QString& title, Icon icon,
+                             Answer defaultAnswer)
 {
     NormalPointer pointer;
     QMessageBox box(toQt(icon), title, text, QMessageBox::Yes | QMessageBox::No, parentWindow());
+    box.setDefaultButton(defaultAnswer == Answer::No ? QMessageBox::No : QMessageBox::Yes);
     return box.exec() != QMessageBox::No;
 }
 

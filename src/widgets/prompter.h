@@ -12,6 +12,7 @@ class QWidget;
 class Prompter {
 public:
     enum class Icon { None, Information, Warning, Critical, Question };
+    enum class Answer { Yes, No };
 
     static QString defaultTitle() { return QStringLiteral("Quorvane-d"); }
 
@@ -20,9 +21,10 @@ public:
     /** A message with an OK button only. */
     virtual void message(const QString& text, const QString& title = defaultTitle(),
                          Icon icon = Icon::None) = 0;
-    /** Yes and No buttons; true unless the answer is No. */
+    /** Yes and No buttons; true unless the answer is No. Enter gives `defaultAnswer`, so a
+     *  question whose Yes loses work makes No its default. */
     virtual bool confirm(const QString& text, const QString& title = defaultTitle(),
-                         Icon icon = Icon::Question) = 0;
+                         Icon icon = Icon::Question, Answer defaultAnswer = Answer::Yes) = 0;
     /** An input box; nothing when cancelled. */
     virtual std::optional<QString> input(const QString& prompt,
                                          const QString& title = defaultTitle(),

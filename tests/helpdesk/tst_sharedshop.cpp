@@ -1,8 +1,8 @@
 #include "data/programfolder.h"
-#include "data/rowsnapshot.h"
 #include "helpdesk/openticketspage.h"
 #include "helpdesk/ticketstore.h"
 #include "helpdeskfixture.h"
+#include "widgets/changedrecord.h"
 
 #include <QProcess>
 #include <QTabWidget>
@@ -73,26 +73,27 @@ private Q_SLOTS:
     void updateCallRefusesACallChangedElsewhere_data()
     {
         QTest::addColumn<QString>("meanwhile");
+        QTest::addColumn<bool>("reload");
         QTest::addColumn<QString>("control");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("comments changed")
-            << "UPDATE CallLog SET Comm = 'Changed there' WHERE TicketNum = 3"
-            << "txtComm"
+        QTest::addColumn<QString>("shown"); // what the control shows after a reload
+        QTest::newRow("comments changed, reload")
+            << "UPDATE CallLog SET Comm = 'Changed there' WHERE TicketNum = 3" << true << "txtComm"
             << "Changed there";
-        QTest::newRow("solution changed")
+        QTest::newRow("solution changed, reload")
             << "UPDATE ProbSol SET Solution = 'Changed there' WHERE TicketNum = 3 AND KBEntry = 0"
-            << "txtSolOT"
+            << true << "txtSolOT"
             << "Changed there";
-        QTest::newRow("closed there")
-            << "UPDATE CallLog SET CallStatus = 'Closed' WHERE TicketNum = 3"
-            << "txtComm" << QString();
-        QTest::newRow("only read there") << "SELECT Comm FROM CallLog WHERE TicketNum = 3"
-                                         << "txtComm" << QString();
+        QTest::newRow("closed there, keep the typing")
+            << "UPDATE CallLog SET CallStatus = 'Closed' WHERE TicketNum = 3" << false << "txtComm"
+            << QString();
+        QTest::newRow("only read there")
+            << "SELECT Comm FROM CallLog WHERE TicketNum = 3" << false << "txtComm" << QString();
     }
 
     void updateCallRefusesACallChangedElsewhere()
     {
         QFETCH(QString, meanwhile);
+        QFETCH(bool, reload);
         QFETCH(QString, control);
         QFETCH(QString, shown);
         HelpDeskFixture f;
@@ -105,22 +106,32 @@ private Q_SLOTS:
             QVERIFY(other.db().query(meanwhile).next());
         else
             QVERIFY(other.db().exec(meanwhile));
+        f.prompts().answerConfirm(reload);
         f.click("cmdUpdateCall");
 
-        const QString comments = DbProbe::value("SELECT Comm FROM CallLog WHERE TicketNum = 3");
+        auto comments = [] {
+            return DbProbe::value("SELECT Comm FROM CallLog WHERE TicketNum = 3");
+        };
         if (meanwhile.startsWith(QLatin1String("SELECT"))) {
-            QCOMPARE(comments, "Typed here");
+            QCOMPARE(comments(), "Typed here");
             return;
         }
-        QCOMPARE(f.prompts().messages(),
-                 QStringList{"The call could not be updated.\n" + RowSnapshot::changedMessage()});
-        QVERIFY(comments != QLatin1String("Typed here"));
+        QCOMPARE(f.prompts().allTexts(), QStringList{ChangedRecord::question()});
+        QVERIFY(comments() != QLatin1String("Typed here"));
         const bool open = !meanwhile.contains(QLatin1String("Closed"));
         QCOMPARE(ticketNumbers(f).contains(QStringLiteral("3")), open);
-        // The page shows the call as it is now; what was typed is gone with the old call.
-        if (!shown.isEmpty())
+        if (reload) {
+            // The page shows the call as it is now; what was typed is gone with the old call.
             QCOMPARE(f.texts({control}), shown);
-        QVERIFY(f.texts({"txtComm", "txtSolOT"}) != "Typed here|Typed here");
+            QVERIFY(f.texts({"txtComm", "txtSolOT"}) != "Typed here|Typed here");
+            return;
+        }
+        // The typing stays, and the next update writes it over the other workstation's change.
+        QCOMPARE(f.texts({"txtComm", "txtSolOT"}), "Typed here|Typed here");
+        QCOMPARE(f.combo("combclose")->currentText(), "Open");
+        f.click("cmdUpdateCall");
+        QCOMPARE(comments(), "Typed here");
+        QVERIFY(ticketNumbers(f).contains(QStringLiteral("3")));
     }
 };
 

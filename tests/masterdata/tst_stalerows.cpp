@@ -1,10 +1,10 @@
-#include "data/rowsnapshot.h"
 #include "masterdata/customer.h"
 #include "masterdata/employee.h"
 #include "masterdata/employeesetuppage.h"
 #include "masterdata/inventory.h"
 #include "masterdata/masterdatatesting.h"
 #include "support/toolbartesting.h"
+#include "widgets/changedrecord.h"
 
 #include <QAction>
 #include <QPushButton>
@@ -58,7 +58,7 @@ struct Family {
 Q_DECLARE_METATYPE(Family)
 
 /** An edit over a record that another workstation changed or removed after the window loaded
- *  it: refused with a message, nothing overwritten, and the window shows the record as it is. */
+ *  it: nothing overwritten unasked, and what was typed is never lost without the user's word. */
 class TestStaleRows : public QObject {
     Q_OBJECT
 
@@ -103,20 +103,75 @@ private Q_SLOTS:
             QVERIFY(other.db().query("SELECT * FROM " + family.table + where).next());
         window->edit();
 
-        const QString stored =
-            DbProbe::value("SELECT " + family.column + " FROM " + family.table + where);
-        const QStringList shown = fixture.prompts.messages();
+        auto stored = [&] {
+            return DbProbe::value("SELECT " + family.column + " FROM " + family.table + where);
+        };
         if (meanwhile == QLatin1String("change")) {
-            QCOMPARE(shown, QStringList{RowSnapshot::changedMessage()});
-            QCOMPARE(stored, "Changed there");
-            QCOMPARE(window->box()->text(), "Changed there");
+            // Asked, with keeping the typing as the default answer; saving again writes it.
+            const auto& asked = fixture.prompts.shown();
+            QCOMPARE(asked.size(), 1);
+            QCOMPARE(asked[0].text, ChangedRecord::question());
+            QCOMPARE(asked[0].defaultAnswer, Prompter::Answer::No);
+            QCOMPARE(stored(), "Changed there");
+            QCOMPARE(window->box()->text(), "Typed here");
+            window->edit();
+            QCOMPARE(stored(), "Typed here");
         } else if (meanwhile == QLatin1String("remove")) {
-            QCOMPARE(shown.size(), 1);
-            QCOMPARE(stored, "<none>");
+            QCOMPARE(fixture.prompts.messages().size(), 1);
+            QCOMPARE(stored(), "<none>");
             QCOMPARE(window->box()->text(), "Typed here");
         } else {
-            QCOMPARE(stored, "Typed here");
+            QCOMPARE(stored(), "Typed here");
         }
+    }
+
+    void keepingTheTypingSavesItOverTheChange_data()
+    {
+        QTest::addColumn<bool>("reload");
+        QTest::addColumn<bool>("removedMeanwhile"); // after the refusal, before the answer
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<int>("saveAgain"); // the Status::Kind of the next save
+        QTest::addColumn<QString>("stored");
+        using K = Status::Kind;
+        QTest::newRow("keep") << false << false << QStringList() << int(K::Ok) << "Typed here";
+        QTest::newRow("reload") << true << false << QStringList() << int(K::Changed)
+                                << "Changed there";
+        QTest::newRow("keep, removed")
+            << false << true << QStringList{"No record found"} << int(K::NotFound) << "<none>";
+    }
+
+    void keepingTheTypingSavesItOverTheChange()
+    {
+        QFETCH(bool, reload);
+        QFETCH(bool, removedMeanwhile);
+        QFETCH(QStringList, messages);
+        QFETCH(int, saveAgain);
+        QFETCH(QString, stored);
+        Fixture fixture;
+        const QString id = QStringLiteral("BEY-4");
+        const auto loaded = CustomerStore::load(id);
+        QVERIFY(loaded);
+        CustomerRecord typed = *loaded;
+        typed.address = QStringLiteral("Typed here");
+        OtherWorkstation other;
+        QVERIFY(
+            other.db().exec("UPDATE Customer SET CustAdd = 'Changed there' WHERE CustID = ?", id));
+        QVERIFY(CustomerStore::update(typed).isChanged());
+        if (removedMeanwhile)
+            QVERIFY(other.db().exec("DELETE FROM Customer WHERE CustID = ?", id));
+
+        fixture.prompts.answerConfirm(reload);
+        bool reloaded = false;
+        const auto choice = ChangedRecord::settle(
+            typed.loaded, [&] { return ChangedRecord::loadedOf(CustomerStore::load(id)); },
+            [&] { reloaded = true; });
+
+        QCOMPARE(choice,
+                 reload ? ChangedRecord::Choice::Reload : ChangedRecord::Choice::KeepTyping);
+        QCOMPARE(reloaded, reload);
+        QCOMPARE(fixture.prompts.messages(), messages);
+        QCOMPARE(int(CustomerStore::update(typed).kind()), saveAgain);
+        QCOMPARE(DbProbe::value("SELECT CustAdd FROM Customer WHERE CustID = ?", id), stored);
     }
 };
 

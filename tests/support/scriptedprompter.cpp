@@ -5,14 +5,16 @@
 ScriptedPrompter::ScriptedPrompter()
 {
     Prompter::install(this);
+    StatusNotice::install(this);
 }
 
 ScriptedPrompter::~ScriptedPrompter()
 {
     Prompter::install(nullptr);
+    StatusNotice::install(nullptr);
     QStringList unread;
     for (qsizetype i = m_read; i < m_shown.size(); ++i)
-        if (m_shown[i].kind == Shown::Kind::Message)
+        if (m_shown[i].kind == Shown::Kind::Message || m_shown[i].kind == Shown::Kind::Notice)
             unread << m_shown[i].text;
     if (!unread.isEmpty() && !QTest::currentTestFailed())
         QTest::qFail(
@@ -30,6 +32,16 @@ void ScriptedPrompter::clear()
 {
     m_shown.clear();
     m_read = 0;
+}
+
+QStringList ScriptedPrompter::notices() const
+{
+    markRead();
+    QStringList texts;
+    for (const Shown& s : m_shown)
+        if (s.kind == Shown::Kind::Notice)
+            texts << s.text;
+    return texts;
 }
 
 QStringList ScriptedPrompter::messages() const
@@ -62,10 +74,13 @@ void ScriptedPrompter::message(const QString& text, const QString& title, Icon)
     m_shown.append({Shown::Kind::Message, text, title});
 }
 
-bool ScriptedPrompter::confirm(const QString& text, const QString& title, Icon)
+bool ScriptedPrompter::confirm(const QString& text, const QString& title, Icon,
+                               Answer defaultAnswer)
 {
-    m_shown.append({Shown::Kind::Confirm, text, title});
-    return m_confirmAnswers.isEmpty() ? true : m_confirmAnswers.dequeue();
+    m_shown.append({Shown::Kind::Confirm, text, title, defaultAnswer});
+    if (m_confirmAnswers.isEmpty())
+        return defaultAnswer == Answer::Yes;
+    return m_confirmAnswers.dequeue();
 }
 
 std::optional<QString> ScriptedPrompter::input(const QString& prompt, const QString& title,
@@ -91,4 +106,16 @@ QString ScriptedPrompter::existingFolder(const QString& caption, const QString&)
 {
     m_shown.append({Shown::Kind::Folder, caption, caption});
     return m_fileAnswers.isEmpty() ? QString() : m_fileAnswers.dequeue();
+}
+
+void ScriptedPrompter::show(const QString& text)
+{
+    m_shown.append({Shown::Kind::Notice, text, QString()});
+    m_notice = text;
+}
+
+void ScriptedPrompter::withdraw(const QString& text)
+{
+    if (m_notice == text)
+        m_notice.clear();
 }

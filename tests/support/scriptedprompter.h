@@ -1,20 +1,24 @@
 #pragma once
 
 #include "widgets/prompter.h"
+#include "widgets/statusnotice.h"
 
 #include <QList>
 #include <QQueue>
 #include <QString>
 
-/** A Prompter for tests: records every text it is shown and gives the answers queued for it.
- *  A question with no queued answer is answered Yes (confirm), cancel (input, files). A message
- *  that the test never reads is one nobody expected: the test fails when the prompter goes. */
-class ScriptedPrompter : public Prompter {
+/** A Prompter and status line for tests: records every text it is shown and gives the answers
+ *  queued for it. A question with no queued answer gets its default button (confirm), cancel
+ *  (input, files). A message or notice that the test never reads is one nobody expected: the
+ *  test fails when the prompter goes. */
+class ScriptedPrompter : public Prompter, public StatusNotice {
 public:
     struct Shown {
-        enum class Kind { Message, Confirm, Input, OpenFile, SaveFile, Folder } kind;
+        enum class Kind { Message, Confirm, Input, OpenFile, SaveFile, Folder, Notice } kind;
         QString text;
         QString title;
+        /** A question's default button. */
+        Answer defaultAnswer = Answer::Yes;
     };
 
     ScriptedPrompter();
@@ -27,14 +31,19 @@ public:
     const QList<Shown>& shown() const;
     /** Texts of the messages (OK boxes) shown so far. */
     QStringList messages() const;
-    /** Texts of every message and question, in order. */
+    /** Texts of every message, question and notice, in order. */
     QStringList allTexts() const;
     QString lastMessage() const;
+    /** Texts of the status-line notices shown so far. */
+    QStringList notices() const;
+    /** What the status line shows now: the last notice unless it was withdrawn. */
+    QString currentNotice() const { return m_notice; }
     /** Forgets what was shown, read or not. */
     void clear();
 
     void message(const QString& text, const QString& title, Icon icon) override;
-    bool confirm(const QString& text, const QString& title, Icon icon) override;
+    bool confirm(const QString& text, const QString& title, Icon icon,
+                 Answer defaultAnswer) override;
     std::optional<QString> input(const QString& prompt, const QString& title,
                                  const QString& defaultText) override;
     QString openFileName(const QString& caption, const QString& folder,
@@ -42,6 +51,9 @@ public:
     QString saveFileName(const QString& caption, const QString& folder,
                          const QString& filter) override;
     QString existingFolder(const QString& caption, const QString& folder) override;
+
+    void show(const QString& text) override;
+    void withdraw(const QString& text) override;
 
 private:
     /** Everything shown so far counts as expected by the test. */
@@ -52,4 +64,5 @@ private:
     QQueue<bool> m_confirmAnswers;
     QQueue<std::optional<QString>> m_inputAnswers;
     QQueue<QString> m_fileAnswers;
+    QString m_notice;
 };

@@ -6,17 +6,36 @@
 #include "support/testfolder.h"
 #include "support/widgettesting.h"
 #include "widgets/lockwaitnotice.h"
+#include "widgets/statusnotice.h"
 
 #include <QCursor>
 #include <QGuiApplication>
 #include <QStatusBar>
 #include <QtTest>
 
-/** A write that another workstation holds up: it waits, and the main window says so. */
+/** A write that another workstation holds up: it waits, and the main window says so; and a
+ *  window's notice reaches the main window's status bar. */
 class TestLockWaitNotice : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void aNoticeStaysInTheStatusBarUntilWithdrawn()
+    {
+        TestFolder folder(TestFolder::Content::Demo);
+        ScriptedPrompter prompts;
+        MDIHelpDesk main;
+        QVERIFY(WidgetTesting::showActive(&main));
+        StatusNotice::install(nullptr);
+        const QString text = QStringLiteral("The customer list could not be read: gone");
+        statusNotice().show(text);
+        QCOMPARE(main.statusBar()->currentMessage(), text);
+        statusNotice().withdraw(QStringLiteral("Another notice"));
+        QCOMPARE(main.statusBar()->currentMessage(), text);
+        statusNotice().withdraw(text);
+        QCOMPARE(main.statusBar()->currentMessage(), QString());
+        StatusNotice::install(&prompts);
+    }
+
     void writeWaitsWithTheHourglassAndALineInTheStatusBar()
     {
         // The wait is for the file's write lock, which a server's row locks do not share.
