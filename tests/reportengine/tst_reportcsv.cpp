@@ -3,10 +3,13 @@
 #include "reportengine/reportcommand.h"
 #include "support/dbprobe.h"
 #include "support/filecontents.h"
+#include "support/fulldisk.h"
 #include "support/pdftext.h"
 #include "support/testfolder.h"
 
 #include <QtTest>
+#include <iostream>
+#include <sstream>
 
 /** A report's records written as CSV from the command line, read back as a spreadsheet would. */
 class TestReportCsv : public QObject {
@@ -62,6 +65,25 @@ private Q_SLOTS:
             1);
         QCOMPARE(runReportCommand(QStringLiteral("No Such"), {}, {}, folder.filePath("x.csv")), 1);
         QVERIFY(!QFile::exists(folder.filePath("x.csv")));
+
+        // A full disk fails the CSV and the PDF, and the files they would replace stay.
+        FullDisk disk;
+        if (disk.holdFile(QStringLiteral("y.csv"), "old") &&
+            disk.holdFile(QStringLiteral("y.pdf"), "old")) {
+            for (const auto& [pdf, csv] : {std::pair{QString(), disk.filePath("y.csv")},
+                                           std::pair{disk.filePath("y.pdf"), QString()}}) {
+                std::ostringstream said;
+                std::streambuf* const errors = std::cerr.rdbuf(said.rdbuf());
+                const int exitCode =
+                    runReportCommand(QStringLiteral("Call Log Statistics"), {}, pdf, csv);
+                std::cerr.rdbuf(errors);
+                QCOMPARE(exitCode, 1);
+                QVERIFY2(said.str().find(": No space left on device.") != std::string::npos,
+                         said.str().c_str());
+            }
+            QCOMPARE(contentsOf(disk.filePath("y.csv")), QByteArray("old"));
+            QCOMPARE(contentsOf(disk.filePath("y.pdf")), QByteArray("old"));
+        }
 
         auto parse = [](const QStringList& arguments) {
             return CommandLine::parse(QStringList{"quorvane", "--report", "Bill"} + arguments);
