@@ -1,5 +1,6 @@
 #include "app/commandline.h"
 #include "data/csvfile.h"
+#include "data/database.h"
 #include "reportengine/reportcommand.h"
 #include "support/dbprobe.h"
 #include "support/filecontents.h"
@@ -18,6 +19,21 @@ class TestReportCsv : public QObject {
     static std::vector<QStringList> readBack(const QString& path)
     {
         return CsvFile::parse(QString::fromUtf8(contentsOf(path)));
+    }
+
+    /** The first sentence of what a report command that must fail says on the error output. */
+    static QString reportErrors(const QString& layout, const QString& formula, const QString& pdf,
+                                const QString& csv)
+    {
+        std::ostringstream said;
+        std::streambuf* const errors = std::cerr.rdbuf(said.rdbuf());
+        const int exitCode = runReportCommand(layout, formula, pdf, csv);
+        std::cerr.rdbuf(errors);
+        const QString text = QString::fromStdString(said.str());
+        if (exitCode != 1)
+            return QStringLiteral("exit code %1: %2").arg(exitCode).arg(text);
+        const qsizetype end = text.indexOf(QLatin1String(". "));
+        return (end < 0 ? text : text.left(end + 1)).trimmed();
     }
 
 private Q_SLOTS:
@@ -72,17 +88,33 @@ private Q_SLOTS:
             disk.holdFile(QStringLiteral("y.pdf"), "old")) {
             for (const auto& [pdf, csv] : {std::pair{QString(), disk.filePath("y.csv")},
                                            std::pair{disk.filePath("y.pdf"), QString()}}) {
-                std::ostringstream said;
-                std::streambuf* const errors = std::cerr.rdbuf(said.rdbuf());
-                const int exitCode =
-                    runReportCommand(QStringLiteral("Call Log Statistics"), {}, pdf, csv);
-                std::cerr.rdbuf(errors);
-                QCOMPARE(exitCode, 1);
-                QVERIFY2(said.str().find(": No space left on device.") != std::string::npos,
-                         said.str().c_str());
+                const QString said =
+                    reportErrors(QStringLiteral("Call Log Statistics"), {}, pdf, csv);
+                QVERIFY2(
+                    said.endsWith(QLatin1String("cannot be written: No space left on device.")),
+                    qPrintable(said));
             }
             QCOMPARE(contentsOf(disk.filePath("y.csv")), QByteArray("old"));
             QCOMPARE(contentsOf(disk.filePath("y.pdf")), QByteArray("old"));
+        }
+
+        if (!TestFolder::onServer()) {
+            // A database that holds no shop is named as such, as at the start.
+            Database::closeKeptConnections();
+            QVERIFY(writeFile(folder.databasePath(), {}));
+            QCOMPARE(reportErrors(QStringLiteral("Call Log Statistics"), {}, {},
+                                  folder.filePath("x.csv")),
+                     QStringLiteral("The database %1 is empty (0 bytes): it holds no shop.")
+                         .arg(folder.databasePath()));
+            QVERIFY(QFile::remove(folder.databasePath()));
+            QVERIFY(Database::createFile(folder.databasePath()));
+            QVERIFY(Database(folder.databasePath())
+                        .exec(QStringLiteral("CREATE TABLE Invoices (Number INTEGER)")));
+            Database::closeKeptConnections();
+            QCOMPARE(
+                reportErrors(QStringLiteral("Call Log Statistics"), {}, {},
+                             folder.filePath("x.csv")),
+                QStringLiteral("The file %1 is not a shop's database.").arg(folder.databasePath()));
         }
 
         auto parse = [](const QStringList& arguments) {
