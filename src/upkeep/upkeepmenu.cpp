@@ -123,7 +123,7 @@ void UpkeepMenu::mnurestore_Click()
                            Prompter::defaultTitle(), Prompter::Icon::Warning);
         return;
     }
-    if (!prompter().confirm(
+    if (!prompter().confirmDefaultNo(
             QStringLiteral("The backup %1 holds:\n\n%2\n\nReplace the shop's database with it? "
                            "Everything entered since the backup was made is then no longer in "
                            "it; the current database is kept beside it.")

@@ -60,6 +60,14 @@ bool DialogPrompter::confirm(const QString& text, const QString& title, Icon ico
     return box.exec() != QMessageBox::No;
 }
 
+bool DialogPrompter::confirmDefaultNo(const QString& text, const QString& title, Icon icon)
+{
+    NormalPointer pointer;
+    QMessageBox box(toQt(icon), title, text, QMessageBox::Yes | QMessageBox::No, parentWindow());
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 std::optional<QString> DialogPrompter::input(const QString& prompt, const QString& title,
                                              const QString& defaultText)
 {

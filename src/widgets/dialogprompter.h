@@ -7,6 +7,7 @@ class DialogPrompter : public Prompter {
 public:
     void message(const QString& text, const QString& title, Icon icon) override;
     bool confirm(const QString& text, const QString& title, Icon icon) override;
+    bool confirmDefaultNo(const QString& text, const QString& title, Icon icon) override;
     std::optional<QString> input(const QString& prompt, const QString& title,
                                  const QString& defaultText) override;
     QString openFileName(const QString& caption, const QString& folder,

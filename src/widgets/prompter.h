@@ -23,6 +23,12 @@ public:
     /** Yes and No buttons; true unless the answer is No. */
     virtual bool confirm(const QString& text, const QString& title = defaultTitle(),
                          Icon icon = Icon::Question) = 0;
+    /** As confirm, with No where Enter lands: for a question whose Yes cannot be taken back. */
+    virtual bool confirmDefaultNo(const QString& text, const QString& title = defaultTitle(),
+                                  Icon icon = Icon::Question)
+    {
+        return confirm(text, title, icon);
+    }
     /** An input box; nothing when cancelled. */
     virtual std::optional<QString> input(const QString& prompt,
                                          const QString& title = defaultTitle(),

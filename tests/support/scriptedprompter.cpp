@@ -68,6 +68,12 @@ bool ScriptedPrompter::confirm(const QString& text, const QString& title, Icon)
     return m_confirmAnswers.isEmpty() ? true : m_confirmAnswers.dequeue();
 }
 
+bool ScriptedPrompter::confirmDefaultNo(const QString& text, const QString& title, Icon)
+{
+    m_shown.append({Shown::Kind::ConfirmDefaultNo, text, title});
+    return m_confirmAnswers.isEmpty() ? true : m_confirmAnswers.dequeue();
+}
+
 std::optional<QString> ScriptedPrompter::input(const QString& prompt, const QString& title,
                                                const QString&)
 {

@@ -12,7 +12,15 @@
 class ScriptedPrompter : public Prompter {
 public:
     struct Shown {
-        enum class Kind { Message, Confirm, Input, OpenFile, SaveFile, Folder } kind;
+        enum class Kind {
+            Message,
+            Confirm,
+            ConfirmDefaultNo,
+            Input,
+            OpenFile,
+            SaveFile,
+            Folder
+        } kind;
         QString text;
         QString title;
     };
@@ -35,6 +43,7 @@ public:
 
     void message(const QString& text, const QString& title, Icon icon) override;
     bool confirm(const QString& text, const QString& title, Icon icon) override;
+    bool confirmDefaultNo(const QString& text, const QString& title, Icon icon) override;
     std::optional<QString> input(const QString& prompt, const QString& title,
                                  const QString& defaultText) override;
     QString openFileName(const QString& caption, const QString& folder,
