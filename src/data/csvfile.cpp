@@ -1,5 +1,6 @@
 #include "data/csvfile.h"
 
+#include <QIODevice>
 #include <QSaveFile>
 
 namespace CsvFile {
@@ -24,21 +25,39 @@ QString line(const QStringList& fields)
     return out.join(u',') + QStringLiteral("\r\n");
 }
 
+QString write(QIODevice& out, const QStringList& headings, const std::vector<QStringList>& rows)
+{
+    QByteArray chunk = line(headings).toUtf8();
+    // Every byte must have been taken: a short write is as much a failure as -1.
+    const auto put = [&] {
+        const bool whole = out.write(chunk) == qint64(chunk.size());
+        chunk.clear();
+        return whole;
+    };
+    for (const QStringList& row : rows) {
+        chunk += line(row).toUtf8();
+        if (chunk.size() >= 1 << 16 && !put())
+            return out.errorString();
+    }
+    if (!put())
+        return out.errorString();
+    return {};
+}
+
 QString write(const QString& path, const QStringList& headings,
               const std::vector<QStringList>& rows)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, every write reaches the file at once and a full disk fails the write that
+    // hits it, with the system's reason; a buffer would meet it only while closing, where the
+    // save file does not count it as a failure.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return file.errorString();
-    QByteArray chunk = line(headings).toUtf8();
-    for (const QStringList& row : rows) {
-        chunk += line(row).toUtf8();
-        if (chunk.size() >= 1 << 16) {
-            file.write(chunk);
-            chunk.clear();
-        }
+    if (QString problem = write(static_cast<QIODevice&>(file), headings, rows);
+        !problem.isEmpty()) {
+        file.cancelWriting();
+        return problem;
     }
-    file.write(chunk);
     if (!file.commit())
         return file.errorString();
     return {};

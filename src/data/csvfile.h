@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <vector>
 
+class QIODevice;
+
 /**
  * Comma-separated values as spreadsheets read them (RFC 4180): UTF-8, CRLF line ends, a field in
  * double quotes when it holds a comma, quote, line break or leading/trailing blank, quotes
@@ -14,8 +16,13 @@ namespace CsvFile {
 QString field(const QString& text);
 QString line(const QStringList& fields);
 
+/** Writes the heading row and then the rows to `out`. Gives an empty text, or the device's
+ *  reason for the first write that did not take all its bytes. */
+QString write(QIODevice& out, const QStringList& headings, const std::vector<QStringList>& rows);
+
 /** Writes the heading row and then the rows to the file, replacing it only once everything is
- *  written. Gives an empty text, or why the file could not be written. */
+ *  written and committed. Gives an empty text, or why the file could not be written (the
+ *  system's reason: no space left, permission denied, ...). */
 QString write(const QString& path, const QStringList& headings,
               const std::vector<QStringList>& rows);
 

@@ -1,6 +1,8 @@
 #include "reportengine/reportjob.h"
 
+#include "data/databasesetup.h"
 #include "data/programfolder.h"
+#include "data/schema.h"
 #include "data/serversettings.h"
 #include "reportengine/reportcomposer.h"
 
@@ -51,11 +53,14 @@ Status ReportJob::openDatabase(const QString& dataFile)
 {
     // Without a file of its own, the report reads the program's database: the server the
     // settings name, else the program folder's file.
-    if (dataFile.isEmpty() && !ServerSettings::address().isEmpty()) {
+    if (const QString server = ServerSettings::address(); dataFile.isEmpty() && !server.isEmpty()) {
         m_db = std::make_unique<Database>();
         if (!m_db->isOpen())
             return Status::failed(QStringLiteral("The database on %1 cannot be opened: %2")
                                       .arg(m_db->path(), m_db->openStatus().message()));
+        if (Schema::versionOf(*m_db) == 0)
+            return Status::failed(QStringLiteral("The database %1 holds no shop.")
+                                      .arg(ServerSettings::describe(server)));
         return Status::ok();
     }
     const QString file = dataFile.isEmpty()
@@ -65,6 +70,10 @@ Status ReportJob::openDatabase(const QString& dataFile)
         return Status::error(Status::Kind::NotFound,
                              QStringLiteral("The data file %1 cannot be found.")
                                  .arg(QDir::toNativeSeparators(file)));
+    // The same check as at the start, so that an empty file or another program's database is
+    // named as such rather than by the first table the report misses.
+    if (Status shop = DatabaseSetup::checkShop(file); !shop)
+        return shop;
     m_db = std::make_unique<Database>(file);
     if (!m_db->isOpen())
         return Status::failed(

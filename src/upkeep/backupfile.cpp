@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QStringList>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -141,21 +142,37 @@ Outcome flushFolder(const QString& path)
     return {};
 }
 
+} // namespace
+
 bool isSameFile(const QString& a, const QString& b)
 {
     std::error_code error;
     return std::filesystem::equivalent(toPath(a), toPath(b), error) && !error;
 }
 
-} // namespace
+Result<QString> findDamage(Database& db)
+{
+    Query check = db.query(QStringLiteral("PRAGMA quick_check"));
+    QStringList problems;
+    while (check.next())
+        for (const QString& line : check.text(0).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+            // The check heads its list with the name of the schema it looked at.
+            if (line != QLatin1String("ok") && !line.startsWith(QLatin1String("*** in database")))
+                problems << line;
+    if (!check.status())
+        return check.status();
+    if (problems.size() <= 1)
+        return problems.value(0);
+    return QStringLiteral("%1, and %2 more problems").arg(problems[0]).arg(problems.size() - 1);
+}
 
 Outcome checkCopy(Database& copy)
 {
-    Query check = copy.query(QStringLiteral("PRAGMA quick_check"));
-    if (!check.next())
-        return {Failure::Other, check.status().message()};
-    if (check.text(0) != QLatin1String("ok"))
-        return {Failure::Other, QStringLiteral("The copy is damaged: %1").arg(check.text(0))};
+    const Result<QString> damage = findDamage(copy);
+    if (!damage)
+        return {Failure::Other, damage.status().message()};
+    if (!damage->isEmpty())
+        return {Failure::Other, QStringLiteral("The copy is damaged: %1").arg(*damage)};
     return {};
 }
 

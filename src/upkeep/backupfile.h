@@ -49,8 +49,17 @@ Outcome createEmptyFile(const QString& path);
  *  which it does before it removes the file (and, on Windows, before it renames it). */
 Outcome copyInto(Database& source, const QString& emptyFile);
 
+/** What is wrong with the structure of `db`: empty when every page and index is readable and
+ *  sound, else the first problem and how many more there are; why not, when the check could
+ *  not run (another workstation holding the file, for one). */
+Result<QString> findDamage(Database& db);
+
 /** Checks the structure of a copy just written: every page and index readable and sound. */
 Outcome checkCopy(Database& copy);
+
+/** Whether the two names reach one file (by its device and inode, so through hard and symbolic
+ *  links too). */
+bool isSameFile(const QString& a, const QString& b);
 
 /** The failure kind of a platform error (errno value or file system error). */
 Failure failureOf(std::error_code error);

@@ -7,6 +7,7 @@
 #include "data/serversettings.h"
 #include "upkeep/backupfile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -104,8 +105,11 @@ Result<Contents> check(Database& db, const QString& backup)
         return refused(backup, QStringLiteral("it cannot be opened with the shop's key, so it is "
                                               "no backup of this shop or it is damaged (%1).")
                                    .arg(db.openStatus().message()));
-    if (const BackupFile::Outcome sound = BackupFile::checkCopy(db); !sound.isOk())
-        return refused(backup, QStringLiteral("it is damaged (%1).").arg(sound.detail));
+    const Result<QString> damage = BackupFile::findDamage(db);
+    if (!damage)
+        return refused(backup, damage.status().message());
+    if (!damage->isEmpty())
+        return refused(backup, QStringLiteral("it is damaged (%1).").arg(*damage));
     if (Status shop = requireShopTables(db, backup); !shop)
         return shop;
     return contentsOf(db);
@@ -118,7 +122,7 @@ Status requireFile(const QString& backup)
         return refused(backup, QStringLiteral("there is no such file."));
     if (info.size() == 0)
         return refused(backup, QStringLiteral("the file is empty."));
-    if (info.canonicalFilePath() == QFileInfo(databasePath()).canonicalFilePath())
+    if (BackupFile::isSameFile(backup, databasePath()))
         return refused(backup, QStringLiteral("it is the shop's database itself."));
     return Status::ok();
 }
@@ -137,6 +141,20 @@ void removeFile(const QString& path)
 {
     QFile::remove(path);
     QFile::remove(path + QStringLiteral("-journal"));
+}
+
+const QString PartialSuffix = QStringLiteral(".partial");
+
+/** Removes the restored copy and the unfinished copies of replaced databases that runs which
+ *  were cut off left in the program folder. */
+void removeLeftovers(const QString& copyPath)
+{
+    removeFile(copyPath);
+    const QDir folder(ProgramFolder::path());
+    const QString unfinished = QString::fromLatin1(Database::FileName) +
+                               QStringLiteral(".before-restore-*") + PartialSuffix;
+    for (const QString& name : folder.entryList({unfinished}, QDir::Files | QDir::Hidden))
+        removeFile(folder.filePath(name));
 }
 
 /** The restored copy, checked again (the backup may have changed since it was inspected) and
@@ -193,33 +211,47 @@ Result<QString> run(const QString& backup, const QDateTime& at)
         return file;
     const QString current = databasePath();
     const QString kept = ProgramFolder::filePath(keptName(at));
+    // The replaced database takes its name only once its copy is complete, so that a run cut
+    // off on the way leaves no file that looks like a copy and holds none.
+    const QString keptPartial = kept + PartialSuffix;
     const QString copyPath = current + QStringLiteral(".restoring");
-    bool keptCreated = false;
+    QString keptNow;
     bool copyCreated = false;
+    const auto putInPlace = [&] {
+        Status placed = BackupFile::replaceFile(keptPartial, kept).status();
+        if (placed)
+            keptNow = kept;
+        if (placed)
+            placed = BackupFile::replaceFile(copyPath, current).status();
+        return placed;
+    };
     Status status = Database::read([&](Database& db) {
         Status locked = db.lockExclusively();
-        // No other workstation restores or compacts now: a copy that is there was left by a
-        // run that was cut off.
+        // No other workstation restores or compacts now: the copies that are there were left
+        // by runs that were cut off.
         if (locked)
-            removeFile(copyPath);
+            removeLeftovers(copyPath);
+        bool keptCreated = false;
         if (locked)
-            locked = copyTo(db, kept, keptCreated);
+            locked = copyTo(db, keptPartial, keptCreated);
+        if (keptCreated)
+            keptNow = keptPartial;
         if (locked)
             locked = writeRestoredCopy(backup, copyPath, copyCreated);
         Database::closeKeptConnections();
         if (locked && BackupFile::ReplaceWhileLocked)
-            locked = BackupFile::replaceFile(copyPath, current).status();
+            locked = putInPlace();
         return locked;
     });
     Database::closeKeptConnections();
     if (status && !BackupFile::ReplaceWhileLocked)
-        status = BackupFile::replaceFile(copyPath, current).status();
+        status = putInPlace();
     if (status)
         return kept;
     if (copyCreated)
         removeFile(copyPath);
-    if (keptCreated)
-        removeFile(kept);
+    if (!keptNow.isEmpty())
+        removeFile(keptNow);
     return status;
 }
 

@@ -128,7 +128,7 @@ void UpkeepMenu::mnurestore_Click()
                            "Everything entered since the backup was made is then no longer in "
                            "it; the current database is kept beside it.")
                 .arg(backup, Restore::describe(*contents)),
-            QStringLiteral("Restore Database"), Prompter::Icon::Warning))
+            QStringLiteral("Restore Database"), Prompter::Icon::Warning, Prompter::Answer::No))
         return;
     const Result<QString> kept = Hourglass::around([&] { return Restore::run(backup); });
     if (kept)

@@ -1,7 +1,33 @@
 #include "data/csvfile.h"
+#include "support/filecontents.h"
+#include "support/fulldisk.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
+
+namespace {
+
+/** Takes `room` bytes and then refuses, as a file on a disk that fills up does. */
+class FillingDevice : public QIODevice {
+public:
+    explicit FillingDevice(qint64 room) : m_room(room) { open(QIODevice::WriteOnly); }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char*, qint64 length) override
+    {
+        const qint64 taken = std::min(length, m_room);
+        m_room -= taken;
+        if (taken < length)
+            setErrorString(QStringLiteral("No space left on device"));
+        return taken == 0 ? -1 : taken;
+    }
+
+private:
+    qint64 m_room;
+};
+
+} // namespace
 
 /** CSV as spreadsheets read it: awkward fields survive a write and a read back. */
 class TestCsvFile : public QObject {
@@ -32,11 +58,39 @@ private Q_SLOTS:
             QCOMPARE(back[i + 1], rows[i]);
     }
 
-    void unwritableFileIsReported()
+    void everyWriteThatFailsIsReported_data()
     {
-        const QString error = CsvFile::write(QStringLiteral("/nonexistent-folder/out.csv"),
-                                             {QStringLiteral("A")}, {});
-        QVERIFY(!error.isEmpty());
+        QTest::addColumn<qint64>("room");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("nothing fits") << qint64(0) << 3;
+        QTest::newRow("the heading fits, a row does not") << qint64(8) << 3;
+        QTest::newRow("a large file, after its first part") << qint64(70000) << 20000;
+    }
+
+    void everyWriteThatFailsIsReported()
+    {
+        QFETCH(qint64, room);
+        QFETCH(int, rows);
+        FillingDevice device(room);
+        const std::vector<QStringList> lines(std::size_t(rows), {QStringLiteral("12345")});
+        QCOMPARE(CsvFile::write(device, {QStringLiteral("Ticket")}, lines),
+                 QStringLiteral("No space left on device"));
+    }
+
+    void aFileThatCannotBeWrittenLeavesTheOldOne()
+    {
+        QCOMPARE(CsvFile::write(QStringLiteral("/nonexistent-folder/out.csv"),
+                                {QStringLiteral("A")}, {}),
+                 QStringLiteral("No such file or directory"));
+
+        FullDisk disk;
+        SKIP_UNLESS_FULL(disk);
+        QVERIFY(disk.holdFile(QStringLiteral("y.csv"), "the old export\r\n"));
+        const QString path = disk.filePath(QStringLiteral("y.csv"));
+        QCOMPARE(CsvFile::write(path, {QStringLiteral("Ticket")}, {{QStringLiteral("1")}}),
+                 QStringLiteral("No space left on device"));
+        QCOMPARE(contentsOf(path), QByteArray("the old export\r\n"));
+        QCOMPARE(QDir(disk.path()).entryList(QDir::Files), (QStringList{"filler", "y.csv"}));
     }
 };
 

@@ -1,12 +1,16 @@
 #include "app/commandline.h"
 #include "data/csvfile.h"
+#include "data/database.h"
 #include "reportengine/reportcommand.h"
 #include "support/dbprobe.h"
 #include "support/filecontents.h"
+#include "support/fulldisk.h"
 #include "support/pdftext.h"
 #include "support/testfolder.h"
 
 #include <QtTest>
+#include <iostream>
+#include <sstream>
 
 /** A report's records written as CSV from the command line, read back as a spreadsheet would. */
 class TestReportCsv : public QObject {
@@ -15,6 +19,21 @@ class TestReportCsv : public QObject {
     static std::vector<QStringList> readBack(const QString& path)
     {
         return CsvFile::parse(QString::fromUtf8(contentsOf(path)));
+    }
+
+    /** The first sentence of what a report command that must fail says on the error output. */
+    static QString reportErrors(const QString& layout, const QString& formula, const QString& pdf,
+                                const QString& csv)
+    {
+        std::ostringstream said;
+        std::streambuf* const errors = std::cerr.rdbuf(said.rdbuf());
+        const int exitCode = runReportCommand(layout, formula, pdf, csv);
+        std::cerr.rdbuf(errors);
+        const QString text = QString::fromStdString(said.str());
+        if (exitCode != 1)
+            return QStringLiteral("exit code %1: %2").arg(exitCode).arg(text);
+        const qsizetype end = text.indexOf(QLatin1String(". "));
+        return (end < 0 ? text : text.left(end + 1)).trimmed();
     }
 
 private Q_SLOTS:
@@ -62,6 +81,41 @@ private Q_SLOTS:
             1);
         QCOMPARE(runReportCommand(QStringLiteral("No Such"), {}, {}, folder.filePath("x.csv")), 1);
         QVERIFY(!QFile::exists(folder.filePath("x.csv")));
+
+        // A full disk fails the CSV and the PDF, and the files they would replace stay.
+        FullDisk disk;
+        if (disk.holdFile(QStringLiteral("y.csv"), "old") &&
+            disk.holdFile(QStringLiteral("y.pdf"), "old")) {
+            for (const auto& [pdf, csv] : {std::pair{QString(), disk.filePath("y.csv")},
+                                           std::pair{disk.filePath("y.pdf"), QString()}}) {
+                const QString said =
+                    reportErrors(QStringLiteral("Call Log Statistics"), {}, pdf, csv);
+                QVERIFY2(
+                    said.endsWith(QLatin1String("cannot be written: No space left on device.")),
+                    qPrintable(said));
+            }
+            QCOMPARE(contentsOf(disk.filePath("y.csv")), QByteArray("old"));
+            QCOMPARE(contentsOf(disk.filePath("y.pdf")), QByteArray("old"));
+        }
+
+        if (!TestFolder::onServer()) {
+            // A database that holds no shop is named as such, as at the start.
+            Database::closeKeptConnections();
+            QVERIFY(writeFile(folder.databasePath(), {}));
+            QCOMPARE(reportErrors(QStringLiteral("Call Log Statistics"), {}, {},
+                                  folder.filePath("x.csv")),
+                     QStringLiteral("The database %1 is empty (0 bytes): it holds no shop.")
+                         .arg(folder.databasePath()));
+            QVERIFY(QFile::remove(folder.databasePath()));
+            QVERIFY(Database::createFile(folder.databasePath()));
+            QVERIFY(Database(folder.databasePath())
+                        .exec(QStringLiteral("CREATE TABLE Invoices (Number INTEGER)")));
+            Database::closeKeptConnections();
+            QCOMPARE(
+                reportErrors(QStringLiteral("Call Log Statistics"), {}, {},
+                             folder.filePath("x.csv")),
+                QStringLiteral("The file %1 is not a shop's database.").arg(folder.databasePath()));
+        }
 
         auto parse = [](const QStringList& arguments) {
             return CommandLine::parse(QStringList{"quorvane", "--report", "Bill"} + arguments);

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <sqlcipher/sqlite3.h>
+#include <unistd.h>
 
 namespace {
 
@@ -70,11 +71,16 @@ private Q_SLOTS:
                               "VALUES (7, '2031-05-06')"));
         SecondConnection otherWorkstation;
         QCOMPARE(DbProbe::count("CallLog"), 7);
+        // What a run cut off while it kept the replaced database left.
+        QVERIFY(writeFile(folder.filePath("helpdesk-e.mdb.before-restore-20260101-080000.partial"),
+                          QByteArray(1024, 'x')));
 
         restoreFrom(prompts, backup);
 
         QStringList texts = prompts.allTexts();
         QCOMPARE(texts.size(), 3); // the file dialog, the question, the message
+        // Enter answers No: replacing the database is not a step to take by mistake.
+        QCOMPARE(prompts.shown()[1].defaultAnswer, Prompter::Answer::No);
         texts.removeFirst();
         QVERIFY(texts[0].contains(QStringLiteral("Last invoice: ") + lastInvoice));
         QVERIFY(texts[0].contains(QStringLiteral("Tickets: 6\n")));
@@ -111,11 +117,15 @@ private Q_SLOTS:
         QTest::newRow("without the key") << "unkeyed"
                                          << "cannot be opened with the shop's key";
         QTest::newRow("damaged") << "damaged"
-                                 << "damaged";
+                                 << "it is damaged (Page ";
         QTest::newRow("not a shop's tables") << "tables"
                                              << "it has no table SchemaVersion";
         QTest::newRow("the database itself") << "itself"
                                              << "the shop's database itself";
+        QTest::newRow("the database by a hard link") << "hard link"
+                                                     << "the shop's database itself";
+        QTest::newRow("the database by a symbolic link") << "symbolic link"
+                                                         << "the shop's database itself";
     }
 
     void badFilesAreRefusedAndTheDatabaseStays()
@@ -142,6 +152,11 @@ private Q_SLOTS:
             QByteArray bytes = contentsOf(path);
             bytes.replace(bytes.size() / 2, 64, QByteArray(64, 'x'));
             QVERIFY(writeFile(path, bytes));
+        } else if (kind == QLatin1String("hard link")) {
+            QVERIFY(::link(QFile::encodeName(folder.databasePath()).constData(),
+                           QFile::encodeName(path).constData()) == 0);
+        } else if (kind == QLatin1String("symbolic link")) {
+            QVERIFY(QFile::link(folder.databasePath(), path));
         } else {
             path = folder.databasePath();
         }
@@ -155,6 +170,9 @@ private Q_SLOTS:
         QVERIFY2(prompts.lastMessage().startsWith(path + QStringLiteral(" cannot be restored: ")),
                  qPrintable(prompts.lastMessage()));
         QVERIFY2(prompts.lastMessage().contains(why), qPrintable(prompts.lastMessage()));
+        // A damaged file's check names its first problem and counts the others.
+        QVERIFY2(prompts.lastMessage().count(QLatin1String("Page ")) <= 1,
+                 qPrintable(prompts.lastMessage()));
         QCOMPARE(contentsOf(folder.databasePath()), before);
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files), programFiles);
         QCOMPARE(DbProbe::count("CallLog"), 6);
