@@ -4,7 +4,9 @@
 #include "data/schema.h"
 
 #include <QStringList>
+#include <QTemporaryDir>
 #include <algorithm>
+#include <sqlcipher/sqlite3.h>
 #include <vector>
 
 namespace {
@@ -12,6 +14,8 @@ namespace {
 // Well under the server's limit of bound values in one statement.
 constexpr qsizetype ValuesPerStatement = 30000;
 constexpr qsizetype RowsPerStatement = 500;
+// How long the copy of an older file waits for a workstation that is writing to it.
+constexpr int LockWaitMs = 5000, LockRetryMs = 50;
 
 enum class Kind { Integer, Real, Text };
 
@@ -113,19 +117,88 @@ Result<qint64> copyTable(Database& file, Database& server, const QString& table)
     return copied;
 }
 
+/** A folder for the up-to-date copy of an older file; the copy's connection is closed before the
+ *  folder goes. */
+struct Scratch {
+    Scratch() = default;
+    Scratch(const Scratch&) = delete;
+    Scratch& operator=(const Scratch&) = delete;
+    ~Scratch()
+    {
+        if (used)
+            Database::closeKeptConnections();
+    }
+    QTemporaryDir dir;
+    bool used = false;
+};
+
+/** Copies every page of `source` into the new, empty file at `path`, in one step under the
+ *  source's read lock, so that the copy is one state of the shop. */
+Status copyFile(Database& source, const QString& path)
+{
+    if (Status created = Database::createFile(path); !created)
+        return created;
+    Database target(path);
+    if (!target.isOpen())
+        return target.openStatus();
+    sqlite3_backup* backup = sqlite3_backup_init(target.handle(), "main", source.handle(), "main");
+    if (!backup)
+        return Status::failed(QString::fromUtf8(sqlite3_errmsg(target.handle())));
+    int rc = sqlite3_backup_step(backup, -1);
+    for (int waited = 0; (rc == SQLITE_BUSY || rc == SQLITE_LOCKED) && waited < LockWaitMs;
+         waited += LockRetryMs) {
+        sqlite3_sleep(LockRetryMs);
+        rc = sqlite3_backup_step(backup, -1);
+    }
+    const int finished = sqlite3_backup_finish(backup);
+    if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
+        return Status::error(Status::Kind::Busy, Database::inUseMessage());
+    if (rc != SQLITE_DONE || finished != SQLITE_OK)
+        return Status::failed(
+            QStringLiteral("The shop's file could not be copied to bring it up "
+                           "to date: %1")
+                .arg(QString::fromUtf8(sqlite3_errstr(rc != SQLITE_DONE ? rc : finished))));
+    return Status::ok();
+}
+
+/** The path of the file to copy from: the shop's own when it is up to date, else a copy of it
+ *  in `scratch` brought up to date, so that the shop's file is only read. */
+Result<QString> upToDate(Database& file, Scratch& scratch)
+{
+    if (Schema::versionOf(file) >= Schema::currentVersion())
+        return file.path();
+    if (!scratch.dir.isValid())
+        return Status::failed(
+            QStringLiteral("No temporary folder for a copy of the shop's file: %1")
+                .arg(scratch.dir.errorString()));
+    scratch.used = true;
+    const QString path = scratch.dir.filePath(QString::fromLatin1(Database::FileName));
+    if (Status copied = copyFile(file, path); !copied)
+        return copied;
+    Database copy(path);
+    if (Status upgraded = Schema::upgrade(copy); !upgraded)
+        return upgraded;
+    return path;
+}
+
 } // namespace
 
 namespace ShopCopy {
 
 Result<QList<CopiedTable>> toServer(const QString& path, const QString& address)
 {
-    Database file(path);
+    Scratch scratch;
+    Database shop(path);
+    if (!shop.isOpen())
+        return shop.openStatus();
+    if (Schema::versionOf(shop) == 0)
+        return Status::failed(QStringLiteral("The file %1 is not a shop's database.").arg(path));
+    const auto source = upToDate(shop, scratch);
+    if (!source)
+        return source.status();
+    Database file(*source);
     if (!file.isOpen())
         return file.openStatus();
-    if (Schema::versionOf(file) == 0)
-        return Status::failed(QStringLiteral("The file %1 is not a shop's database.").arg(path));
-    if (Status upgraded = Schema::upgrade(file); !upgraded)
-        return upgraded;
     const auto tables = Schema::tableNames(file);
     if (!tables)
         return tables.status();

@@ -2,8 +2,10 @@
 #include "data/databasesetup.h"
 #include "data/schema.h"
 #include "data/shopcopy.h"
+#include "support/filecontents.h"
 #include "support/testfolder.h"
 
+#include <QDir>
 #include <QtTest>
 
 /** Moving a shop from its file to a database server: everything arrives, in order, or nothing. */
@@ -58,6 +60,31 @@ private Q_SLOTS:
         const auto again = ShopCopy::toServer(path, address);
         QVERIFY(!again);
         QVERIFY(again.status().isDuplicate());
+    }
+
+    void anOlderFileIsCopiedUpToDateAndLeftAsItWas()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("shop.mdb"));
+        QVERIFY(Database::createFile(path));
+        {
+            Database file(path);
+            QVERIFY(Schema::upgrade(file, 3));
+            QVERIFY(file.exec(QStringLiteral("INSERT INTO CallLog (TicketNum) VALUES (6)")));
+        }
+        Database::closeKeptConnections();
+        const QByteArray before = contentsOf(path);
+        QVERIFY(!before.isEmpty());
+        const QString address = TestFolder::emptyServerDatabase();
+
+        const auto copied = ShopCopy::toServer(path, address);
+        QVERIFY2(copied, qPrintable(copied.status().message()));
+        Database::closeKeptConnections();
+        QCOMPARE(contentsOf(path), before);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"shop.mdb"});
+        Database server = Database::atServer(address);
+        QCOMPARE(Schema::versionOf(server), Schema::currentVersion());
+        QCOMPARE(rows(server, QStringLiteral("SELECT TicketNum FROM CallLog")), QStringList{"6"});
     }
 
     void aTableTheServerLacksLeavesTheServerEmpty()
