@@ -4,6 +4,8 @@
 #include "data/schema.h"
 #include "data/serversettings.h"
 #include "helpdesk/mailstore.h"
+#include "helpdesk/ticketstore.h"
+#include "support/commitwhilewaiting.h"
 #include "support/dbprobe.h"
 #include "support/lockpatience.h"
 #include "support/permissionsbind.h"
@@ -298,6 +300,46 @@ private Q_SLOTS:
         Query q = again.query(QStringLiteral("SELECT EmailSol FROM CallLog WHERE TicketNum = 2"));
         QVERIFY(q.next());
         QCOMPARE(q.integer(0), 1);
+    }
+
+    void aSaveThatWaitedForAnotherSeesWhatItCommitted_data()
+    {
+        QTest::addColumn<bool>("callLocked");
+        QTest::newRow("the call's row locked there") << true;
+        QTest::newRow("only its texts changed there") << false;
+    }
+
+    void aSaveThatWaitedForAnotherSeesWhatItCommitted()
+    {
+        QFETCH(bool, callLocked);
+        TestFolder folder(TestFolder::Content::Demo);
+        const auto shown = TicketStore::ticketDetail(2);
+        QVERIFY2(shown, qPrintable(shown.status().message()));
+        CallUpdate update;
+        update.ticket = 2;
+        update.status = QStringLiteral("Open");
+        update.comments = shown->comments;
+        update.quickDescription = shown->quickDescription;
+        update.problem = shown->problem;
+        update.solution = QStringLiteral("Solved at B");
+        update.loaded = shown->loaded;
+
+        OtherWorkstation other;
+        Transaction held(other.db());
+        QVERIFY(held.isActive());
+        if (callLocked && TestFolder::onServer())
+            QVERIFY(other.db()
+                        .query(QStringLiteral(
+                            "SELECT Comm FROM CallLog WHERE TicketNum = 2 FOR UPDATE"))
+                        .next());
+        QVERIFY(other.db().exec(QStringLiteral("UPDATE ProbSol SET Solution = 'Solved at A' "
+                                               "WHERE TicketNum = 2 AND KBEntry = 0")));
+        CommitWhileWaiting commit(other.db(), held);
+        const Status saved = commit.run([&] { return TicketStore::updateCall(update); });
+        QVERIFY2(commit.committed(), qPrintable(commit.committed().message()));
+        QCOMPARE(saved.message(), RowSnapshot::changedMessage());
+        QCOMPARE(DbProbe::value("SELECT Solution FROM ProbSol WHERE TicketNum = 2 AND KBEntry = 0"),
+                 QStringLiteral("Solved at A"));
     }
 
     void lockedFileIsInUseNotDamaged()
