@@ -14,7 +14,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSettings>
 #include <QtTest>
+#include <csignal>
 #include <sqlcipher/sqlite3.h>
 
 /** The encrypted file, the schema's fixed column orders and the data layer's guarantees. */
@@ -340,6 +342,51 @@ private Q_SLOTS:
         QCOMPARE(saved.message(), RowSnapshot::changedMessage());
         QCOMPARE(DbProbe::value("SELECT Solution FROM ProbSol WHERE TicketNum = 2 AND KBEntry = 0"),
                  QStringLiteral("Solved at A"));
+    }
+
+    void aLostServerSessionIsReplacedAtTheNextScope_data()
+    {
+        QTest::addColumn<bool>("stopped");
+        QTest::newRow("ended by the server") << false;
+        QTest::newRow("its server process stopped") << true;
+    }
+
+    void aLostServerSessionIsReplacedAtTheNextScope()
+    {
+        if (!TestFolder::onServer())
+            QSKIP("This case concerns a database server");
+        QFETCH(bool, stopped);
+        TestFolder folder;
+        QSettings(folder.filePath(QStringLiteral("quorvane.ini")), QSettings::IniFormat)
+            .setValue(QStringLiteral("database/timeout"), 1);
+        const QString session = QStringLiteral("SELECT pg_backend_pid()");
+        const qint64 pid = DbProbe::value(session).toLongLong();
+        QVERIFY(pid > 0);
+        if (stopped) {
+            if (::kill(static_cast<pid_t>(pid), SIGSTOP) != 0)
+                QSKIP("The server's processes cannot be stopped from here (run as root)");
+            QElapsedTimer waited;
+            waited.start();
+            const Status lost = Database::write([](Database& db) {
+                return db.exec(QStringLiteral("UPDATE TicketCount SET TicketNum = 7"));
+            });
+            const qint64 ms = waited.elapsed();
+            ::kill(static_cast<pid_t>(pid), SIGCONT);
+            QCOMPARE(lost.kind(), Status::Kind::Unreachable);
+            QVERIFY2(lost.message().startsWith(
+                         QLatin1String("The database server did not answer within 1 second")),
+                     qPrintable(lost.message()));
+            QVERIFY2(ms >= 1000 && ms < 4000, qPrintable(QString::number(ms)));
+        } else {
+            OtherWorkstation other;
+            // The server ends the session as it does when it restarts or an administrator ends it.
+            Query ended = other.db().query(
+                QStringLiteral("SELECT pg_terminate_backend(CAST(? AS INTEGER), 5000)"), pid);
+            QVERIFY(ended.next());
+            QCOMPARE(ended.text(0), QStringLiteral("1"));
+        }
+        QCOMPARE(DbProbe::value("SELECT TicketNum FROM TicketCount"), QStringLiteral("0"));
+        QVERIFY(DbProbe::value(session).toLongLong() != pid);
     }
 
     void lockedFileIsInUseNotDamaged()
