@@ -46,6 +46,9 @@ public:
     virtual Status rollback() = 0;
     /** Whether the connection is lost and the next scope needs a new one. */
     virtual bool broken() const { return false; }
+    /** As broken, for a kept connection at the start of a scope: first takes in, without a
+     *  request, what the other end sent while the connection was idle. */
+    virtual bool lostWhileIdle() { return broken(); }
     /** Whether the last error was a clash with another transaction (a serialization failure or
      *  a deadlock) that running the transaction again may get past. */
     virtual bool conflicted() const { return false; }

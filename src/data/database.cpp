@@ -37,7 +37,7 @@ SqlValue::SqlValue(const QDate& v)
     }
 }
 
-Database::Database()
+Database::Database() : m_answerLimitMs(ServerSettings::answerLimitMs())
 {
     const QString server = ServerSettings::address();
     if (server.isEmpty()) {
@@ -51,7 +51,8 @@ Database::Database()
 }
 
 Database::Database(ServerAddress server)
-    : m_path(ServerSettings::describe(server.address)), m_server(server.address)
+    : m_path(ServerSettings::describe(server.address)), m_server(server.address),
+      m_answerLimitMs(PostgresConnection::DefaultAnswerLimitMs)
 {
     connect();
 }
@@ -61,7 +62,9 @@ Database Database::atServer(const QString& address)
     return Database(ServerAddress{address});
 }
 
-Database::Database(const QString& path) : m_path(QFileInfo(path).absoluteFilePath())
+Database::Database(const QString& path)
+    : m_path(QFileInfo(path).absoluteFilePath()),
+      m_answerLimitMs(PostgresConnection::DefaultAnswerLimitMs)
 {
     connect();
 }
@@ -74,14 +77,18 @@ void Database::connect()
     m_connection.reset();
     m_openStatus = Status::ok();
     if (!m_server.isEmpty()) {
-        const QString key = ServerPrefix + m_server;
+        // A session opened with another answer limit has a lock timeout to match that one.
+        const QString key =
+            ServerPrefix + QString::number(m_answerLimitMs) + QLatin1Char(' ') + m_server;
         auto found = kept.find(key);
-        if (found != kept.end() && !found->second->broken()) {
+        // A session the server ended while it was idle (a restart, say) is replaced before any
+        // request fails on it; a request that failed is never sent again.
+        if (found != kept.end() && !found->second->lostWhileIdle()) {
             m_connection = found->second;
             return;
         }
         kept.erase(key);
-        auto opened = PostgresConnection::open(m_server);
+        auto opened = PostgresConnection::open(m_server, {}, m_answerLimitMs);
         if (!opened) {
             m_openStatus = opened.status();
             return;

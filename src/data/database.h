@@ -181,6 +181,9 @@ private:
     QString m_path;
     /** The server's connection settings; empty for a file. */
     QString m_server;
+    /** How long a request waits for the server's answer: the settings' for the program's own
+     *  server, the default for one named by its address. */
+    int m_answerLimitMs;
     std::shared_ptr<Connection> m_connection;
     Status m_openStatus;
 };

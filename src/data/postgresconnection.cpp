@@ -1,19 +1,36 @@
 #include "data/postgresconnection.h"
 
-#include "data/postgrescursor.h"
-
 #include <QElapsedTimer>
 #include <QRegularExpression>
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <deque>
+#include <future>
 #include <libpq-fe.h>
+#include <optional>
+#include <thread>
 #include <vector>
+
+#ifdef Q_OS_WIN
+#include <winsock2.h>
+#else
+#include <cerrno>
+#include <poll.h>
+#endif
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
 constexpr Oid Int8Type = 20, TextType = 25, Float8Type = 701, InferredType = 0;
 constexpr char DefaultConnectTimeout[] = "15";
+// A dead server or a broken network is noticed on an idle session within half a minute, and a
+// request whose data the server does not acknowledge fails after the answer limit.
+constexpr char DefaultKeepaliveIdleS[] = "10", DefaultKeepaliveIntervalS[] = "5",
+               DefaultKeepaliveCount[] = "3";
 
 std::atomic<std::uint64_t> sentRequests{0};
 
@@ -21,8 +38,9 @@ void countRoundTrip()
 {
     sentRequests.fetch_add(1, std::memory_order_relaxed);
 }
-// Like the file's busy timeout: a row locked elsewhere is waited for, but not forever.
-constexpr char SessionDefaults[] = "-c lock_timeout=5000";
+// Like the file's read patience: a row locked elsewhere is waited for, but not forever, and
+// never as long as the answer limit, which would otherwise cut the wait short.
+constexpr int LockTimeoutMs = 5000;
 // Dates are ISO text and a backslash in a literal is an ordinary character, whatever the
 // server's configuration says.
 constexpr char SessionRequirements[] = " -c DateStyle=ISO -c standard_conforming_strings=on";
@@ -31,6 +49,9 @@ constexpr char SessionRequirements[] = " -c DateStyle=ISO -c standard_conforming
 // results are usually complete already.
 constexpr qint64 AbandonReadNs = 20'000'000;
 constexpr int StatementCacheSize = 1000;
+// How long a cancel sent at the answer limit may take to be answered before the session is
+// given up; a server that is merely slow answers it at once.
+constexpr milliseconds CancelGrace{5000};
 
 QString firstLine(const char* text)
 {
@@ -52,9 +73,85 @@ bool isServerGone(const QByteArray& state)
     return state.startsWith("08") || state == "57P01" || state == "57P02" || state == "57P03";
 }
 
-bool isBusy(const QByteArray& state)
+const char BusyMessage[] = "The database is busy on another workstation; please try again. (%1)";
+
+/** What the user reads for an error the server reports, by its SQLSTATE. */
+struct ServerError {
+    /** The state, or its class when two characters long. */
+    const char* state;
+    Status::Kind kind;
+    /** %1 is the server's own message. */
+    const char* message;
+};
+
+constexpr ServerError ServerErrors[] = {
+    {"23505", Status::Kind::Duplicate, "%1"},
+    {"55P03", Status::Kind::Busy, BusyMessage},
+    {"40001", Status::Kind::Busy, BusyMessage},
+    {"40P01", Status::Kind::Busy, BusyMessage},
+    {"57014", Status::Kind::Cancelled,
+     "The database server stopped the request before it finished (%1): it took longer than "
+     "the server's time limit (statement_timeout), or was cancelled there."},
+    {"42501", Status::Kind::Denied,
+     "The database server refused the request: the shop's database user lacks a permission "
+     "(%1). The server's administrator must grant it."},
+    {"25006", Status::Kind::Denied,
+     "The database server accepts no changes at the moment (%1); it is read-only, a standby "
+     "say. Nothing was saved."},
+    {"53", Status::Kind::OutOfResources,
+     "The database server has run out of disk space, memory or connections (%1); nothing was "
+     "saved. The server's administrator must make room."},
+};
+
+const ServerError* serverError(const QByteArray& state)
 {
-    return state == "40001" || state == "40P01" || state == "55P03" || state == "57014";
+    const auto found = std::find_if(
+        std::begin(ServerErrors), std::end(ServerErrors), [&](const ServerError& error) {
+            return qstrlen(error.state) == 2 ? state.startsWith(error.state) : state == error.state;
+        });
+    return found == std::end(ServerErrors) ? nullptr : found;
+}
+
+/** "1 second", "30 seconds", "2.5 seconds". */
+QString duration(int ms)
+{
+    if (ms == 1000)
+        return QStringLiteral("1 second");
+    const QString number =
+        ms % 1000 == 0 ? QString::number(ms / 1000) : QString::number(ms / 1000.0, 'f', 1);
+    return number + QStringLiteral(" seconds");
+}
+
+/** Waits up to `timeoutMs` until the socket can be read, or written when `write`: 1 when it
+ *  can (or a signal interrupted the wait), 0 when the time passed, -1 on an error. */
+int awaitSocket(int socket, bool write, int timeoutMs)
+{
+#ifdef Q_OS_WIN
+    WSAPOLLFD descriptor{static_cast<SOCKET>(socket),
+                         static_cast<short>(POLLRDNORM | (write ? POLLWRNORM : 0)), 0};
+    const int ready = WSAPoll(&descriptor, 1, timeoutMs);
+    return ready == SOCKET_ERROR ? -1 : ready;
+#else
+    pollfd descriptor{socket, static_cast<short>(POLLIN | (write ? POLLOUT : 0)), 0};
+    const int ready = ::poll(&descriptor, 1, timeoutMs);
+    return ready < 0 && errno == EINTR ? 1 : ready;
+#endif
+}
+
+/** Asks the server to cancel the session's request, from a thread of its own: reaching a server
+ *  that does not answer may take long, and the wait for it is bounded by the caller. */
+std::future<void> cancelInBackground(PGconn* connection)
+{
+    std::packaged_task<void()> task([cancel = PQgetCancel(connection)] {
+        if (!cancel)
+            return;
+        char reason[256];
+        PQcancel(cancel, reason, sizeof reason);
+        PQfreeCancel(cancel);
+    });
+    std::future<void> sent = task.get_future();
+    std::thread(std::move(task)).detach();
+    return sent;
 }
 
 } // namespace
@@ -114,8 +211,8 @@ struct PostgresConnection::Parameters {
     QByteArray signature;
 };
 
-Result<std::unique_ptr<PostgresConnection>> PostgresConnection::open(const QString& settings,
-                                                                     const QString& database)
+Result<std::unique_ptr<PostgresConnection>>
+PostgresConnection::open(const QString& settings, const QString& database, int answerLimitMs)
 {
     char* parseError = nullptr;
     PQconninfoOption* parsed = PQconninfoParse(settings.toUtf8().constData(), &parseError);
@@ -131,8 +228,14 @@ Result<std::unique_ptr<PostgresConnection>> PostgresConnection::open(const QStri
         keys.emplace_back(key);
         values.push_back(std::move(value));
     };
+    // Defaults come first: a setting given again by the user's settings replaces them.
     if (!qEnvironmentVariableIsSet("PGCONNECT_TIMEOUT"))
         set("connect_timeout", DefaultConnectTimeout);
+    set("keepalives", "1");
+    set("keepalives_idle", DefaultKeepaliveIdleS);
+    set("keepalives_interval", DefaultKeepaliveIntervalS);
+    set("keepalives_count", DefaultKeepaliveCount);
+    set("tcp_user_timeout", QByteArray::number(answerLimitMs));
     set("fallback_application_name", "Quorvane");
     QByteArray options = qgetenv("PGOPTIONS");
     for (const PQconninfoOption* option = parsed; option->keyword; ++option) {
@@ -144,7 +247,10 @@ Result<std::unique_ptr<PostgresConnection>> PostgresConnection::open(const QStri
             set(option->keyword, option->val);
     }
     PQconninfoFree(parsed);
-    set("options", QByteArray(SessionDefaults) + ' ' + options + SessionRequirements);
+    // Zero would be no timeout at all.
+    const int lockTimeoutMs = std::clamp(answerLimitMs / 2, 1, LockTimeoutMs);
+    set("options", "-c lock_timeout=" + QByteArray::number(lockTimeoutMs) + ' ' + options +
+                       SessionRequirements);
     set("client_encoding", "UTF8");
     if (!database.isEmpty())
         set("dbname", database.toUtf8());
@@ -166,10 +272,20 @@ Result<std::unique_ptr<PostgresConnection>> PostgresConnection::open(const QStri
     // Server notices (an IF EXISTS that found nothing, say) are not the user's business.
     PQsetNoticeProcessor(
         connection, [](void*, const char*) {}, nullptr);
-    return std::unique_ptr<PostgresConnection>(new PostgresConnection(connection));
+    // Requests are sent and awaited without blocking, so that every wait has its limit.
+    if (PQsetnonblocking(connection, 1) != 0) {
+        const QString reason = firstLine(PQerrorMessage(connection));
+        PQfinish(connection);
+        return Status::failed(
+            QStringLiteral("Cannot connect to the database server: %1").arg(reason));
+    }
+    return std::unique_ptr<PostgresConnection>(new PostgresConnection(connection, answerLimitMs));
 }
 
-PostgresConnection::PostgresConnection(pg_conn* connection) : m_connection(connection) {}
+PostgresConnection::PostgresConnection(pg_conn* connection, int answerLimitMs)
+    : m_connection(connection), m_answerLimitMs(answerLimitMs)
+{
+}
 
 PostgresConnection::~PostgresConnection()
 {
@@ -183,7 +299,19 @@ std::uint64_t PostgresConnection::roundTrips()
 
 bool PostgresConnection::broken() const
 {
-    return PQstatus(m_connection) != CONNECTION_OK;
+    return m_unanswered || PQstatus(m_connection) != CONNECTION_OK;
+}
+
+bool PostgresConnection::lostWhileIdle()
+{
+    // The farewell and the end of the stream may take a read each; an idle session's socket
+    // has nothing to read, so the common case costs one look at it.
+    for (int read = 0; read < 4 && !broken(); ++read) {
+        if (PQtransactionStatus(m_connection) == PQTRANS_ACTIVE ||
+            awaitSocket(PQsocket(m_connection), false, 0) <= 0 || !PQconsumeInput(m_connection))
+            break;
+    }
+    return broken();
 }
 
 bool PostgresConnection::conflicted() const
@@ -211,7 +339,10 @@ std::unique_ptr<Cursor> PostgresConnection::prepare(const QString& sql,
         return nullptr;
     // Cancelling inside a transaction block would abort the whole transaction.
     m_cancelSafe = PQtransactionStatus(m_connection) == PQTRANS_IDLE;
-    countRoundTrip();
+    if (!startRequest()) {
+        error = statusOf(nullptr);
+        return nullptr;
+    }
     const int sent =
         name.isEmpty()
             ? PQsendQueryParams(m_connection, statement.text.constData(), parameters.count(),
@@ -223,7 +354,11 @@ std::unique_ptr<Cursor> PostgresConnection::prepare(const QString& sql,
         return nullptr;
     }
     PQsetSingleRowMode(m_connection);
-    PgResult first(PQgetResult(m_connection));
+    PgResult first = nextResult();
+    if (!first) {
+        error = statusOf(nullptr);
+        return nullptr;
+    }
     switch (PQresultStatus(first.get())) {
     case PGRES_SINGLE_TUPLE:
         return std::make_unique<PostgresCursor>(this, std::move(first), true);
@@ -260,10 +395,13 @@ bool PostgresConnection::preparedName(CachedStatement& entry, const Parameters& 
         entry.statement.changesSchema)
         return true;
     const QByteArray candidate = "q" + QByteArray::number(++m_preparedSerial);
-    countRoundTrip();
-    const PgResult result(PQprepare(m_connection, candidate.constData(),
-                                    entry.statement.text.constData(), parameters.count(),
-                                    parameters.types.data()));
+    if (!startRequest() ||
+        !PQsendPrepare(m_connection, candidate.constData(), entry.statement.text.constData(),
+                       parameters.count(), parameters.types.data())) {
+        error = statusOf(nullptr);
+        return false;
+    }
+    const PgResult result = lastResult();
     if (PQresultStatus(result.get()) != PGRES_COMMAND_OK) {
         error = statusOf(result.get());
         return false;
@@ -280,10 +418,9 @@ void PostgresConnection::forgetPrepared()
         return;
     // In a failed transaction DEALLOCATE is refused; the statements then live until the
     // session ends, which is harmless.
-    if (PQtransactionStatus(m_connection) != PQTRANS_INERROR) {
-        countRoundTrip();
-        PgResult(PQexec(m_connection, "DEALLOCATE ALL"));
-    }
+    if (PQtransactionStatus(m_connection) != PQTRANS_INERROR && startRequest() &&
+        PQsendQuery(m_connection, "DEALLOCATE ALL"))
+        lastResult();
     for (CachedStatement& entry : m_statements)
         entry.prepared.clear();
     m_preparedCount = 0;
@@ -301,7 +438,7 @@ void PostgresConnection::abandon()
     QElapsedTimer reading;
     reading.start();
     while (reading.nsecsElapsed() < AbandonReadNs) {
-        if (!PgResult(PQgetResult(m_connection)))
+        if (!nextResult())
             return;
     }
     if (m_cancelSafe) {
@@ -316,8 +453,78 @@ void PostgresConnection::abandon()
 
 void PostgresConnection::finishResults()
 {
-    while (PgResult(PQgetResult(m_connection))) {
+    while (nextResult()) {
     }
+}
+
+bool PostgresConnection::startRequest()
+{
+    if (m_unanswered)
+        return false;
+    m_cancelledAtLimit = false;
+    countRoundTrip();
+    return true;
+}
+
+bool PostgresConnection::awaitAnswer()
+{
+    if (m_unanswered)
+        return false;
+    const milliseconds limit(m_answerLimitMs);
+    // Any sign of the server (the answer arriving, the request going out) starts the limit
+    // anew; only after the cancel is the deadline fixed. A result already received costs no
+    // look at the clock.
+    std::optional<Clock::time_point> deadline;
+    std::optional<std::future<void>> cancel;
+    for (;;) {
+        // A failed connection has its error ready: the next result reports it at once.
+        if (PQstatus(m_connection) == CONNECTION_BAD)
+            return true;
+        const int unsent = PQflush(m_connection);
+        if (unsent < 0)
+            return true;
+        if (unsent == 0 && !PQisBusy(m_connection)) {
+            // The answer counts once the cancel has gone out as well: a cancel still on its way
+            // would stop the session's next request instead.
+            if (!cancel || cancel->wait_until(*deadline) == std::future_status::ready)
+                return true;
+            break;
+        }
+        if (!deadline)
+            deadline = Clock::now() + limit;
+        const auto left = std::chrono::ceil<milliseconds>(*deadline - Clock::now()).count();
+        const int ready =
+            left > 0 ? awaitSocket(PQsocket(m_connection), unsent > 0, static_cast<int>(left)) : 0;
+        if (ready > 0) {
+            if (!PQconsumeInput(m_connection))
+                return true;
+            if (!cancel)
+                deadline = Clock::now() + limit;
+        } else if (ready < 0 || cancel) {
+            break;
+        } else {
+            m_cancelledAtLimit = true;
+            cancel = cancelInBackground(m_connection);
+            deadline = Clock::now() + std::min(limit, CancelGrace);
+        }
+    }
+    m_unanswered = true;
+    return false;
+}
+
+PgResult PostgresConnection::nextResult()
+{
+    return awaitAnswer() ? PgResult(PQgetResult(m_connection)) : nullptr;
+}
+
+PgResult PostgresConnection::lastResult()
+{
+    PgResult kept;
+    while (PgResult result = nextResult()) {
+        if (!kept || PQresultStatus(kept.get()) != PGRES_FATAL_ERROR)
+            kept = std::move(result);
+    }
+    return kept;
 }
 
 void PostgresConnection::noteCompleted(pg_result* result)
@@ -334,26 +541,35 @@ Status PostgresConnection::statusOf(const pg_result* result)
     const char* state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
     m_sqlState = state ? QByteArray(state) : QByteArray();
     const char* primary = result ? PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
+    if (m_unanswered)
+        return Status::error(
+            Status::Kind::Unreachable,
+            QStringLiteral("The database server did not answer within %1, nor to the "
+                           "request to cancel; the connection to it is given up and the next "
+                           "action connects anew.")
+                .arg(duration(m_answerLimitMs)));
     const QString message =
         primary ? QString::fromUtf8(primary).trimmed() : firstLine(PQerrorMessage(m_connection));
     if (broken() || isServerGone(m_sqlState))
-        return Status::failed(
+        return Status::error(
+            Status::Kind::Unreachable,
             QStringLiteral("The database server cannot be reached: %1").arg(message));
-    if (m_sqlState == "23505")
-        return Status::error(Status::Kind::Duplicate, message);
-    if (isBusy(m_sqlState))
-        return Status::error(Status::Kind::Busy,
-                             QStringLiteral("The database is busy on another workstation; "
-                                            "please try again. (%1)")
-                                 .arg(message));
+    if (m_sqlState == "57014" && m_cancelledAtLimit)
+        return Status::error(Status::Kind::Cancelled,
+                             QStringLiteral("The database server did not answer within %1, so "
+                                            "the request was cancelled; please try again.")
+                                 .arg(duration(m_answerLimitMs)));
+    if (const ServerError* error = serverError(m_sqlState))
+        return Status::error(error->kind, QString::fromLatin1(error->message).arg(message));
     return Status::failed(message);
 }
 
 Status PostgresConnection::run(const char* sql)
 {
     settle();
-    countRoundTrip();
-    const PgResult result(PQexec(m_connection, sql));
+    if (!startRequest() || !PQsendQuery(m_connection, sql))
+        return statusOf(nullptr);
+    const PgResult result = lastResult();
     if (PQresultStatus(result.get()) != PGRES_COMMAND_OK)
         return statusOf(result.get());
     // COMMIT of a transaction that already failed answers ROLLBACK rather than an error.

@@ -63,7 +63,7 @@ PgResult PostgresCursor::fetch()
 {
     if (!m_reading)
         return nullptr;
-    PgResult result(PQgetResult(m_connection->m_connection));
+    PgResult result = m_connection->nextResult();
     if (result && PQresultStatus(result.get()) == PGRES_SINGLE_TUPLE)
         return result;
     if (result && PQresultStatus(result.get()) == PGRES_TUPLES_OK)

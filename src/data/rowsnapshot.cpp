@@ -1,23 +1,29 @@
 #include "data/rowsnapshot.h"
 
+#include "data/serverstatement.h"
+
 #include <vector>
 
-Result<RowSnapshot> RowSnapshot::take(Database& db, const QString& sql, const SqlValue& key)
+Result<RowSnapshot> RowSnapshot::take(Database& db, const QString& sql, const SqlValue& key,
+                                      const QString& locks)
 {
     Result<QString> values = read(db, sql, key);
     if (!values)
         return values.status();
     RowSnapshot snapshot;
     snapshot.m_sql = sql;
+    snapshot.m_locks = locks;
     snapshot.m_key = key;
     snapshot.m_values = *values;
     return snapshot;
 }
 
-RowSnapshot RowSnapshot::of(const QString& sql, const SqlValue& key, const Query& query)
+RowSnapshot RowSnapshot::of(const QString& sql, const SqlValue& key, const Query& query,
+                            const QString& locks)
 {
     RowSnapshot snapshot;
     snapshot.m_sql = sql;
+    snapshot.m_locks = locks;
     snapshot.m_key = key;
     snapshot.m_values = rowText(query);
     return snapshot;
@@ -28,8 +34,12 @@ Status RowSnapshot::verify(Database& db, const QString& missing) const
     if (!isTaken())
         return Status::ok();
     // The file's write transaction already keeps every other writer out until it ends.
-    const Result<QString> now =
-        read(db, db.onServer() ? m_sql + QStringLiteral(" FOR UPDATE") : m_sql, m_key);
+    if (db.onServer()) {
+        const QString locks = m_locks.isEmpty() ? m_sql + QStringLiteral(" FOR UPDATE") : m_locks;
+        if (Status locked = run(db, locks, m_key).exec(); !locked)
+            return locked;
+    }
+    const Result<QString> now = read(db, m_sql, m_key);
     if (!now)
         return now.status();
     if (now->isEmpty())
@@ -41,14 +51,20 @@ Status RowSnapshot::verify(Database& db, const QString& missing) const
 
 Result<QString> RowSnapshot::read(Database& db, const QString& sql, const SqlValue& key)
 {
-    const std::vector<SqlValue> keys(sql.count(QLatin1Char('?')), key);
-    Query q = db.prepare(sql, keys);
+    Query q = run(db, sql, key);
     QString values;
     while (q.next())
         values += rowText(q);
     if (!q.status())
         return q.status();
     return values;
+}
+
+Query RowSnapshot::run(Database& db, const QString& sql, const SqlValue& key)
+{
+    // Counted as the server counts them: a `?` in a string or a comment is none.
+    const std::vector<SqlValue> keys(ServerStatement::fromPortable(sql).needsType.size(), key);
+    return db.prepare(sql, keys);
 }
 
 QString RowSnapshot::rowText(const Query& query)

@@ -1,5 +1,6 @@
 #include "data/serversettings.h"
 
+#include "data/postgresconnection.h"
 #include "data/programfolder.h"
 
 #include <QDateTime>
@@ -15,8 +16,38 @@ namespace {
 struct ReadSettings {
     QString file;
     QDateTime modified;
+    qint64 size = 0;
     QString address;
+    int answerLimitMs = PostgresConnection::DefaultAnswerLimitMs;
 };
+
+/** The [database] settings as the program folder's quorvane.ini has them now; read again only
+ *  when the file changes. */
+const ReadSettings& current()
+{
+    static ReadSettings last;
+    const QString file = ProgramFolder::filePath(QStringLiteral("quorvane.ini"));
+    const QFileInfo info(file);
+    const QDateTime modified = info.exists() ? info.lastModified() : QDateTime();
+    const qint64 size = info.exists() ? info.size() : 0;
+    if (file == last.file && modified == last.modified && size == last.size)
+        return last;
+    last = {file, modified, size, QString(), PostgresConnection::DefaultAnswerLimitMs};
+    if (!info.exists())
+        return last;
+    const QSettings settings(file, QSettings::IniFormat);
+    // A URL naming several hosts holds commas, which the ini format reads as a list.
+    last.address = settings.value(QStringLiteral("database/server"))
+                       .toStringList()
+                       .join(QLatin1Char(','))
+                       .trimmed();
+    bool isNumber = false;
+    const double seconds =
+        settings.value(QStringLiteral("database/timeout")).toString().toDouble(&isNumber);
+    if (isNumber && seconds > 0 && seconds < 86400)
+        last.answerLimitMs = static_cast<int>(seconds * 1000);
+    return last;
+}
 
 using Options = std::map<QString, QString>;
 
@@ -48,22 +79,12 @@ namespace ServerSettings {
 
 QString address()
 {
-    static ReadSettings last;
-    const QString file = ProgramFolder::filePath(QStringLiteral("quorvane.ini"));
-    const QFileInfo info(file);
-    const QDateTime modified = info.exists() ? info.lastModified() : QDateTime();
-    if (file != last.file || modified != last.modified) {
-        last = {file, modified, QString()};
-        if (info.exists()) {
-            const QSettings settings(file, QSettings::IniFormat);
-            // A URL naming several hosts holds commas, which the ini format reads as a list.
-            last.address = settings.value(QStringLiteral("database/server"))
-                               .toStringList()
-                               .join(QLatin1Char(','))
-                               .trimmed();
-        }
-    }
-    return last.address;
+    return current().address;
+}
+
+int answerLimitMs()
+{
+    return current().answerLimitMs;
 }
 
 QString describe(const QString& address)

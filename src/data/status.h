@@ -7,7 +7,24 @@
 /** Outcome of a data-layer operation: success, or an error with a readable message. */
 class Status {
 public:
-    enum class Kind { Ok, NotFound, Duplicate, Busy, Changed, Failed };
+    /** Busy: another workstation holds what is needed, or a clash with it outlasted the
+     *  retries; trying again soon may succeed. Cancelled: the request was stopped before it
+     *  finished (by a time limit of the server's, or of this program's when the server did not
+     *  answer). Unreachable: the connection to the database server is lost. Denied: the server
+     *  refuses the request (a permission it lacks, a read-only server). OutOfResources: the
+     *  server has run out of disk space, memory or connections. */
+    enum class Kind {
+        Ok,
+        NotFound,
+        Duplicate,
+        Busy,
+        Changed,
+        Failed,
+        Cancelled,
+        Unreachable,
+        Denied,
+        OutOfResources
+    };
 
     Status() = default;
     static Status ok() { return {}; }

@@ -58,8 +58,8 @@ Status readWorkOrder(Database& db, std::int32_t ticket, TicketDetail& detail)
     return repair.status();
 }
 
-/** What the open tickets page shows of a call and an update rewrites: the call's row (which a
- *  server locks) and its own texts. */
+/** What the open tickets page shows of a call and an update rewrites: the call's row and its
+ *  own texts. */
 QString shownCall()
 {
     QString sql = QStringLiteral("SELECT c.CustID, c.CallStatus, c.Comm");
@@ -67,6 +67,14 @@ QString shownCall()
         sql += QStringLiteral(", (SELECT %1 FROM ProbSol WHERE rowid = %2)")
                    .arg(QLatin1String(text), CallText::rowOf(QStringLiteral("c.TicketNum")));
     return sql + QStringLiteral(" FROM CallLog c WHERE c.TicketNum = ?");
+}
+
+/** Locks on a server the rows that shownCall reads: the call's and its texts'. */
+QString lockedCall()
+{
+    return QStringLiteral("SELECT c.TicketNum, (SELECT rowid FROM ProbSol WHERE rowid = %1 FOR "
+                          "UPDATE) FROM CallLog c WHERE c.TicketNum = ? FOR UPDATE")
+        .arg(CallText::rowOf(QStringLiteral("c.TicketNum")));
 }
 
 } // namespace
@@ -94,7 +102,7 @@ Result<QStringList> openTicketLines(const QString& technician)
 Result<TicketDetail> ticketDetail(std::int32_t ticket)
 {
     return Database::read([&](Database& db) -> Result<TicketDetail> {
-        Result<RowSnapshot> snapshot = RowSnapshot::take(db, shownCall(), ticket);
+        Result<RowSnapshot> snapshot = RowSnapshot::take(db, shownCall(), ticket, lockedCall());
         if (!snapshot)
             return snapshot.status();
         Query call = db.query(

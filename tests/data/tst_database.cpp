@@ -4,6 +4,8 @@
 #include "data/schema.h"
 #include "data/serversettings.h"
 #include "helpdesk/mailstore.h"
+#include "helpdesk/ticketstore.h"
+#include "support/commitwhilewaiting.h"
 #include "support/dbprobe.h"
 #include "support/lockpatience.h"
 #include "support/permissionsbind.h"
@@ -12,7 +14,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSettings>
 #include <QtTest>
+#include <csignal>
 #include <sqlcipher/sqlite3.h>
 
 /** The encrypted file, the schema's fixed column orders and the data layer's guarantees. */
@@ -298,6 +302,91 @@ private Q_SLOTS:
         Query q = again.query(QStringLiteral("SELECT EmailSol FROM CallLog WHERE TicketNum = 2"));
         QVERIFY(q.next());
         QCOMPARE(q.integer(0), 1);
+    }
+
+    void aSaveThatWaitedForAnotherSeesWhatItCommitted_data()
+    {
+        QTest::addColumn<bool>("callLocked");
+        QTest::newRow("the call's row locked there") << true;
+        QTest::newRow("only its texts changed there") << false;
+    }
+
+    void aSaveThatWaitedForAnotherSeesWhatItCommitted()
+    {
+        QFETCH(bool, callLocked);
+        TestFolder folder(TestFolder::Content::Demo);
+        const auto shown = TicketStore::ticketDetail(2);
+        QVERIFY2(shown, qPrintable(shown.status().message()));
+        CallUpdate update;
+        update.ticket = 2;
+        update.status = QStringLiteral("Open");
+        update.comments = shown->comments;
+        update.quickDescription = shown->quickDescription;
+        update.problem = shown->problem;
+        update.solution = QStringLiteral("Solved at B");
+        update.loaded = shown->loaded;
+
+        OtherWorkstation other;
+        Transaction held(other.db());
+        QVERIFY(held.isActive());
+        if (callLocked && TestFolder::onServer())
+            QVERIFY(other.db()
+                        .query(QStringLiteral(
+                            "SELECT Comm FROM CallLog WHERE TicketNum = 2 FOR UPDATE"))
+                        .next());
+        QVERIFY(other.db().exec(QStringLiteral("UPDATE ProbSol SET Solution = 'Solved at A' "
+                                               "WHERE TicketNum = 2 AND KBEntry = 0")));
+        CommitWhileWaiting commit(other.db(), held);
+        const Status saved = commit.run([&] { return TicketStore::updateCall(update); });
+        QVERIFY2(commit.committed(), qPrintable(commit.committed().message()));
+        QCOMPARE(saved.message(), RowSnapshot::changedMessage());
+        QCOMPARE(DbProbe::value("SELECT Solution FROM ProbSol WHERE TicketNum = 2 AND KBEntry = 0"),
+                 QStringLiteral("Solved at A"));
+    }
+
+    void aLostServerSessionIsReplacedAtTheNextScope_data()
+    {
+        QTest::addColumn<bool>("stopped");
+        QTest::newRow("ended by the server") << false;
+        QTest::newRow("its server process stopped") << true;
+    }
+
+    void aLostServerSessionIsReplacedAtTheNextScope()
+    {
+        if (!TestFolder::onServer())
+            QSKIP("This case concerns a database server");
+        QFETCH(bool, stopped);
+        TestFolder folder;
+        QSettings(folder.filePath(QStringLiteral("quorvane.ini")), QSettings::IniFormat)
+            .setValue(QStringLiteral("database/timeout"), 1);
+        const QString session = QStringLiteral("SELECT pg_backend_pid()");
+        const qint64 pid = DbProbe::value(session).toLongLong();
+        QVERIFY(pid > 0);
+        if (stopped) {
+            if (::kill(static_cast<pid_t>(pid), SIGSTOP) != 0)
+                QSKIP("The server's processes cannot be stopped from here (run as root)");
+            QElapsedTimer waited;
+            waited.start();
+            const Status lost = Database::write([](Database& db) {
+                return db.exec(QStringLiteral("UPDATE TicketCount SET TicketNum = 7"));
+            });
+            const qint64 ms = waited.elapsed();
+            ::kill(static_cast<pid_t>(pid), SIGCONT);
+            QCOMPARE(lost.kind(), Status::Kind::Unreachable);
+            QVERIFY2(lost.message().startsWith(
+                         QLatin1String("The database server did not answer within 1 second")),
+                     qPrintable(lost.message()));
+            QVERIFY2(ms >= 1000 && ms < 4000, qPrintable(QString::number(ms)));
+        } else {
+            OtherWorkstation other;
+            // The server ends the session as it does when it restarts or an administrator ends it.
+            Query ended = other.db().query(
+                QStringLiteral("SELECT pg_terminate_backend(CAST(? AS INTEGER), 5000)"), pid);
+            QVERIFY(ended.next());
+            QCOMPARE(ended.text(0), QStringLiteral("1"));
+        }
+        QCOMPARE(DbProbe::value("SELECT TicketNum FROM TicketCount"), QStringLiteral("0"));
+        QVERIFY(DbProbe::value(session).toLongLong() != pid);
     }
 
     void lockedFileIsInUseNotDamaged()

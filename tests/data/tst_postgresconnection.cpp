@@ -1,9 +1,11 @@
 #include "data/database.h"
 #include "data/postgresconnection.h"
 
+#include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QtTest>
 #include <array>
+#include <csignal>
 #include <limits>
 
 namespace {
@@ -307,6 +309,125 @@ private Q_SLOTS:
                  qPrintable(lost.message()));
         QVERIFY(other->broken());
         QVERIFY(!m_db->broken());
+    }
+
+    void serverErrorsSayWhatHappened_data()
+    {
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("says");
+        const QString raise = QStringLiteral("SELECT raise_state('%1')");
+        const auto row = [&](const char* name, const char* state, Status::Kind kind,
+                             const char* says) {
+            QTest::newRow(name) << QString() << raise.arg(QLatin1String(state))
+                                << static_cast<int>(kind) << QString::fromUtf8(says);
+        };
+        QTest::newRow("statement timeout")
+            << "SET statement_timeout = 50"
+            << "SELECT pg_sleep(2)" << static_cast<int>(Status::Kind::Cancelled)
+            << "The database server stopped the request before it finished (canceling statement "
+               "due to statement timeout): it took longer than the server's time limit";
+        QTest::newRow("read-only transaction")
+            << "SET default_transaction_read_only = on"
+            << "INSERT INTO Customer (CustID) VALUES ('dave')"
+            << static_cast<int>(Status::Kind::Denied)
+            << "The database server accepts no changes at the moment";
+        row("lock timeout", "55P03", Status::Kind::Busy,
+            "The database is busy on another workstation");
+        row("serialization failure", "40001", Status::Kind::Busy,
+            "The database is busy on another workstation");
+        row("deadlock", "40P01", Status::Kind::Busy, "The database is busy on another workstation");
+        row("permission denied", "42501", Status::Kind::Denied,
+            "The database server refused the request: the shop's database user lacks a "
+            "permission (raised 42501)");
+        row("disk full", "53100", Status::Kind::OutOfResources,
+            "The database server has run out of disk space");
+        row("too many connections", "53300", Status::Kind::OutOfResources,
+            "The database server has run out of disk space, memory or connections");
+        row("server shutting down", "57P01", Status::Kind::Unreachable,
+            "The database server cannot be reached: raised 57P01");
+        row("connection failure", "08006", Status::Kind::Unreachable,
+            "The database server cannot be reached");
+        row("anything else", "22012", Status::Kind::Failed, "raised 22012");
+    }
+
+    void serverErrorsSayWhatHappened()
+    {
+        QFETCH(QString, setup);
+        QFETCH(QString, sql);
+        QFETCH(int, kind);
+        QFETCH(QString, says);
+        QVERIFY(run(*m_db, QStringLiteral("CREATE OR REPLACE FUNCTION raise_state(state text) "
+                                          "RETURNS void LANGUAGE plpgsql AS $$BEGIN RAISE "
+                                          "EXCEPTION 'raised %', state USING ERRCODE = state; "
+                                          "END$$")));
+        if (!setup.isEmpty())
+            QVERIFY(run(*m_db, setup));
+        const Status status = run(*m_db, sql);
+        QVERIFY(run(*m_db, QStringLiteral("RESET ALL")));
+        QVERIFY2(status.message().startsWith(says), qPrintable(status.message()));
+        QCOMPARE(static_cast<int>(status.kind()), kind);
+        QVERIFY(!m_db->broken());
+    }
+
+    void requestsTheServerDoesNotAnswerAreGivenUp_data()
+    {
+        QTest::addColumn<bool>("stopped");
+        QTest::addColumn<QString>("request");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("says");
+        const QString cancelled = QStringLiteral("The database server did not answer within 1 "
+                                                 "second, so the request was cancelled");
+        const QString closed = QStringLiteral("The database server did not answer within 1 "
+                                              "second, nor to the request to cancel");
+        const int unreachable = static_cast<int>(Status::Kind::Unreachable);
+        QTest::newRow("busy past the limit")
+            << false << "statement" << static_cast<int>(Status::Kind::Cancelled) << cancelled;
+        QTest::newRow("process stopped, a statement")
+            << true << "statement" << unreachable << closed;
+        QTest::newRow("process stopped, BEGIN") << true << "begin" << unreachable << closed;
+        QTest::newRow("process stopped, preparing a statement used again")
+            << true << "prepared" << unreachable << closed;
+    }
+
+    void requestsTheServerDoesNotAnswerAreGivenUp()
+    {
+        QFETCH(bool, stopped);
+        QFETCH(QString, request);
+        QFETCH(int, kind);
+        QFETCH(QString, says);
+        auto opened = PostgresConnection::open(m_settings, m_database, 1000);
+        QVERIFY(opened);
+        PostgresConnection& db = **opened;
+        // The server gives up a lock wait before the program gives up on the server.
+        QCOMPARE(column(db, QStringLiteral("SHOW lock_timeout")), QStringList{"500ms"});
+        const QString again = QStringLiteral("SELECT count(*) FROM Customer WHERE CustID <> ?");
+        QVERIFY(run(db, again, {"x"}));
+        const pid_t pid = column(db, QStringLiteral("SELECT pg_backend_pid()")).value(0).toInt();
+        if (stopped && ::kill(pid, SIGSTOP) != 0)
+            QSKIP("The server's processes cannot be stopped from here (run as root)");
+
+        QElapsedTimer waited;
+        waited.start();
+        const Status status = request == QLatin1String("begin")      ? db.begin()
+                              : request == QLatin1String("prepared") ? run(db, again, {"y"})
+                              : stopped ? run(db, QStringLiteral("SELECT 1"))
+                                        : run(db, QStringLiteral("SELECT pg_sleep(5)"));
+        const qint64 ms = waited.elapsed();
+        waited.restart();
+        const Status next = run(db, QStringLiteral("SELECT 1"));
+        const qint64 nextMs = waited.elapsed();
+        if (stopped)
+            ::kill(pid, SIGCONT);
+
+        QCOMPARE(static_cast<int>(status.kind()), kind);
+        QVERIFY2(status.message().startsWith(says), qPrintable(status.message()));
+        QVERIFY2(ms >= 1000 && ms < 4000, qPrintable(QString::number(ms)));
+        QCOMPARE(db.broken(), stopped);
+        // A session given up is not waited on again; one whose request was cancelled goes on.
+        QCOMPARE(next.isOk(), !stopped);
+        QVERIFY2(nextMs < 500, qPrintable(QString::number(nextMs)));
     }
 
     void failedConnectionsHideThePassword_data()
