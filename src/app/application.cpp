@@ -10,6 +10,7 @@
 #include "data/shopcopy.h"
 #include "reportengine/reportcommand.h"
 #include "reportengine/reportpage.h"
+#include "upkeep/ownkey.h"
 #include "widgets/windowconventions.h"
 
 #include <QApplication>
@@ -73,6 +74,22 @@ int copyToServer(const CommandLine& line)
     return 0;
 }
 
+int rekey()
+{
+    const Result<OwnKey::Moved> moved = OwnKey::protect();
+    if (!moved) {
+        std::cerr << moved.status().message().toStdString() << '\n';
+        return moved.status().isDuplicate() ? 0 : 1;
+    }
+    std::cout << QStringLiteral("The shop's database is now protected with its own key, in %1. "
+                                "Keep a copy of that file, or print the key's recovery sheet, "
+                                "away from the computer. The backup made before, %2, still "
+                                "opens with the old password.\n")
+                     .arg(moved->keyFile, moved->backup)
+                     .toStdString();
+    return 0;
+}
+
 } // namespace
 
 int runQuorvane(int argc, char* argv[])
@@ -96,6 +113,10 @@ int runQuorvane(int argc, char* argv[])
     if (!line.copyToServer.isEmpty()) {
         QCoreApplication app(argc, argv);
         return copyToServer(line);
+    }
+    if (line.rekey) {
+        QCoreApplication app(argc, argv);
+        return rekey();
     }
     // Work without windows needs no display.
     if (line.wantsReport() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

@@ -26,6 +26,8 @@ CommandLine CommandLine::parse(const QStringList& arguments)
             value(line.server);
         } else if (argument == QLatin1String("--copy-to-server")) {
             value(line.copyToServer);
+        } else if (argument == QLatin1String("--rekey")) {
+            line.rekey = true;
         } else if (argument == QLatin1String("--report")) {
             value(line.reportLayout);
         } else if (argument == QLatin1String("--formula")) {
@@ -57,6 +59,7 @@ QString CommandLine::usage()
         "       quorvane [--program-folder DIR] --create-database [--demo] [--admin-password PW]\n"
         "       quorvane --create-database --server URL [--demo] [--admin-password PW]\n"
         "       quorvane [--program-folder DIR] --copy-to-server URL\n"
+        "       quorvane [--program-folder DIR] --rekey\n"
         "       quorvane [--program-folder DIR] --report LAYOUT [--formula F] --pdf OUT\n"
         "       quorvane [--program-folder DIR] --report LAYOUT [--formula F] --csv OUT [--pdf "
         "OUT]\n");

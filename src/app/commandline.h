@@ -14,6 +14,8 @@ struct CommandLine {
     QString server;
     /** The database server the program folder's shop is copied to. */
     QString copyToServer;
+    /** Whether the program folder's shop is moved from the old password to a key of its own. */
+    bool rekey = false;
     QString reportLayout;
     QString reportFormula;
     QString reportPdf;

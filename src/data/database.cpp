@@ -3,6 +3,7 @@
 #include "data/connection.h"
 #include "data/fileconnection.h"
 #include "data/postgresconnection.h"
+#include "data/privatefile.h"
 #include "data/programfolder.h"
 #include "data/serversettings.h"
 
@@ -69,6 +70,13 @@ Database::Database(const QString& path)
     connect();
 }
 
+Database::Database(const QString& path, const ShopKey& key)
+    : m_path(QFileInfo(path).absoluteFilePath()), m_key(key),
+      m_answerLimitMs(PostgresConnection::DefaultAnswerLimitMs)
+{
+    connect();
+}
+
 Database::~Database() = default;
 
 void Database::connect()
@@ -105,12 +113,14 @@ void Database::connect()
                                      QStringLiteral("The database %1 does not exist.").arg(m_path));
         return;
     }
-    if (found != kept.end() && fileOf(found->second)->identity() == *identity) {
+    if (found != kept.end() && fileOf(found->second)->identity() == *identity &&
+        (!m_key || fileOf(found->second)->key() == *m_key)) {
         m_connection = found->second;
         return;
     }
     kept.erase(m_path);
-    auto opened = FileConnection::open(m_path, false);
+    auto opened =
+        FileConnection::open(m_path, false, m_key ? QList{*m_key} : ShopKey::candidatesFor(m_path));
     if (!opened) {
         m_openStatus = opened.status();
         return;
@@ -130,7 +140,10 @@ Status Database::createFile(const QString& path)
         return Status::error(
             Status::Kind::Duplicate,
             QStringLiteral("%1 already exists; it is left as it is.").arg(absolute));
-    auto opened = FileConnection::open(absolute, true);
+    if (const std::error_code error = PrivateFile::createNew(absolute); error)
+        return Status::failed(QStringLiteral("The database %1 could not be created: %2")
+                                  .arg(absolute, QString::fromLocal8Bit(error.message().c_str())));
+    auto opened = FileConnection::open(absolute, true, ShopKey::candidatesFor(absolute));
     if (!opened) {
         QFile::remove(absolute);
         return opened.status();
@@ -184,6 +197,12 @@ Query Database::prepare(const QString& sql, std::span<const SqlValue> values)
 int Database::changes() const
 {
     return m_connection ? m_connection->changes() : 0;
+}
+
+std::optional<ShopKey> Database::fileKey() const
+{
+    const FileConnection* file = fileOf(m_connection);
+    return file ? std::optional<ShopKey>(file->key()) : std::nullopt;
 }
 
 sqlite3* Database::handle() const

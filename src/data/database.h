@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/currency.h"
+#include "data/shopkey.h"
 #include "data/sqlvalue.h"
 #include "data/status.h"
 
@@ -83,8 +84,11 @@ class Database {
 public:
     static constexpr const char* FileName = "helpdesk-e.mdb";
 
-    /** Opens the database file at `path`; it must exist. */
+    /** Opens the database file at `path`; it must exist. It opens with the key file beside it,
+     *  else with the program folder's, else with the password of older releases. */
     explicit Database(const QString& path);
+    /** Opens the database file at `path` with `key` alone (a key file the user chose). */
+    Database(const QString& path, const ShopKey& key);
     /** Opens the program's database: the server named in the settings, else the program
      *  folder's file. */
     Database();
@@ -94,7 +98,8 @@ public:
     Database& operator=(const Database&) = delete;
     ~Database();
 
-    /** Creates a new, empty, keyed database file; refuses to overwrite one. */
+    /** Creates a new, empty, owner-only database file, keyed as Database(path) opens it;
+     *  refuses to overwrite one. */
     static Status createFile(const QString& path);
     /** Closes the kept connections, before the file is replaced or removed. */
     static void closeKeptConnections();
@@ -155,6 +160,8 @@ public:
     int changes() const;
     /** The file engine's handle, for the file's own upkeep; null on a server. */
     sqlite3* handle() const;
+    /** The key the file opened with; nothing on a server or when it did not open. */
+    std::optional<ShopKey> fileKey() const;
     /** The file's path, or the server's address without its password. */
     QString path() const { return m_path; }
 
@@ -179,6 +186,8 @@ private:
     static constexpr int Attempts = 4;
 
     QString m_path;
+    /** The only key a file is opened with, when one was given. */
+    std::optional<ShopKey> m_key;
     /** The server's connection settings; empty for a file. */
     QString m_server;
     /** How long a request waits for the server's answer: the settings' for the program's own

@@ -1,6 +1,7 @@
 #include "data/databasesetup.h"
 
 #include "data/passwords.h"
+#include "data/privatefile.h"
 #include "data/programfolder.h"
 #include "data/schema.h"
 
@@ -87,8 +88,23 @@ Status buildShop(Database& db, const QString& adminPassword, bool demo)
 
 Status create(const QString& path, const QString& adminPassword, bool demo)
 {
-    if (Status status = Database::createFile(path); !status)
+    if (QFileInfo::exists(path))
+        return Status::error(Status::Kind::Duplicate,
+                             QStringLiteral("%1 already exists; it is left as it is.")
+                                 .arg(QFileInfo(path).absoluteFilePath()));
+    // A key file left there may still open backups of another shop; it is never overwritten.
+    const QString keyFile = ShopKey::filePathBeside(path);
+    if (QFileInfo::exists(keyFile))
+        return Status::error(Status::Kind::Duplicate,
+                             QStringLiteral("The key file %1 is there already, though the database "
+                                            "is not; move it away to start a new shop.")
+                                 .arg(QDir::toNativeSeparators(keyFile)));
+    if (Status written = ShopKey::generate().writeFile(keyFile); !written)
+        return written;
+    if (Status status = Database::createFile(path); !status) {
+        QFile::remove(keyFile);
         return status;
+    }
     Status status = [&] {
         Database db(path);
         return db.isOpen() ? buildShop(db, adminPassword, demo) : db.openStatus();
@@ -96,6 +112,7 @@ Status create(const QString& path, const QString& adminPassword, bool demo)
     if (!status) {
         Database::closeKeptConnections();
         QFile::remove(path);
+        QFile::remove(keyFile);
     }
     return status;
 }
@@ -124,7 +141,7 @@ Status createShop(const QString& adminPassword, bool demo)
         return Status::failed(problem);
     if (adminPassword.isEmpty())
         return Status::failed(QStringLiteral("The administrator needs a password."));
-    if (!QDir().mkpath(ProgramFolder::path()))
+    if (!PrivateFile::makeFolder(ProgramFolder::path()))
         return Status::failed(
             QStringLiteral("The folder %1 could not be created.").arg(ProgramFolder::path()));
     if (Status status = create(ProgramFolder::filePath(QString::fromLatin1(Database::FileName)),

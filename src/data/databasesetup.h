@@ -8,7 +8,8 @@ namespace DatabaseSetup {
 /**
  * Creates `path` with the tables, the problem and part types, counters at zero and the
  * administrator ADMIN (login and every access right) with `adminPassword`. With `demo` a small
- * believable shop is added. Refuses to touch an existing file.
+ * believable shop is added. The file is encrypted with a random key of its own, kept in the
+ * key file beside it. Refuses to touch an existing file, or an existing key file.
  */
 Status create(const QString& path, const QString& adminPassword, bool demo);
 /** As create, in the empty database on the server at `address`; refuses one that holds tables. */

@@ -1,5 +1,7 @@
 #include "data/fileconnection.h"
 
+#include "data/programfolder.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -14,12 +16,11 @@
 
 namespace {
 
-// Anyone holding the program holds this key; it keeps the file closed to other tools.
-constexpr char FileKey[] = "qzt517406";
-
 // A read gives up after a few seconds; a write waits out the compaction of a large shop on a
 // slow network share, since giving up would leave the user to try it all again.
 Database::LockPatience lockPatience{5000, 120000};
+// The smallest page an encrypted database is made of.
+constexpr qint64 MinimumPageSize = 512;
 // Shorter waits pass unnoticed; a longer one is announced through the lock-wait notice.
 constexpr int NoticeAfterMs = 300;
 
@@ -145,9 +146,44 @@ std::optional<FileIdentity> FileIdentity::of(const QString& path)
 #endif
 }
 
-Result<std::shared_ptr<FileConnection>> FileConnection::open(const QString& path, bool create)
+Result<std::shared_ptr<FileConnection>> FileConnection::open(const QString& path, bool create,
+                                                             const QList<ShopKey>& keys)
 {
-    std::shared_ptr<FileConnection> connection(new FileConnection(path));
+    bool ownKeyTried = false;
+    Status refused = Status::error(Status::Kind::WrongKey, {});
+    for (const ShopKey& key : keys) {
+        bool wrongKey = false;
+        auto opened = openWith(path, create, key, wrongKey);
+        if (!wrongKey)
+            return opened;
+        refused = opened.status();
+        ownKeyTried = ownKeyTried || !key.isOldPassword();
+    }
+    // An encrypted database is whole pages; a file of another size is something else.
+    if (QFileInfo(path).size() % MinimumPageSize != 0)
+        return refused;
+    const QString file = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+    const QString database = ProgramFolder::filePath(QString::fromLatin1(Database::FileName));
+    if (!ownKeyTried &&
+        QFileInfo(path).absoluteFilePath() == QFileInfo(database).absoluteFilePath())
+        return Status::error(
+            Status::Kind::WrongKey,
+            QStringLiteral("The shop's database %1 cannot be opened: its key file %2 is missing. "
+                           "Put back the copy of the key file that was saved, or write the 64 hex "
+                           "digits of the key's recovery sheet into a file of that name in %3, "
+                           "then start the program again.")
+                .arg(file, QString::fromLatin1(ShopKey::FileName),
+                     QDir::toNativeSeparators(QFileInfo(path).absolutePath())));
+    return Status::error(Status::Kind::WrongKey,
+                         QStringLiteral("The file %1 does not open with the shop's key: it was "
+                                        "made with another key, or it is no shop's database.")
+                             .arg(file));
+}
+
+Result<std::shared_ptr<FileConnection>> FileConnection::openWith(const QString& path, bool create,
+                                                                 const ShopKey& key, bool& wrongKey)
+{
+    std::shared_ptr<FileConnection> connection(new FileConnection(path, key));
     const QByteArray file = QFile::encodeName(path);
     const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
     int rc = sqlite3_open_v2(file.constData(), &connection->m_db, flags, nullptr);
@@ -156,7 +192,8 @@ Result<std::shared_ptr<FileConnection>> FileConnection::open(const QString& path
                                   .arg(path, QString::fromUtf8(sqlite3_errstr(rc))));
     sqlite3_extended_result_codes(connection->m_db, 1);
     sqlite3_busy_handler(connection->m_db, waitForLock, connection.get());
-    rc = sqlite3_key(connection->m_db, FileKey, static_cast<int>(sizeof FileKey - 1));
+    const QByteArray secret = key.sqlcipherKey();
+    rc = sqlite3_key(connection->m_db, secret.constData(), static_cast<int>(secret.size()));
     if (rc == SQLITE_OK) {
         // The key is proved without waiting: a file that another workstation holds locked (while
         // it compacts, say) is in use, not foreign, and its statements wait as statements do.
@@ -171,8 +208,11 @@ Result<std::shared_ptr<FileConnection>> FileConnection::open(const QString& path
     if (rc == SQLITE_OK)
         rc =
             sqlite3_exec(connection->m_db, "PRAGMA cache_size = -32768", nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK)
-        return connection->statusOf(sqlite3_extended_errcode(connection->m_db));
+    if (rc != SQLITE_OK) {
+        const int code = sqlite3_extended_errcode(connection->m_db);
+        wrongKey = code == SQLITE_NOTADB;
+        return connection->statusOf(code);
+    }
     connection->m_settled = true;
     return connection;
 }

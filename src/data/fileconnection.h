@@ -2,6 +2,7 @@
 
 #include "data/connection.h"
 #include "data/database.h"
+#include "data/shopkey.h"
 
 #include <QString>
 #include <chrono>
@@ -31,8 +32,10 @@ public:
     /** How long the connection's statements wait for another workstation's lock. */
     enum class Patience { None, Read, Write };
 
-    /** Opens the file at `path` with the program's key; `create` makes a new file. */
-    static Result<std::shared_ptr<FileConnection>> open(const QString& path, bool create);
+    /** Opens the file at `path` with the first of `keys` that opens it; `create` makes a new
+     *  file, which takes the first key. WrongKey when none opens it. */
+    static Result<std::shared_ptr<FileConnection>> open(const QString& path, bool create,
+                                                        const QList<ShopKey>& keys);
     FileConnection(const FileConnection&) = delete;
     FileConnection& operator=(const FileConnection&) = delete;
     ~FileConnection() override;
@@ -48,6 +51,8 @@ public:
 
     sqlite3* handle() const { return m_db; }
     const QString& path() const { return m_path; }
+    /** The key the file opened with. */
+    const ShopKey& key() const { return m_key; }
     FileIdentity identity() const { return m_identity; }
     void setIdentity(FileIdentity identity) { m_identity = identity; }
     /** Whether the key has been proved and the settings applied, so that the connection may be
@@ -67,11 +72,15 @@ public:
     void endLockWait() const;
 
 private:
-    explicit FileConnection(const QString& path) : m_path(path) {}
+    FileConnection(const QString& path, const ShopKey& key) : m_path(path), m_key(key) {}
+    /** Opens the file with one key; `wrongKey` tells whether the key was refused. */
+    static Result<std::shared_ptr<FileConnection>> openWith(const QString& path, bool create,
+                                                            const ShopKey& key, bool& wrongKey);
     static int waitForLock(void* context, int attempt);
     Status run(const char* sql, Patience patience);
 
     QString m_path;
+    ShopKey m_key;
     sqlite3* m_db = nullptr;
     FileIdentity m_identity;
     Patience m_patience = Patience::Read;

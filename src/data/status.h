@@ -12,7 +12,8 @@ public:
      *  finished (by a time limit of the server's, or of this program's when the server did not
      *  answer). Unreachable: the connection to the database server is lost. Denied: the server
      *  refuses the request (a permission it lacks, a read-only server). OutOfResources: the
-     *  server has run out of disk space, memory or connections. */
+     *  server has run out of disk space, memory or connections. WrongKey: the file does not
+     *  open with the shop's key (a key file missing, or another shop's file). */
     enum class Kind {
         Ok,
         NotFound,
@@ -23,7 +24,8 @@ public:
         Cancelled,
         Unreachable,
         Denied,
-        OutOfResources
+        OutOfResources,
+        WrongKey
     };
 
     Status() = default;

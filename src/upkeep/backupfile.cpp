@@ -1,6 +1,7 @@
 #include "upkeep/backupfile.h"
 
 #include "data/database.h"
+#include "data/privatefile.h"
 #include "data/programfolder.h"
 
 #include <QDir>
@@ -59,17 +60,7 @@ Outcome outcomeOfSqlite(int code)
 
 std::error_code createNew(const QString& path)
 {
-    // fopen's exclusive mode, unlike QFile, leaves the platform's reason in errno.
-#ifdef Q_OS_WIN
-    std::FILE* file = _wfopen(reinterpret_cast<const wchar_t*>(path.utf16()), L"wbx");
-#else
-    std::FILE* file = std::fopen(QFile::encodeName(path).constData(), "wbx");
-#endif
-    if (!file)
-        return {errno, std::generic_category()};
-    if (std::fclose(file) != 0)
-        return {errno, std::generic_category()};
-    return {};
+    return PrivateFile::createNew(path);
 }
 
 QString partialName(const QString& target, int attempt)

@@ -1,6 +1,7 @@
 #include "upkeep/compactdatabase.h"
 
 #include "data/database.h"
+#include "data/privatefile.h"
 #include "data/programfolder.h"
 #include "data/schema.h"
 #include "data/serversettings.h"
@@ -34,15 +35,20 @@ Result<TableCounts> countRows(Database& db)
 }
 
 /** Writes the compacted copy and proves it opens with the key and holds every row. */
-Status writeCheckedCopy(Database& source, const QString& copyPath)
+Status writeCheckedCopy(Database& source, const QString& copyPath,
+                        const std::optional<ShopKey>& newKey)
 {
     const Result<TableCounts> before = countRows(source);
     if (!before)
         return before.status();
     // Exporting into a new file writes every table and index afresh, page by page, without the
-    // in-memory scratch copy a VACUUM would need. The attached file takes the source's key.
-    if (Status attached = source.exec(QStringLiteral("ATTACH DATABASE ? AS compacted"), copyPath);
-        !attached)
+    // in-memory scratch copy a VACUUM would need. The attached file takes the source's key
+    // unless it is given one of its own.
+    const Status attached =
+        newKey ? source.exec(QStringLiteral("ATTACH DATABASE ? AS compacted KEY ?"), copyPath,
+                             QString::fromLatin1(newKey->sqlcipherKey()))
+               : source.exec(QStringLiteral("ATTACH DATABASE ? AS compacted"), copyPath);
+    if (!attached)
         return attached;
     Status exported = [&] {
         Query query = source.query(QStringLiteral("SELECT sqlcipher_export('compacted')"));
@@ -57,7 +63,7 @@ Status writeCheckedCopy(Database& source, const QString& copyPath)
     // Drops the copy's connection (the source's stays with `source`), so that the copy is
     // opened afresh with the key below.
     Database::closeKeptConnections();
-    Database reopened(copyPath);
+    Database reopened(copyPath, newKey ? *newKey : source.fileKey().value());
     if (!reopened.isOpen())
         return reopened.openStatus();
     if (BackupFile::Outcome checked = BackupFile::checkCopy(reopened); !checked.isOk())
@@ -85,7 +91,8 @@ Status replace(const QString& copyPath, const QString& databasePath)
     return replaced.status();
 }
 
-Status compactInto(const QString& copyPath, const QString& databasePath, bool& copyCreated)
+Status compactInto(const QString& copyPath, const QString& databasePath, bool& copyCreated,
+                   const std::optional<ShopKey>& newKey)
 {
     return Database::read([&](Database& source) {
         Status status = source.lockExclusively();
@@ -102,7 +109,9 @@ Status compactInto(const QString& copyPath, const QString& databasePath, bool& c
                 status = created.status();
         }
         if (status)
-            status = writeCheckedCopy(source, copyPath);
+            status = writeCheckedCopy(source, copyPath, newKey);
+        if (status)
+            status = PrivateFile::keepAccessOf(databasePath, copyPath);
         Database::closeKeptConnections();
         if (status && BackupFile::ReplaceWhileLocked)
             status = replace(copyPath, databasePath);
@@ -112,14 +121,14 @@ Status compactInto(const QString& copyPath, const QString& databasePath, bool& c
 
 } // namespace
 
-Status run()
+Status run(const std::optional<ShopKey>& newKey)
 {
     if (const QString server = ServerSettings::address(); !server.isEmpty())
         return ServerUpkeep::compact(server);
     const QString databasePath = ProgramFolder::filePath(QString::fromLatin1(Database::FileName));
     const QString copyPath = ProgramFolder::filePath(QString::fromLatin1(CopyName));
     bool copyCreated = false;
-    Status status = compactInto(copyPath, databasePath, copyCreated);
+    Status status = compactInto(copyPath, databasePath, copyCreated, newKey);
     Database::closeKeptConnections();
     if (status && !BackupFile::ReplaceWhileLocked)
         status = replace(copyPath, databasePath);

@@ -14,6 +14,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QtTest>
 #include <csignal>
@@ -24,7 +25,7 @@ class TestDatabase : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void fileIsEncryptedAndOpensOnlyWithTheKey()
+    void fileIsEncryptedAndOpensOnlyWithItsOwnKey()
     {
         SKIP_ON_SERVER();
         TestFolder folder;
@@ -32,23 +33,41 @@ private Q_SLOTS:
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY(!file.read(16).startsWith("SQLite format 3"));
         file.close();
+        const QString keyFile = folder.filePath(ShopKey::FileName);
+        const Result<ShopKey> key = ShopKey::readFile(keyFile);
+        QVERIFY(key && !key->isOldPassword());
+        QCOMPARE(modeOf(keyFile), 0600);
+        QVERIFY(!opensWithKey(folder.databasePath(), "wrong"));
+        QVERIFY(!opensWithKey(folder.databasePath(), ShopKey::oldPassword().sqlcipherKey()));
+        QVERIFY(opensWithKey(folder.databasePath(), "x'" + key->hex() + "'"));
+        {
+            Database db;
+            QVERIFY(db.isOpen());
+            Query query = db.query(QStringLiteral("SELECT count(*) FROM Login"));
+            QVERIFY(query.next());
+            QCOMPARE(query.integer(0), 1);
+        }
+        // Without its key file the shop is locked, and the message says what is missing.
+        Database::closeKeptConnections();
+        QVERIFY(QFile::rename(keyFile, keyFile + ".away"));
+        Database db;
+        QVERIFY(!db.isOpen());
+        QCOMPARE(db.openStatus().kind(), Status::Kind::WrongKey);
+        QVERIFY2(db.openStatus().message().contains("its key file helpdesk-e.key is missing"),
+                 qPrintable(db.openStatus().message()));
+    }
 
-        sqlite3* raw = nullptr;
-        QCOMPARE(sqlite3_open_v2(QFile::encodeName(folder.databasePath()).constData(), &raw,
-                                 SQLITE_OPEN_READONLY, nullptr),
-                 SQLITE_OK);
-        QVERIFY(sqlite3_exec(raw, "SELECT count(*) FROM sqlite_master", nullptr, nullptr,
-                             nullptr) != SQLITE_OK);
-        sqlite3_key(raw, "wrong", 5);
-        QVERIFY(sqlite3_exec(raw, "SELECT count(*) FROM sqlite_master", nullptr, nullptr,
-                             nullptr) != SQLITE_OK);
-        sqlite3_close(raw);
-
+    void fileOfAnOlderReleaseOpensWithTheOldPassword()
+    {
+        SKIP_ON_SERVER();
+        TestFolder folder(TestFolder::Content::Demo);
+        const qint64 customers = DbProbe::count("Customer");
+        QVERIFY(folder.useOldPassword());
+        QVERIFY(opensWithKey(folder.databasePath(), ShopKey::oldPassword().sqlcipherKey()));
         Database db;
         QVERIFY(db.isOpen());
-        Query query = db.query(QStringLiteral("SELECT count(*) FROM Login"));
-        QVERIFY(query.next());
-        QCOMPARE(query.integer(0), 1);
+        QVERIFY(db.fileKey()->isOldPassword());
+        QCOMPARE(DbProbe::count("Customer"), customers);
     }
 
     void missingOrForeignFileIsReportedNotCreated()
@@ -227,7 +246,9 @@ private Q_SLOTS:
         sqlite3* other = nullptr;
         QCOMPARE(sqlite3_open(QFile::encodeName(folder.databasePath()).constData(), &other),
                  SQLITE_OK);
-        sqlite3_key(other, "qzt517406", 9);
+        const QByteArray key =
+            ShopKey::readFile(folder.filePath(ShopKey::FileName))->sqlcipherKey();
+        sqlite3_key(other, key.constData(), static_cast<int>(key.size()));
         QCOMPARE(
             sqlite3_exec(other, "UPDATE TicketCount SET TicketNum = 41", nullptr, nullptr, nullptr),
             SQLITE_OK);

@@ -4,6 +4,7 @@
 #include "data/databasesetup.h"
 #include "data/programfolder.h"
 #include "data/serversettings.h"
+#include "data/shopkey.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -11,6 +12,8 @@
 #include <QFile>
 #include <QSettings>
 #include <map>
+#include <sqlcipher/sqlite3.h>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -108,9 +111,11 @@ QString templateDatabase(TestFolder::Content content)
     auto found = made.find(content);
     if (found != made.end())
         return found->second;
-    const QString path =
-        store.filePath(content == TestFolder::Content::Demo ? QStringLiteral("demo.mdb")
-                                                            : QStringLiteral("starting.mdb"));
+    // Each in a folder of its own, beside its own key file.
+    const QString folder = store.filePath(
+        content == TestFolder::Content::Demo ? QStringLiteral("demo") : QStringLiteral("starting"));
+    QDir().mkpath(folder);
+    const QString path = QDir(folder).filePath(QString::fromLatin1(Database::FileName));
     const Status status = DatabaseSetup::create(path, TestFolder::adminPassword(),
                                                 content == TestFolder::Content::Demo);
     Database::closeKeptConnections();
@@ -155,7 +160,9 @@ TestFolder::TestFolder(Content content)
         QSettings settings(filePath(QStringLiteral("quorvane.ini")), QSettings::IniFormat);
         settings.setValue(QStringLiteral("database/server"), addressOf(m_serverDatabase));
     } else if (content != Content::NoDatabase) {
-        if (!QFile::copy(templateDatabase(content), databasePath()))
+        const QString made = templateDatabase(content);
+        if (!QFile::copy(made, databasePath()) ||
+            !QFile::copy(ShopKey::filePathBeside(made), filePath(ShopKey::FileName)))
             return;
         QFile(databasePath()).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
     }
@@ -255,4 +262,49 @@ bool TestFolder::onServer()
 QString TestFolder::databasePath() const
 {
     return m_dir.filePath(QString::fromLatin1(Database::FileName));
+}
+
+bool TestFolder::useOldPassword()
+{
+    const QString old = filePath(QStringLiteral("old.mdb"));
+    // The program's connections create no files; ATTACH finds this one there.
+    if (!QFile(old).open(QIODevice::WriteOnly))
+        return false;
+    {
+        Database db;
+        Status status = db.exec(QStringLiteral("ATTACH DATABASE ? AS old KEY ?"), old,
+                                QString::fromLatin1(ShopKey::oldPassword().sqlcipherKey()));
+        if (status) {
+            Query exported = db.query(QStringLiteral("SELECT sqlcipher_export('old')"));
+            exported.next();
+            status = exported.status();
+        }
+        if (status)
+            status = db.exec(QStringLiteral("DETACH DATABASE old"));
+        if (!status) {
+            qWarning("%s", qPrintable(status.message()));
+            return false;
+        }
+    }
+    Database::closeKeptConnections();
+    return QFile::remove(databasePath()) && QFile::rename(old, databasePath()) &&
+           QFile::remove(filePath(QString::fromLatin1(ShopKey::FileName)));
+}
+
+bool opensWithKey(const QString& path, const QByteArray& key)
+{
+    sqlite3* db = nullptr;
+    bool opened = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY,
+                                  nullptr) == SQLITE_OK &&
+                  sqlite3_key(db, key.constData(), static_cast<int>(key.size())) == SQLITE_OK &&
+                  sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr,
+                               nullptr) == SQLITE_OK;
+    sqlite3_close(db);
+    return opened;
+}
+
+int modeOf(const QString& path)
+{
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
 }

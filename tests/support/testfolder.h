@@ -36,6 +36,9 @@ public:
      *  `message` the error the write gets. */
     static bool refuseWrites(const QString& when, const QString& message);
     static bool allowWrites(const QString& when);
+    /** Turns the folder's shop into one that an older release made: encrypted with the old
+     *  password, without a key file. */
+    bool useOldPassword();
 
 private:
     QTemporaryDir m_dir;
@@ -63,6 +66,12 @@ private:
     std::unique_ptr<ServerSession> m_server;
     Database* m_db = nullptr;
 };
+
+/** Whether SQLCipher, keyed with `key` as the program keys it, reads the file at `path`. */
+bool opensWithKey(const QString& path, const QByteArray& key);
+
+/** The permission bits of the file at `path` (0600 for a private file); -1 when there is none. */
+int modeOf(const QString& path);
 
 /** Skips a case that only the embedded file has (its encryption, locks, copies and folders). */
 #define SKIP_ON_SERVER()                                                                           \

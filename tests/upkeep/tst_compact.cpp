@@ -7,10 +7,13 @@
 #include "support/scriptedprompter.h"
 #include "support/secondconnection.h"
 #include "support/testfolder.h"
+#include "upkeep/backupfile.h"
 #include "upkeep/compactdatabase.h"
+#include "upkeep/ownkey.h"
 #include "upkeep/upkeepmenu.h"
 
 #include <QDir>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -92,6 +95,39 @@ private Q_SLOTS:
         Query count = later.db().query(QStringLiteral("SELECT count(*) FROM CallLog"));
         QVERIFY(count.next());
         QCOMPARE(count.integer(0), 7);
+    }
+
+    void oldPasswordShopMovesToItsOwnKeyAfterABackup()
+    {
+        SKIP_ON_SERVER();
+        TestFolder folder(TestFolder::Content::Demo);
+        QVERIFY(folder.useOldPassword());
+        const QMap<QString, qint64> before = rowCounts();
+        const QByteArray oldPassword = ShopKey::oldPassword().sqlcipherKey();
+        const QDateTime at(QDate(2026, 12, 8), QTime(9, 30));
+
+        const Result<OwnKey::Moved> moved = OwnKey::protect(at);
+        QVERIFY2(moved, qPrintable(moved.status().message()));
+
+        const QString keyFile = folder.filePath(ShopKey::FileName);
+        QCOMPARE(moved->keyFile, keyFile);
+        const Result<ShopKey> key = ShopKey::readFile(keyFile);
+        QVERIFY(key && !key->isOldPassword());
+        QVERIFY(!opensWithKey(folder.databasePath(), oldPassword));
+        QVERIFY(opensWithKey(folder.databasePath(), key->sqlcipherKey()));
+        QCOMPARE(moved->backup, folder.filePath("helpdesk-e.mdb.before-own-key-20261208-093000"));
+        QVERIFY(opensWithKey(moved->backup, oldPassword));
+        Database::closeKeptConnections();
+        QCOMPARE(rowCounts(), before);
+        // The next backup carries the new key.
+        QTemporaryDir backups;
+        const QString next = backups.filePath("after.bak");
+        QVERIFY(BackupFile::copyDatabaseTo(next).isOk());
+        QVERIFY(opensWithKey(next, key->sqlcipherKey()));
+        QVERIFY(!opensWithKey(next, oldPassword));
+        QCOMPARE(QDir(backups.path()).entryList(QDir::Files), QStringList{"after.bak"});
+        // Once moved there is nothing more to move.
+        QVERIFY(OwnKey::protect().status().isDuplicate());
     }
 
     void databaseInUseStaysAsItWas()
