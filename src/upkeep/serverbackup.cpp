@@ -43,6 +43,10 @@ ServerBackup::ServerBackup(QObject* parent) : QObject(parent)
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
     environment.remove(QStringLiteral("LANGUAGE"));
+    // A server that cannot be reached fails the backup as soon as the program's own connections
+    // would fail, not at the overall limit; a limit set in the address still wins.
+    if (!environment.contains(QStringLiteral("PGCONNECT_TIMEOUT")))
+        environment.insert(QStringLiteral("PGCONNECT_TIMEOUT"), QStringLiteral("15"));
     m_dump.setProcessEnvironment(environment);
     m_overall.setSingleShot(true);
     connect(&m_overall, &QTimer::timeout, this, [this] {
