@@ -289,10 +289,12 @@ Status markRecordKinds(Database& db)
     return runAll(db, RecordKinds);
 }
 
-// The day whose automatic backup a workstation has taken on (an ISO date, empty before the
-// first), the day claimed before it, to go back to when that backup fails, and when the last
-// automatic backup was completed (ISO date and time). One row, so that claiming the day is one
-// update that only the first workstation's changes.
+// The day whose automatic backup a workstation has taken on: the ISO date and time of the claim
+// while the backup runs, so that a claim left by a workstation cut off can be taken over, and
+// the ISO date alone once it is written (empty before the first); the day claimed before it, to
+// go back to when that backup fails. LastBackup is no longer written: the backup folder's own
+// list tells the last backup. One row, so that claiming the day is one update that only the
+// first workstation's changes.
 constexpr const char* DailyBackupClaim[] = {
     R"(CREATE TABLE DailyBackup (
         Day TEXT COLLATE NOCASE NOT NULL,

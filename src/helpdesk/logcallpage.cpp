@@ -137,6 +137,9 @@ void LogCallPage::fillPriorityAndStatus()
 void LogCallPage::combCustIDHD_Click(int index)
 {
     lstCust->clear();
+    m_state.selectedCustomerId.clear();
+    if (index < 0) // typed text that names no customer
+        return;
     m_state.selectedCustomerId = LookupStore::keyOfLine(combCustIDHD->itemText(index));
     const auto address =
         Hourglass::around([&] { return LookupStore::customerAddress(m_state.selectedCustomerId); });

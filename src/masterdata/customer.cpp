@@ -231,6 +231,10 @@ void Customer::editCustomer()
 
 void Customer::combCustID_Click(int index)
 {
+    if (index < 0) { // typed text that names no customer: the one shown before goes
+        forgetCustomer();
+        return;
+    }
     showNewCustomerState(false);
     const QString line = combCustID->itemText(index);
     m_currentCustomerId = line.section(QLatin1Char(' '), 0, 0);
@@ -264,10 +268,10 @@ void Customer::LoadCustomer()
     const auto loaded =
         Hourglass::around([this] { return CustomerStore::load(m_currentCustomerId); });
     if (!loaded) {
-        // Boxes of the customer shown before must not be saved under this one's ID.
-        ClearCustomer();
         statusNotice().show(StatusNotice::readFailed(
             QStringLiteral("Customer %1").arg(m_currentCustomerId), loaded.status()));
+        // Boxes of the customer shown before must not be saved under this one's ID.
+        ClearCustomer();
         return;
     }
     const CustomerRecord& c = *loaded;
@@ -288,13 +292,19 @@ void Customer::LoadCustomer()
 void Customer::ClearCustomer()
 {
     combCustID->setEditText(QString());
+    forgetCustomer();
+    Text1->setFocus();
+}
+
+void Customer::forgetCustomer()
+{
+    m_currentCustomerId.clear();
     for (QLineEdit* box : {txtID, Text1, Text2, Text3, Text4, Text5, Text6, Text7, Text8})
         box->clear();
     txtComm->clear();
     chkInactive->setChecked(false);
     m_loaded = {};
     showNewCustomerState(true);
-    Text1->setFocus();
 }
 
 void Customer::RemoveCustomer()

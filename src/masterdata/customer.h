@@ -41,6 +41,8 @@ private:
     void showCustomerLines(const QStringList& lines);
     void LoadCustomer();
     void ClearCustomer();
+    /** Empties the boxes of the customer shown, leaving combCustID's text and the focus. */
+    void forgetCustomer();
     void RemoveCustomer();
     /** False when the removal is to stop. */
     bool CheckOpenInvoices();

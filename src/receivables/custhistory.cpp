@@ -59,6 +59,8 @@ void CustHistory::combCustID_Click()
 {
     Hourglass busy;
     lstHistory->clear();
+    if (combCustID->currentIndex() < 0) // typed text that names no customer
+        return;
     const QString custId = CustomerList::idOf(combCustID->currentText(), QStringLiteral(" - "));
     const auto tickets = HistoryStore::customerTickets(custId);
     if (!tickets) {

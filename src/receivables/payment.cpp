@@ -185,6 +185,8 @@ void Payment::combCustID_Click()
     List2->clear();
     // A payment must never be booked against an invoice of the customer chosen before.
     forgetInvoice();
+    if (combCustID->currentIndex() < 0) // typed text that names no customer
+        return;
     const QString custId = customerId();
     const auto address = PaymentStore::customerAddress(custId);
     if (!address) {

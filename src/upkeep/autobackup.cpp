@@ -1,8 +1,6 @@
 #include "upkeep/autobackup.h"
 
 #include "data/conversions.h"
-#include "upkeep/dailybackup.h"
-#include "widgets/hourglass.h"
 #include "widgets/prompter.h"
 
 #include <QLabel>
@@ -11,7 +9,7 @@
 namespace {
 
 // Often enough that the day's backup follows soon after midnight; each check without work to
-// do compares the date and reads one row.
+// do compares the date and reads the folder's short list.
 constexpr int CheckEveryMs = 10 * 60 * 1000;
 
 } // namespace
@@ -23,32 +21,45 @@ AutoBackup::AutoBackup(QStatusBar* statusBar, QObject* parent)
     m_panel->hide();
     statusBar->addPermanentWidget(m_panel);
     m_timer.setInterval(CheckEveryMs);
-    connect(&m_timer, &QTimer::timeout, this, [this] { check(QDate::currentDate()); });
+    connect(&m_timer, &QTimer::timeout, this, [this] { check(QDateTime::currentDateTime()); });
+    connect(&m_job, &DailyBackupJob::finished, this, &AutoBackup::runFinished);
 }
 
 void AutoBackup::start()
 {
-    check(QDate::currentDate());
+    check(QDateTime::currentDateTime());
     m_timer.start();
 }
 
-void AutoBackup::check(const QDate& today)
+void AutoBackup::check(const QDateTime& now)
 {
     if (!DailyBackup::settings().isOn()) {
         m_panel->hide();
         return;
     }
-    if (m_triedDay != today) {
-        m_triedDay = today;
-        const DailyBackup::Run run = Hourglass::around([&] { return DailyBackup::runFor(today); });
-        if (run.outcome == DailyBackup::Outcome::Failed)
-            prompter().message(run.message, Prompter::defaultTitle(), Prompter::Icon::Warning);
-    }
+    if (m_job.isRunning())
+        return;
+    if (m_triedDay == now.date())
+        return showLastBackup();
+    m_runDay = now.date();
+    m_job.start(now);
+}
+
+void AutoBackup::runFinished(const DailyBackup::Run& run)
+{
+    if (run.outcome != DailyBackup::Outcome::Busy)
+        m_triedDay = m_runDay;
+    if (!run.message.isEmpty())
+        prompter().message(run.message, Prompter::defaultTitle(), Prompter::Icon::Warning);
     showLastBackup();
 }
 
 void AutoBackup::showLastBackup()
 {
+    if (!DailyBackup::settings().isOn()) {
+        m_panel->hide();
+        return;
+    }
     const QDateTime last = DailyBackup::lastBackup();
     m_panel->setText(last.isValid() ? QStringLiteral("Last backup: %1 %2")
                                           .arg(conv::formatDate(last.date()),

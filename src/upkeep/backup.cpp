@@ -2,7 +2,7 @@
 
 #include "data/serversettings.h"
 #include "upkeep/backupfile.h"
-#include "upkeep/serverupkeep.h"
+#include "upkeep/serverbackup.h"
 #include "upkeep/shopplace.h"
 #include "widgets/formbuilder.h"
 #include "widgets/hourglass.h"
@@ -10,6 +10,7 @@
 #include "widgets/prompter.h"
 #include "widgets/windowconventions.h"
 
+#include <QCloseEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -69,6 +70,9 @@ Backup::Backup(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStaysOn
     InputHelpers::enterAsTab(txtDrivePath, [this] { cmdBackup->click(); });
     connect(cmdBrowes, &QPushButton::clicked, this, &Backup::cmdBrowes_Click);
     connect(cmdBackup, &QPushButton::clicked, this, &Backup::cmdBackup_Click);
+    m_dump = new ServerBackup(this);
+    connect(m_dump, &ServerBackup::finished, this,
+            [this](const Status& status) { tell(status ? doneMessage() : status.message()); });
 
     adjustSize();
     WindowConventions::centreOnMainWindow(this);
@@ -90,20 +94,41 @@ void Backup::cmdBackup_Click()
         prompter().message(QStringLiteral("Please enter a directory to backup the Database to!"));
         return;
     }
-    const QString done = QStringLiteral("Database has been backedup to: ") + target;
     if (const QString server = ServerSettings::address(); !server.isEmpty()) {
-        const Status status =
-            Hourglass::around([&] { return ServerUpkeep::backUp(server, target); });
-        leaveTopmostBand();
-        prompter().message(ShopPlace::naming(status ? done : status.message()));
-        close();
+        // The dump may take a while: the window shows that it works, the others go on.
+        txtDrivePath->setReadOnly(true);
+        cmdBrowes->setEnabled(false);
+        cmdBackup->setEnabled(false);
+        Label1->setText(QStringLiteral("Backing up the database to %1 ...").arg(target));
+        setCursor(Qt::BusyCursor);
+        m_dump->start(server, target);
         return;
     }
     const BackupFile::Outcome outcome =
         Hourglass::around([&] { return BackupFile::copyDatabaseTo(target); });
+    tell(outcome.isOk() ? doneMessage() : failureMessage(outcome));
+}
+
+QString Backup::doneMessage() const
+{
+    return QStringLiteral("Database has been backedup to: ") + txtDrivePath->text();
+}
+
+void Backup::tell(const QString& message)
+{
+    unsetCursor();
     leaveTopmostBand();
-    prompter().message(ShopPlace::naming(outcome.isOk() ? done : failureMessage(outcome)));
+    prompter().message(ShopPlace::naming(message));
     close();
+}
+
+void Backup::closeEvent(QCloseEvent* event)
+{
+    // The window closes with its result; the dump is not cut off on the way.
+    if (m_dump->isRunning())
+        event->ignore();
+    else
+        QWidget::closeEvent(event);
 }
 
 void Backup::leaveTopmostBand()

@@ -5,9 +5,12 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class ServerBackup;
 
 /** The pop-up that copies the database to a file the user names; it stays above the other
- *  windows while open and closes itself once a backup has been tried. */
+ *  windows while open and closes itself once a backup has been tried. A server's dump runs
+ *  while the other windows go on answering; meanwhile this one shows that it works and stays
+ *  open. */
 class Backup : public QWidget {
     Q_OBJECT
 
@@ -24,6 +27,14 @@ public Q_SLOTS:
     void cmdBrowes_Click();
     void cmdBackup_Click();
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    QString doneMessage() const;
+    /** Shows the outcome and closes the window. */
+    void tell(const QString& message);
     void leaveTopmostBand();
+
+    ServerBackup* m_dump;
 };

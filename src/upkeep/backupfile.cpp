@@ -4,6 +4,7 @@
 #include "data/privatefile.h"
 #include "data/programfolder.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -82,37 +83,6 @@ bool inUse(const QString& path)
     return locked;
 }
 
-/** Removes the partial copies (and their journals) that earlier runs to `target` left when they
- *  were cut off, so that they neither fill the disk nor use up the names. */
-void removeLeftovers(const QString& target)
-{
-    const QFileInfo info(target);
-    const QRegularExpression leftover(QStringLiteral("^%1\\.partial[0-9]+(-journal)?$")
-                                          .arg(QRegularExpression::escape(info.fileName())));
-    const QDir folder = info.absoluteDir();
-    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
-        const QRegularExpressionMatch match = leftover.match(name);
-        if (!match.hasMatch())
-            continue;
-        const QString copy = folder.filePath(match.captured(1).isEmpty() ? name : name.chopped(8));
-        if (!QFileInfo::exists(copy) || !inUse(copy))
-            QFile::remove(folder.filePath(name));
-    }
-}
-
-/** Creates a new empty file beside `target` to take the copy until it is complete. */
-Outcome createPartialFile(const QString& target, QString& created)
-{
-    for (int attempt = 0;; ++attempt) {
-        created = partialName(target, attempt);
-        const std::error_code error = createNew(created);
-        if (!error)
-            return {};
-        if (error != std::errc::file_exists || attempt == 99)
-            return outcomeOf(error);
-    }
-}
-
 /** Writes the folder's entries to the disk. */
 Outcome flushFolder(const QString& path)
 {
@@ -183,6 +153,40 @@ Failure failureOf(std::error_code error)
         error == std::errc::file_exists)
         return Failure::InvalidPath;
     return Failure::Other;
+}
+
+void removeLeftovers(const QDir& folder, const QString& targetPattern, qint64 quietMs)
+{
+    const QRegularExpression leftover(
+        QStringLiteral("^((?:%1)\\.partial[0-9]*)(-journal)?$").arg(targetPattern));
+    const QDateTime quietSince = QDateTime::currentDateTimeUtc().addMSecs(-quietMs);
+    const auto writtenSince = [&](const QString& path) {
+        const QFileInfo file(path);
+        return file.exists() && file.lastModified().toUTC() > quietSince;
+    };
+    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        const QRegularExpressionMatch match = leftover.match(name);
+        if (!match.hasMatch())
+            continue;
+        const QString copy = folder.filePath(match.captured(1));
+        const QString journal = copy + QStringLiteral("-journal");
+        if (writtenSince(copy) || writtenSince(journal))
+            continue;
+        if (!QFileInfo::exists(copy) || !inUse(copy))
+            QFile::remove(folder.filePath(name));
+    }
+}
+
+Outcome createPartialFile(const QString& target, QString& created)
+{
+    for (int attempt = 0;; ++attempt) {
+        created = partialName(target, attempt);
+        const std::error_code error = createNew(created);
+        if (!error)
+            return {};
+        if (error != std::errc::file_exists || attempt == 99)
+            return outcomeOf(error);
+    }
 }
 
 Outcome createEmptyFile(const QString& path)
@@ -260,7 +264,7 @@ Outcome copyDatabaseTo(const QString& target)
         return {Failure::PermissionDenied, {}};
 
     const QString targetPath = info.absoluteFilePath();
-    removeLeftovers(targetPath);
+    removeLeftovers(info.absoluteDir(), QRegularExpression::escape(info.fileName()), 0);
     QString partial;
     Outcome outcome = createPartialFile(targetPath, partial);
     if (!outcome.isOk())

@@ -6,6 +6,7 @@
 #include <system_error>
 
 class Database;
+class QDir;
 
 /** Copies the open database, page by page under one read lock, into another file: a consistent
  *  copy even while other workstations write. Used by the backup window and by compaction. */
@@ -36,9 +37,22 @@ struct Outcome {
  * Writes a keyed copy of the program's database to `target`, replacing a file of that name
  * only once the copy is complete, checked and on the disk. `target` must be an absolute file
  * name outside the database file itself. Partial copies that earlier runs to the same target
- * left behind when they were cut off are removed first.
+ * left behind when they were cut off are removed first, as removeLeftovers() does.
  */
 Outcome copyDatabaseTo(const QString& target);
+
+/** Creates a new file beside `target`, named `target` + ".partial" and a number no other run's
+ *  file has, to take a copy until it is complete; `created` names it. */
+Outcome createPartialFile(const QString& target, QString& created);
+
+/**
+ * Removes from `folder` the partial copies (and their journals) of the targets whose names
+ * match the regular expression `targetPattern`, that runs which were cut off left behind, so
+ * that they neither fill the disk nor use up the names. A copy that another run still uses is
+ * left: one whose lock is held, or that has been written in the last `quietMs` (a dump holds no
+ * lock, but it runs no longer than its limit).
+ */
+void removeLeftovers(const QDir& folder, const QString& targetPattern, qint64 quietMs);
 
 /** Creates `path` as a new, empty file; fails if it exists. An empty file is an empty
  *  database, which the data layer opens with its key. */

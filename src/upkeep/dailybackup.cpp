@@ -2,17 +2,14 @@
 
 #include "data/database.h"
 #include "data/programfolder.h"
-#include "data/serversettings.h"
 #include "upkeep/backupfile.h"
-#include "upkeep/serverupkeep.h"
-#include "upkeep/shopplace.h"
+#include "upkeep/backuprecord.h"
+#include "upkeep/serverbackup.h"
 
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
 #include <QSettings>
 #include <algorithm>
-#include <functional>
 
 namespace DailyBackup {
 
@@ -20,51 +17,16 @@ namespace {
 
 const QString DayFormat = QStringLiteral("yyyy-MM-dd");
 
-/** The names this feature gives its backups; no other file is ever pruned. */
-const QRegularExpression& ownName()
+// The claim's Day column holds the day alone once its backup is done, and the day with the
+// time of the claim while a workstation makes it: the time tells a claim that was cut off.
+// Both sort by the day first, and a done day before the claims of that day.
+QString stampOf(const QDateTime& at)
 {
-    static const QRegularExpression name(
-        QStringLiteral("^helpdesk-[0-9]{4}-[0-9]{2}-[0-9]{2}\\.(bak|dump)$"));
-    return name;
+    return at.toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss"));
 }
 
-QString reasonOf(const BackupFile::Outcome& outcome)
-{
-    using BackupFile::Failure;
-    switch (outcome.failure) {
-    case Failure::DiskFull:
-        return QStringLiteral("the disk is full.");
-    case Failure::PermissionDenied:
-        return QStringLiteral("the folder cannot be written to.");
-    case Failure::InvalidPath:
-        return QStringLiteral("the name is no valid path.");
-    case Failure::PathNotFound:
-        return QStringLiteral("the folder does not exist.");
-    case Failure::None:
-    case Failure::Other:
-        break;
-    }
-    return outcome.detail;
-}
-
-/** Writes the backup to `target`; why not, when it fails. */
-QString writeBackup(const QString& target)
-{
-    if (const QString server = ServerSettings::address(); !server.isEmpty()) {
-        const Status status = ServerUpkeep::backUp(server, target);
-        return status ? QString() : status.message();
-    }
-    const BackupFile::Outcome outcome = BackupFile::copyDatabaseTo(target);
-    return outcome.isOk() ? QString() : reasonOf(outcome);
-}
-
-Status recordDone(const QDateTime& at)
-{
-    return Database::write([&](Database& db) {
-        return db.exec(QStringLiteral("UPDATE DailyBackup SET LastBackup = ?"),
-                       at.toString(Qt::ISODate));
-    });
-}
+// Beyond the longest a backup runs, for the clocks of the workstations that differ a little.
+constexpr qint64 ClaimMarginMs = 10 * 60 * 1000;
 
 } // namespace
 
@@ -91,74 +53,87 @@ QString fileName(const QDate& day, bool onServer)
         .arg(day.toString(DayFormat), onServer ? QStringLiteral("dump") : QStringLiteral("bak"));
 }
 
-void prune(const QString& folder, int keep)
+qint64 claimLifetimeMs()
 {
-    const QDir dir(folder);
-    QStringList backups = dir.entryList(QDir::Files, QDir::Name).filter(ownName());
-    // The names hold the day, so that their order is the days' order.
-    std::sort(backups.begin(), backups.end(), std::greater<>());
-    for (qsizetype i = std::max(keep, 1); i < backups.size(); ++i)
-        QFile::remove(dir.filePath(backups[i]));
+    return ServerBackup::limits().overallMs + ClaimMarginMs;
 }
 
-Result<bool> claim(const QDate& day)
+Result<Claim> claim(const QDateTime& at)
 {
-    const QString claimed = day.toString(DayFormat);
-    return Database::write([&](Database& db) -> Result<bool> {
+    const QString day = at.date().toString(DayFormat);
+    const QString staleBefore = stampOf(at.addMSecs(-claimLifetimeMs()));
+    return Database::write([&](Database& db) -> Result<Claim> {
         // Only the first claimant changes the row; the others find the day taken already.
-        const Status status = db.exec(
-            QStringLiteral("UPDATE DailyBackup SET PreviousDay = Day, Day = ? WHERE Day < ?"),
-            claimed, claimed);
+        const Status status =
+            db.exec(QStringLiteral("UPDATE DailyBackup SET PreviousDay = Day, Day = ? "
+                                   "WHERE Day < ? OR (Day > ? AND Day < ?)"),
+                    stampOf(at), day, day, staleBefore);
         if (!status)
             return status;
-        return db.changes() > 0;
+        if (db.changes() > 0)
+            return Claim::Taken;
+        Query held = db.query(QStringLiteral("SELECT Day FROM DailyBackup"));
+        if (!held.next())
+            return held.status() ? Status::failed(QStringLiteral("The table DailyBackup is empty."))
+                                 : held.status();
+        return held.text(0).startsWith(day + QLatin1Char('T')) ? Claim::Busy : Claim::Done;
     });
 }
 
-Status release(const QDate& day)
+Status markDone(const QDateTime& at)
+{
+    return Database::write([&](Database& db) {
+        return db.exec(QStringLiteral("UPDATE DailyBackup SET Day = ? WHERE Day = ?"),
+                       at.date().toString(DayFormat), stampOf(at));
+    });
+}
+
+Status release(const QDateTime& at)
 {
     return Database::write([&](Database& db) {
         return db.exec(QStringLiteral("UPDATE DailyBackup SET Day = PreviousDay WHERE Day = ?"),
-                       day.toString(DayFormat));
+                       stampOf(at));
     });
+}
+
+void removeLeftovers(const QString& folder, bool onServer)
+{
+    BackupFile::removeLeftovers(QDir(folder),
+                                QStringLiteral("helpdesk-[0-9]{4}-[0-9]{2}-[0-9]{2}\\.(bak|dump)"),
+                                onServer ? ServerBackup::limits().overallMs : 0);
+}
+
+Status recordAndPrune(const QString& folder, const QString& name, const QDateTime& at, int keep)
+{
+    std::vector<BackupRecord::Entry> entries = BackupRecord::read(folder);
+    std::erase_if(entries, [&](const BackupRecord::Entry& entry) { return entry.name == name; });
+    const std::optional<BackupRecord::Entry> written = BackupRecord::entryFor(folder, name, at);
+    if (!written)
+        return Status::failed(
+            QStringLiteral("The backup %1 is not there after it was written.").arg(name));
+    entries.push_back(*written);
+    // Newest first: the one just written, then the others in the order they were written.
+    std::vector<BackupRecord::Entry> kept;
+    for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
+        if (!BackupRecord::isIntact(folder, *entry))
+            continue;
+        if (qsizetype(kept.size()) < std::max(keep, 1) ||
+            !QFile::remove(QDir(folder).filePath(entry->name)))
+            kept.insert(kept.begin(), *entry);
+    }
+    return BackupRecord::write(folder, kept);
 }
 
 QDateTime lastBackup()
 {
-    const Result<QDateTime> last = Database::read([](Database& db) -> Result<QDateTime> {
-        Query query = db.query(QStringLiteral("SELECT LastBackup FROM DailyBackup"));
-        if (!query.next())
-            return query.status();
-        return QDateTime::fromString(query.text(0), Qt::ISODate);
-    });
-    return last ? *last : QDateTime();
-}
-
-Run runFor(const QDate& day, const QDateTime& at)
-{
-    const Settings wanted = settings();
-    if (!wanted.isOn())
+    const QString folder = settings().folder;
+    if (folder.isEmpty())
         return {};
-    const QString target =
-        QDir(wanted.folder).filePath(fileName(day, !ServerSettings::address().isEmpty()));
-    auto failed = [&](const QString& why) {
-        return Run{Outcome::Failed,
-                   ShopPlace::naming(QStringLiteral("The daily backup could not be written to "
-                                                    "%1: %2\nIt will be tried again tomorrow.")
-                                         .arg(target, why))};
-    };
-    const Result<bool> claimed = claim(day);
-    if (!claimed)
-        return failed(claimed.status().message());
-    if (!*claimed)
-        return {Outcome::NotDue, {}};
-    if (const QString why = writeBackup(target); !why.isEmpty()) {
-        release(day);
-        return failed(why);
-    }
-    recordDone(at);
-    prune(wanted.folder, wanted.keep);
-    return {Outcome::Written, {}};
+    const std::vector<BackupRecord::Entry> entries = BackupRecord::read(folder);
+    for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry)
+        if (BackupRecord::isIntact(folder, *entry))
+            return entry->written;
+    return {};
 }
 
 } // namespace DailyBackup

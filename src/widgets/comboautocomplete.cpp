@@ -46,7 +46,7 @@ public:
         // Text the window puts in the box (a Clear, say) ends the search: nothing to put back.
         connect(combo->lineEdit(), &QLineEdit::textChanged, this, [this] {
             if (!ownChange) {
-                m_searching = false;
+                endTyping();
                 m_list->hide();
             }
         });
@@ -58,14 +58,28 @@ public:
     /** Whether the box holds typed text that is no entry. */
     bool searching() const { return m_searching; }
 
+    /** Before a typed key is handled: the first key after a choice, or after the box was
+     *  entered, starts the typing that Escape takes back. */
+    void keyTyped()
+    {
+        if (m_typing)
+            return;
+        m_typing = true;
+        m_restoreText = m_combo->lineEdit()->text();
+        m_restoreIndex = m_combo->currentIndex();
+    }
+
     /** After a typed key: `typed` is the text up to the caret, `completed` the entry it was
-     *  completed to or -1, `before` what the box showed before the key. */
-    void typed(const QString& typed, int completed, const QString& before)
+     *  completed to or -1. Text that no entry starts with withdraws the entry an earlier key
+     *  completed to, so that no customer stays chosen under a box that names none. */
+    void typed(const QString& typed, int completed)
     {
         if (completed < 0) {
-            if (!m_searching)
-                m_restore = before;
             m_searching = true;
+            if (m_combo->currentIndex() >= 0) {
+                m_combo->setCurrentIndex(-1);
+                Q_EMIT m_combo->activated(-1);
+            }
             m_combo->setEditText(typed);
         } else {
             m_searching = false;
@@ -104,20 +118,37 @@ public:
         }
     }
 
-    /** Closes the list and puts back what the box showed before the typed text. */
+    /** Closes the list and puts back what the box showed, and had chosen, before the typing. */
     void abandon()
     {
         const QScopedValueRollback own(ownChange, true);
         m_list->hide();
-        if (m_searching) {
-            m_searching = false;
-            m_combo->setEditText(m_restore);
-        }
+        if (!m_typing)
+            return;
+        endTyping();
+        const bool rechoose = m_combo->currentIndex() != m_restoreIndex;
+        m_combo->setCurrentIndex(m_restoreIndex);
+        m_combo->setEditText(m_restoreText);
+        if (rechoose)
+            Q_EMIT m_combo->activated(m_restoreIndex);
+    }
+
+    /** Leaving the box keeps what it shows: typed text that names no entry chooses none. */
+    void leave()
+    {
+        m_list->hide();
+        endTyping();
     }
 
     void hideList() { m_list->hide(); }
 
 private:
+    void endTyping()
+    {
+        m_typing = false;
+        m_searching = false;
+    }
+
     void entriesChanged()
     {
         m_stale = true;
@@ -190,7 +221,7 @@ private:
         const int index = m_found[row];
         const QScopedValueRollback own(ownChange, true);
         m_list->hide();
-        m_searching = false;
+        endTyping();
         m_combo->setCurrentIndex(index);
         m_combo->setEditText(m_combo->itemText(index));
         Q_EMIT m_combo->activated(index);
@@ -203,7 +234,11 @@ private:
     bool m_stale = true;
     QList<int> m_found;
     bool m_searching = false;
-    QString m_restore;
+    // Set from the first key typed until a choice, Escape or leaving the box; what the box
+    // showed and had chosen before it.
+    bool m_typing = false;
+    QString m_restoreText;
+    int m_restoreIndex = -1;
 };
 
 class AutoCompleteFilter : public QObject {
@@ -220,7 +255,7 @@ public:
     {
         if (event->type() == QEvent::FocusOut && m_search &&
             static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
-            m_search->abandon();
+            m_search->leave();
         else if (event->type() == QEvent::Hide && m_search)
             m_search->hideList();
         if (event->type() != QEvent::KeyPress)
@@ -254,6 +289,8 @@ private:
         const QString before = edit->text();
         const int caret = edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
         const QString prefix = before.left(caret) + typed;
+        if (m_search)
+            m_search->keyTyped();
         int completed = -1;
         for (int i = 0; i < m_combo->count(); ++i) {
             const QString entry = m_combo->itemText(i);
@@ -268,7 +305,7 @@ private:
             break;
         }
         if (m_search)
-            m_search->typed(prefix, completed, before);
+            m_search->typed(prefix, completed);
     }
 
     QComboBox* m_combo;

@@ -23,9 +23,11 @@ using MoreText = std::function<QHash<QString, QString>()>;
  * still completes to the first entry that starts with it; besides, a list named lstFound opens
  * under the box with every entry that contains the typed text (see LineFinder), the more text
  * beside each. A key that continues no entry now shows the typed text, and Backspace and Delete
- * edit it. Up, Down, Page Up and Page Down move in the list; Enter or a click chooses the line
- * as a choice from the drop-down does (activated() emitted). Escape, or leaving the box without
- * choosing, puts back what the box showed before the typed text.
+ * edit it; the entry an earlier key completed to is no longer chosen: the current index becomes
+ * -1 and activated(-1) tells the window that the box names no entry. Up, Down, Page Up and Page
+ * Down move in the list; Enter or a click chooses the line as a choice from the drop-down does
+ * (activated() emitted). Escape puts back what the box showed and had chosen before the typing
+ * (activated() emitted when that changes the choice); leaving the box keeps the typed text.
  */
 void findAnywhere(QComboBox* combo, MoreText moreText = {});
 } // namespace ComboAutoComplete

@@ -2,6 +2,18 @@
 
 namespace {
 
+// Case and accents ignored: "renee" finds "Renée", "MULL" finds "Müller".
+QString folded(const QString& text)
+{
+    const QString decomposed = text.normalized(QString::NormalizationForm_KD);
+    QString bare;
+    bare.reserve(decomposed.size());
+    for (QChar c : decomposed)
+        if (c.category() != QChar::Mark_NonSpacing)
+            bare += c;
+    return bare.toCaseFolded();
+}
+
 QString digitsOf(const QString& text)
 {
     QString digits;
@@ -34,7 +46,7 @@ void LineFinder::setLines(const QStringList& lines, const QHash<QString, QString
     m_longestMore = 0;
     for (const QString& line : lines) {
         const QString more = moreByKey.value(keyOf(line));
-        m_entries.push_back({line, line.toCaseFolded(), more, more.toCaseFolded(), digitsOf(more)});
+        m_entries.push_back({line, folded(line), more, folded(more), digitsOf(more)});
         m_longestLine = std::max(m_longestLine, line.size());
         m_longestMore = std::max(m_longestMore, more.size());
     }
@@ -42,7 +54,7 @@ void LineFinder::setLines(const QStringList& lines, const QHash<QString, QString
 
 QList<int> LineFinder::find(const QString& typed) const
 {
-    const QString text = typed.trimmed().toCaseFolded();
+    const QString text = folded(typed.trimmed());
     if (text.isEmpty())
         return {};
     const QString digits = looksLikeNumber(text) ? digitsOf(text) : QString();

@@ -7,8 +7,8 @@
 #include <vector>
 
 /**
- * Finds the lines that contain a typed text anywhere, case ignored, or whose more text does (a
- * customer's phone number beside "ID - Name"). Typed digits find a number in the more text
+ * Finds the lines that contain a typed text anywhere, case and accents ignored, or whose more text
+ * does (a customer's phone number beside "ID - Name"). Typed digits find a number in the more text
  * whatever its punctuation: "555 12" finds "(555) 123-4567". The lines are folded once, so a
  * search over ten thousand of them takes a millisecond or two.
  */

@@ -175,6 +175,18 @@ private Q_SLOTS:
         QCOMPARE(w.list->count(), removed ? 6 : 7);
         QCOMPARE(w.box("Text1")->text().isEmpty(), removed || !*r.line);
     }
+
+    // A customer cleared from the window is no longer the one a removal takes.
+    void clearedCustomerIsNotRemoved()
+    {
+        Window w(TestFolder::Content::Demo);
+        QVERIFY(choose(w.list, "MIA-2   Maria Garcia"));
+        QVERIFY(press(&w, "Clear"));
+        w.remove->setChecked(true);
+        QVERIFY(press(&w, "Create"));
+        QCOMPARE(w.prompts.allTexts(), QStringList{"No customer has been chosen."});
+        QCOMPARE(DbProbe::count("Customer"), 7);
+    }
 };
 
 QTEST_MAIN(TestCustomer)

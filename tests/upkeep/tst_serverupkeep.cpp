@@ -1,9 +1,39 @@
+#include "data/database.h"
 #include "data/serversettings.h"
 #include "support/dbprobe.h"
 #include "support/testfolder.h"
+#include "upkeep/serverbackup.h"
 #include "upkeep/serverupkeep.h"
 
+#include <QDir>
+#include <QElapsedTimer>
 #include <QtTest>
+
+namespace {
+
+/** Runs a ServerBackup of the test's shop to `target` and waits for it, counting how often a
+ *  timer of the event loop fired meanwhile. */
+Status dump(const QString& target, int* ticks = nullptr)
+{
+    ServerBackup backup;
+    std::optional<Status> outcome;
+    QObject::connect(&backup, &ServerBackup::finished,
+                     [&](const Status& status) { outcome = status; });
+    QTimer ticker;
+    int fired = 0;
+    QObject::connect(&ticker, &QTimer::timeout, [&] { ++fired; });
+    ticker.start(50);
+    backup.start(ServerSettings::address(), target);
+    if (outcome)
+        return Status::failed(QStringLiteral("finished before start() returned"));
+    if (!QTest::qWaitFor([&] { return outcome.has_value(); }, 60000))
+        return Status::failed(QStringLiteral("did not finish"));
+    if (ticks)
+        *ticks = fired;
+    return *outcome;
+}
+
+} // namespace
 
 /** Backup and compaction of a shop kept on a database server. */
 class TestServerUpkeep : public QObject {
@@ -14,29 +44,84 @@ private Q_SLOTS:
     {
         if (!TestFolder::onServer())
             QSKIP("No test database server (scripts/pg-test-cluster.sh)");
+        if (ServerUpkeep::dumpTool().isEmpty())
+            QSKIP("pg_dump is not installed");
     }
 
     void backupIsARestorableArchiveAndCompactionKeepsEveryRow()
     {
         TestFolder folder(TestFolder::Content::Demo);
-        const QString server = ServerSettings::address();
-        if (ServerUpkeep::dumpTool().isEmpty())
-            QSKIP("pg_dump is not installed");
         const QString target = folder.filePath(QStringLiteral("shop.backup"));
-        const Status backedUp = ServerUpkeep::backUp(server, target);
+        // What a dump that was cut off long ago left, and one that another workstation writes.
+        const QString cutOff = target + QStringLiteral(".partial");
+        const QString running = target + QStringLiteral(".partial1");
+        for (const QString& leftover : {cutOff, running}) {
+            QFile file(leftover);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("PGDMP");
+        }
+        QFile old(cutOff);
+        QVERIFY(old.open(QIODevice::ReadWrite));
+        QVERIFY(old.setFileTime(QDateTime::currentDateTime().addDays(-1),
+                                QFileDevice::FileModificationTime));
+        old.close();
+
+        const Status backedUp = dump(target);
         QVERIFY2(backedUp, qPrintable(backedUp.message()));
         QFile archive(target);
         QVERIFY(archive.open(QIODevice::ReadOnly));
         QCOMPARE(archive.read(5), QByteArray("PGDMP"));
-        QVERIFY(!QFile::exists(target + QStringLiteral(".partial")));
+        QCOMPARE(QDir(folder.path()).entryList({QStringLiteral("shop.backup*")}),
+                 (QStringList{"shop.backup", "shop.backup.partial1"}));
 
         const qint64 tickets = DbProbe::count("CallLog");
-        QVERIFY(ServerUpkeep::compact(server));
+        QVERIFY(ServerUpkeep::compact(ServerSettings::address()));
         QCOMPARE(DbProbe::count("CallLog"), tickets);
 
-        const Status refused = ServerUpkeep::backUp(server, folder.filePath("no/such/folder/x"));
+        const Status refused = dump(folder.filePath("no/such/folder/x"));
         QVERIFY(!refused);
         QVERIFY(!QFile::exists(folder.filePath("no/such/folder/x")));
+    }
+
+    void aLockedTableEndsTheDumpWithinItsLimit_data()
+    {
+        QTest::addColumn<int>("lockWaitMs");
+        QTest::addColumn<int>("overallMs");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("the lock's limit")
+            << 1000 << 60000
+            << "another session kept the table public.calllog locked for more "
+               "than 1 second. Try again once that work is done.";
+        QTest::newRow("the overall limit")
+            << 60000 << 2000 << " within 2 seconds, so it was stopped.";
+    }
+
+    void aLockedTableEndsTheDumpWithinItsLimit()
+    {
+        QFETCH(int, lockWaitMs);
+        QFETCH(int, overallMs);
+        QFETCH(QString, told);
+        TestFolder folder(TestFolder::Content::Demo);
+        OtherWorkstation other;
+        Transaction holding(other.db());
+        QVERIFY(other.db().exec(QStringLiteral("LOCK TABLE CallLog IN ACCESS EXCLUSIVE MODE")));
+        const ServerBackup::Limits before = ServerBackup::setLimits({lockWaitMs, overallMs});
+        const QString target = folder.filePath(QStringLiteral("shop.backup"));
+        QElapsedTimer clock;
+        clock.start();
+        int ticks = 0;
+
+        const Status status = dump(target, &ticks);
+
+        ServerBackup::setLimits(before);
+        QVERIFY(!status);
+        QVERIFY2(status.message().contains(told), qPrintable(status.message()));
+        QVERIFY2(clock.elapsed() < std::min(lockWaitMs, overallMs) + 5000,
+                 qPrintable(QString::number(clock.elapsed())));
+        // The event loop ran all the while.
+        QVERIFY2(ticks >= std::min(lockWaitMs, overallMs) / 100,
+                 qPrintable(QString::number(ticks)));
+        QCOMPARE(QDir(folder.path()).entryList({QStringLiteral("shop.backup*")}), QStringList());
     }
 };
 
