@@ -26,6 +26,7 @@
 #include "tickets/assignment.h"
 #include "tickets/openorders.h"
 #include "upkeep/autobackup.h"
+#include "upkeep/keymenu.h"
 #include "upkeep/upkeepmenu.h"
 #include "widgets/lockwaitnotice.h"
 #include "widgets/prompter.h"
@@ -98,6 +99,11 @@ MenuItem MDIHelpDesk::fileMenu()
     auto upkeep = [menu = new UpkeepMenu(this)](void (UpkeepMenu::*slot)()) {
         return [menu, slot] { (menu->*slot)(); };
     };
+    auto key = [menu = new KeyMenu(this)](void (KeyMenu::*slot)()) {
+        return [menu, slot] { (menu->*slot)(); };
+    };
+    // The shop's key is the administrator's: the right to edit employees gives every other.
+    const MenuAccess administrator = MenuAccess::byFlag(9);
     return M::menu(
         "mnuFile", QStringLiteral("&File"), MenuAccess::afterLogin(),
         {M::entry("mnubackup", QStringLiteral("Backup Database"), MenuAccess::byFlag(0),
@@ -106,6 +112,13 @@ MenuItem MDIHelpDesk::fileMenu()
                   upkeep(&UpkeepMenu::mnucompact_Click)),
          M::entry("mnurestore", QStringLiteral("Restore Database"), MenuAccess::byFlag(0),
                   upkeep(&UpkeepMenu::mnurestore_Click)),
+         M::separator(),
+         M::entry("mnuOwnKey", QStringLiteral("Protect with the Shop's Own Key"), administrator,
+                  key(&KeyMenu::mnuOwnKey_Click)),
+         M::entry("mnuSaveKey", QStringLiteral("Save the Shop's Key to a File..."), administrator,
+                  key(&KeyMenu::mnuSaveKey_Click)),
+         M::entry("mnuKeySheet", QStringLiteral("Print the Key's Recovery Sheet"), administrator,
+                  key(&KeyMenu::mnuKeySheet_Click)),
          M::separator(),
          M::menu("mnutick", QStringLiteral("Delete Ticket"), open,
                  {M::entry("mnudeloneticket", QStringLiteral("Delete One Ticket"),
@@ -126,7 +139,10 @@ MenuItem MDIHelpDesk::fileMenu()
                            MenuAccess::byFlag(7), upkeep(&UpkeepMenu::mnuDelAllSols_Click))}),
          M::separator(),
          M::entry("mnuexit", QStringLiteral("&Exit"), MenuAccess::afterLogin(),
-                  [this] { mnuexit_Click(); })});
+                  [this] { mnuexit_Click(); })},
+        [this](QMenu* menu) {
+            connect(menu, &QMenu::aboutToShow, this, [menu] { KeyMenu::showEntriesIn(menu); });
+        });
 }
 
 MenuItem MDIHelpDesk::companyMenu()

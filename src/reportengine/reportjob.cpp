@@ -49,6 +49,17 @@ Result<std::shared_ptr<ReportJob>> ReportJob::prepare(const ReportRequest& reque
     return job;
 }
 
+std::shared_ptr<ReportJob> ReportJob::ofRecords(ReportLayout layout, CompanyHeading company,
+                                                std::vector<ReportRow> records)
+{
+    std::shared_ptr<ReportJob> job(new ReportJob);
+    job->m_layout = std::move(layout);
+    job->m_title = job->m_layout.title;
+    job->m_company = std::move(company);
+    job->m_records = std::move(records);
+    return job;
+}
+
 Status ReportJob::openDatabase(const QString& dataFile)
 {
     // Without a file of its own, the report reads the program's database: the server the
@@ -94,6 +105,11 @@ Status ReportJob::run(PageSink& sink)
 
 Status ReportJob::read(const std::function<void(const ReportRow&)>& onRow)
 {
+    if (!m_db) {
+        for (const ReportRow& record : m_records)
+            onRow(record);
+        return Status::ok();
+    }
     return ReportData::stream(*m_db, m_layout, m_condition, onRow);
 }
 

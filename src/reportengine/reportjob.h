@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 /** What one run of a report needs: the layout file, the data file (empty: the program's
  *  database), the selection formula and the title printed on the pages (empty: the layout's
@@ -23,6 +24,10 @@ struct ReportRequest {
 class ReportJob {
 public:
     static Result<std::shared_ptr<ReportJob>> prepare(const ReportRequest& request);
+    /** A job over records the program fills itself instead of reading them from a database
+     *  (a sheet that prints what no table holds), under the layout's own title. */
+    static std::shared_ptr<ReportJob> ofRecords(ReportLayout layout, CompanyHeading company,
+                                                std::vector<ReportRow> records);
 
     const ReportLayout& layout() const { return m_layout; }
     const QString& title() const { return m_title; }
@@ -41,6 +46,8 @@ private:
     std::unique_ptr<Database> m_db;
     SelectionCondition m_condition;
     CompanyHeading m_company;
+    /** The records of a job made by ofRecords(); it has no database. */
+    std::vector<ReportRow> m_records;
 };
 
 /** The layout file for a name given on the command line: a path, or a file of the program

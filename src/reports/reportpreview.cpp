@@ -264,6 +264,27 @@ void ReportPreviewWindow::savePdf()
         prompter().message(written.message(), Prompter::defaultTitle(), Prompter::Icon::Critical);
 }
 
+namespace {
+
+/** Hands the report to the redirect, or opens the preview window with it. */
+void show(PreviewedReport run, std::unique_ptr<ReportPager> pager)
+{
+    if (redirect()) {
+        pager->layOutAll();
+        run.report = pager->takeReport();
+        redirect()(run);
+        return;
+    }
+    auto* window =
+        new ReportPreviewWindow(run.windowTitle, std::move(pager), WindowConventions::mainWindow());
+    // Where no window manager maximises it, the preview still fills most of the screen.
+    if (const QScreen* screen = window->screen())
+        window->resize(screen->availableSize() * 0.9);
+    window->showMaximized();
+}
+
+} // namespace
+
 Status previewReport(const PreviewRequest& request)
 {
     // Without a data file named, the report reads the program's database, file or server.
@@ -279,19 +300,17 @@ Status previewReport(const PreviewRequest& request)
                            Prompter::Icon::Critical);
         return pager.status();
     }
-    if (redirect()) {
-        pager.value()->layOutAll();
-        run.report = pager.value()->takeReport();
-        redirect()(run);
-        return Status::ok();
-    }
-    auto* window = new ReportPreviewWindow(run.windowTitle, std::move(pager.value()),
-                                           WindowConventions::mainWindow());
-    // Where no window manager maximises it, the preview still fills most of the screen.
-    if (const QScreen* screen = window->screen())
-        window->resize(screen->availableSize() * 0.9);
-    window->showMaximized();
+    show(std::move(run), std::move(pager.value()));
     return Status::ok();
+}
+
+void previewJob(std::shared_ptr<ReportJob> job, const QString& windowTitle)
+{
+    PreviewedReport run{{}, {}, {}, windowTitle, job->title(), {}};
+    // Records given with the job are read without fail.
+    Result<std::unique_ptr<ReportPager>> pager = ReportPager::open(std::move(job));
+    pager.value()->layOutPages(1);
+    show(std::move(run), std::move(pager.value()));
 }
 
 PreviewRedirect::PreviewRedirect(Hook hook) : m_previous(std::exchange(redirect(), std::move(hook)))

@@ -12,6 +12,7 @@
 class QAction;
 class QLabel;
 class QSpinBox;
+class ReportJob;
 class ReportPager;
 
 /** One report for the print preview: a layout of the program folder's Reports folder, run on
@@ -45,6 +46,10 @@ struct PreviewedReport {
  * nothing; the result tells which happened.
  */
 Status previewReport(const PreviewRequest& request);
+
+/** Shows a job the program made itself (ReportJob::ofRecords) in the print preview, as
+ *  previewReport() does, under `windowTitle`. */
+void previewJob(std::shared_ptr<ReportJob> job, const QString& windowTitle);
 
 /** While it lives, laid-out reports go to `hook` instead of the print preview; the previous
  *  destination comes back when it ends. */

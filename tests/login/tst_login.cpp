@@ -1,9 +1,13 @@
 #include "app/mdihelpdesk.h"
 #include "data/database.h"
 #include "data/databasesetup.h"
+#include "data/programfolder.h"
 #include "data/session.h"
+#include "data/shopkey.h"
 #include "login/login.h"
 #include "login/loginstore.h"
+#include "reports/recoverysheet.h"
+#include "support/reportcapture.h"
 #include "support/scriptedprompter.h"
 #include "support/testfolder.h"
 #include "support/widgettesting.h"
@@ -162,6 +166,71 @@ private Q_SLOTS:
                 QVERIFY2(!next.main->entry(name)->isEnabled(), qPrintable(name));
         for (const char* on : alwaysOn)
             QVERIFY2(next.enabled(on), on);
+    }
+
+    void theShopsKeyEntriesAreTheAdministratorsAndFollowTheKey()
+    {
+        TestFolder folder(TestFolder::Content::Demo);
+        ScriptedPrompter prompts;
+        const QStringList entries = {"mnuOwnKey", "mnuSaveKey", "mnuKeySheet"};
+        auto shown = [](const Started& at) {
+            auto* file = at.main->findChild<QMenu*>(QStringLiteral("mnuFile"));
+            Q_EMIT file->aboutToShow();
+            QStringList visible;
+            for (const char* name : {"mnuOwnKey", "mnuSaveKey", "mnuKeySheet"})
+                if (at.main->entry(QString::fromLatin1(name))->isVisible())
+                    visible << QString::fromLatin1(name);
+            return visible;
+        };
+        QList<bool> rights(25, true);
+        rights[9] = false; // Add/Edit Employee
+        addEmployee(QStringLiteral("ABC-1"), QStringLiteral("pw"), rights);
+        {
+            Started clerk;
+            logIn(clerk.login, QStringLiteral("ABC-1"), QStringLiteral("pw"));
+            QTRY_VERIFY(!clerk.login);
+            for (const QString& name : entries)
+                QVERIFY2(!clerk.main->entry(name)->isEnabled(), qPrintable(name));
+        }
+        Started admin;
+        logIn(admin.login, QStringLiteral("ADMIN"), TestFolder::adminPassword());
+        QTRY_VERIFY(!admin.login);
+        for (const QString& name : entries)
+            QVERIFY2(admin.main->entry(name)->isEnabled(), qPrintable(name));
+        if (TestFolder::onServer()) {
+            QCOMPARE(shown(admin), QStringList());
+            return;
+        }
+        QCOMPARE(shown(admin), QStringList({"mnuSaveKey", "mnuKeySheet"}));
+        QVERIFY(folder.useOldPassword());
+        QCOMPARE(shown(admin), QStringList{"mnuOwnKey"});
+
+        prompts.answerConfirm(true);
+        admin.main->entry(QStringLiteral("mnuOwnKey"))->trigger();
+        QVERIFY(prompts.shown()[0].text.contains(QLatin1String("other workstation")));
+        const QString keyFile = folder.filePath(QString::fromLatin1(ShopKey::FileName));
+        QVERIFY2(prompts.lastMessage().contains(keyFile) &&
+                     prompts.lastMessage().contains(QLatin1String(".before-own-key-")),
+                 qPrintable(prompts.lastMessage()));
+        const Result<ShopKey> key = ShopKey::readFile(keyFile);
+        QVERIFY(key && opensWithKey(folder.databasePath(), key->sqlcipherKey()));
+        QCOMPARE(shown(admin), QStringList({"mnuSaveKey", "mnuKeySheet"}));
+
+        QTemporaryDir away;
+        const QString saved = away.filePath(QStringLiteral("shop.key"));
+        prompts.answerFile(saved);
+        admin.main->entry(QStringLiteral("mnuSaveKey"))->trigger();
+        QVERIFY(prompts.lastMessage().contains(saved));
+        QCOMPARE(ShopKey::readFile(saved).value(), key.value());
+        QCOMPARE(modeOf(saved), 0600);
+
+        ReportCapture capture;
+        admin.main->entry(QStringLiteral("mnuKeySheet"))->trigger();
+        QCOMPARE(capture.runs().size(), 1);
+        const QString text = capture.text(capture.last());
+        for (const QString& line : RecoverySheet::keyLines(*key))
+            QVERIFY2(text.contains(line), qPrintable(text));
+        QVERIFY2(text.contains(QLatin1String("Northgate PC Repair")), qPrintable(text));
     }
 
     void menuWindowsOpenOnceAndAreListed()
