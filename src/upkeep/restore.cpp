@@ -2,6 +2,7 @@
 
 #include "data/conversions.h"
 #include "data/database.h"
+#include "data/privatefile.h"
 #include "data/programfolder.h"
 #include "data/schema.h"
 #include "data/serversettings.h"
@@ -10,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <memory>
 
 namespace Restore {
 
@@ -98,9 +100,21 @@ Result<Contents> contentsOf(Database& db)
     return contents;
 }
 
+/** The backup, opened with the shop's keys or with the one key the user chose. */
+std::unique_ptr<Database> openBackup(const QString& backup, const std::optional<ShopKey>& key)
+{
+    return key ? std::make_unique<Database>(backup, *key) : std::make_unique<Database>(backup);
+}
+
 /** Checks the backup as inspect() does, on a scope of it already open. */
 Result<Contents> check(Database& db, const QString& backup)
 {
+    if (!db.isOpen() && db.openStatus().kind() == Status::Kind::WrongKey)
+        return Status::error(
+            Status::Kind::WrongKey,
+            QStringLiteral("%1 cannot be restored: it does not open with the shop's key, so it "
+                           "was made with another key or it is no backup of this shop.")
+                .arg(backup));
     if (!db.isOpen())
         return refused(backup, QStringLiteral("it cannot be opened with the shop's key, so it is "
                                               "no backup of this shop or it is damaged (%1).")
@@ -159,12 +173,15 @@ void removeLeftovers(const QString& copyPath)
 
 /** The restored copy, checked again (the backup may have changed since it was inspected) and
  *  brought up to the current release. */
-Status writeRestoredCopy(const QString& backup, const QString& copyPath, bool& created)
+Status writeRestoredCopy(const QString& backup, const std::optional<ShopKey>& key,
+                         const QString& copyPath, bool& created)
 {
-    Database source(backup);
-    if (Result<Contents> checked = check(source, backup); !checked)
+    const std::unique_ptr<Database> source = openBackup(backup, key);
+    if (Result<Contents> checked = check(*source, backup); !checked)
         return checked.status();
-    if (Status copied = copyTo(source, copyPath, created); !copied)
+    // The copy is a new file beside the database, so it takes the key the database opens with
+    // (its key file, or the old password without one), whatever key the backup has.
+    if (Status copied = copyTo(*source, copyPath, created); !copied)
         return copied;
     Database copy(copyPath);
     return Schema::upgrade(copy);
@@ -172,14 +189,11 @@ Status writeRestoredCopy(const QString& backup, const QString& copyPath, bool& c
 
 } // namespace
 
-Result<Contents> inspect(const QString& backup)
+Result<Contents> inspect(const QString& backup, const std::optional<ShopKey>& key)
 {
     if (Status file = requireFile(backup); !file)
         return file;
-    Result<Contents> contents = [&] {
-        Database db(backup);
-        return check(db, backup);
-    }();
+    Result<Contents> contents = check(*openBackup(backup, key), backup);
     // The backup's file is not kept open once it has been read.
     Database::closeKeptConnections();
     return contents;
@@ -203,7 +217,7 @@ QString keptName(const QDateTime& at)
            at.toString(QStringLiteral("yyyyMMdd-HHmmss"));
 }
 
-Result<QString> run(const QString& backup, const QDateTime& at)
+Result<QString> run(const QString& backup, const std::optional<ShopKey>& key, const QDateTime& at)
 {
     if (const QString server = ServerSettings::address(); !server.isEmpty())
         return Status::failed(serverAdvice(server));
@@ -237,7 +251,9 @@ Result<QString> run(const QString& backup, const QDateTime& at)
         if (keptCreated)
             keptNow = keptPartial;
         if (locked)
-            locked = writeRestoredCopy(backup, copyPath, copyCreated);
+            locked = writeRestoredCopy(backup, key, copyPath, copyCreated);
+        if (locked)
+            locked = PrivateFile::keepAccessOf(current, copyPath);
         Database::closeKeptConnections();
         if (locked && BackupFile::ReplaceWhileLocked)
             locked = putInPlace();

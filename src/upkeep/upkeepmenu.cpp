@@ -2,6 +2,7 @@
 
 #include "data/conversions.h"
 #include "data/serversettings.h"
+#include "data/shopkey.h"
 #include "upkeep/backup.h"
 #include "upkeep/compactdatabase.h"
 #include "upkeep/purge.h"
@@ -10,6 +11,8 @@
 #include "widgets/hourglass.h"
 #include "widgets/prompter.h"
 #include "widgets/windowconventions.h"
+
+#include <QFileInfo>
 
 namespace {
 
@@ -73,6 +76,38 @@ void deleteAll(const DeleteAll& entry)
         prompter().message(entry.done);
 }
 
+/** Tells that the database is left as it is after a restore that did not happen. */
+void refuseRestore(const QString& why)
+{
+    prompter().message(ShopPlace::naming(why + QStringLiteral(" The database is left as it is.")),
+                       Prompter::defaultTitle(), Prompter::Icon::Warning);
+}
+
+/** Asks for the key file of a backup that none of the shop's keys opens (one from another
+ *  shop, or from before the shop's key file was lost): nothing when the user chooses none or
+ *  the file holds no key, which is then said. */
+std::optional<ShopKey> askForKeyFile(const QString& backup, const Status& refusal)
+{
+    prompter().message(refusal.message() +
+                       QStringLiteral("\n\nChoose the key file it was made with (the %1 of the "
+                                      "shop it comes from, or a saved copy of it).")
+                           .arg(QString::fromLatin1(ShopKey::FileName)));
+    const QString path = prompter().openFileName(
+        QStringLiteral("Key File of the Backup"), QFileInfo(backup).absolutePath(),
+        QStringLiteral("Key files (*.key);;All Files (*)"));
+    if (path.isEmpty()) {
+        refuseRestore(refusal.message());
+        return std::nullopt;
+    }
+    const Result<ShopKey> key = ShopKey::readFile(path);
+    if (!key) {
+        refuseRestore(
+            QStringLiteral("%1 cannot be restored: %2").arg(backup, key.status().message()));
+        return std::nullopt;
+    }
+    return *key;
+}
+
 } // namespace
 
 UpkeepMenu::UpkeepMenu(QObject* parent) : QObject(parent) {}
@@ -115,12 +150,23 @@ void UpkeepMenu::mnurestore_Click()
                                 QStringLiteral("Backups (*.bak *.mdb);;All Files (*)"));
     if (backup.isEmpty())
         return;
-    const Result<Restore::Contents> contents =
+    std::optional<ShopKey> key;
+    Result<Restore::Contents> contents =
         Hourglass::around([&] { return Restore::inspect(backup); });
+    if (!contents && contents.status().kind() == Status::Kind::WrongKey) {
+        key = askForKeyFile(backup, contents.status());
+        if (!key)
+            return;
+        contents = Hourglass::around([&] { return Restore::inspect(backup, key); });
+        if (!contents && contents.status().kind() == Status::Kind::WrongKey) {
+            refuseRestore(QStringLiteral("%1 cannot be restored: the key file chosen does not open "
+                                         "it either.")
+                              .arg(backup));
+            return;
+        }
+    }
     if (!contents) {
-        prompter().message(ShopPlace::naming(contents.status().message() +
-                                             QStringLiteral(" The database is left as it is.")),
-                           Prompter::defaultTitle(), Prompter::Icon::Warning);
+        refuseRestore(contents.status().message());
         return;
     }
     if (!prompter().confirm(
@@ -130,7 +176,7 @@ void UpkeepMenu::mnurestore_Click()
                 .arg(backup, Restore::describe(*contents)),
             QStringLiteral("Restore Database"), Prompter::Icon::Warning, Prompter::Answer::No))
         return;
-    const Result<QString> kept = Hourglass::around([&] { return Restore::run(backup); });
+    const Result<QString> kept = Hourglass::around([&] { return Restore::run(backup, key); });
     if (kept)
         prompter().message(ShopPlace::naming(
             QStringLiteral("The database has been restored from %1. The database it replaced "

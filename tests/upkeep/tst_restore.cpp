@@ -1,20 +1,26 @@
 #include "data/conversions.h"
 #include "data/database.h"
+#include "data/shopkey.h"
 #include "support/dbprobe.h"
 #include "support/filecontents.h"
 #include "support/scriptedprompter.h"
 #include "support/secondconnection.h"
 #include "support/testfolder.h"
 #include "upkeep/backupfile.h"
+#include "upkeep/compactdatabase.h"
 #include "upkeep/upkeepmenu.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <sqlcipher/sqlite3.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
+
+/** The group of nobody's files, which the tests' account (root) may give a file. */
+constexpr gid_t NoGroup = 65534;
 
 /** A backup of the shop as it is now, written as Backup Database writes it. */
 QString backUp(const QTemporaryDir& dir)
@@ -114,8 +120,9 @@ private Q_SLOTS:
                                         << "cannot be opened with the shop's key";
         QTest::newRow("0 bytes") << "empty"
                                  << "the file is empty.";
+        // Whole pages that no key opens: its key file is asked for, and none is chosen.
         QTest::newRow("without the key") << "unkeyed"
-                                         << "cannot be opened with the shop's key";
+                                         << "it does not open with the shop's key";
         QTest::newRow("damaged") << "damaged"
                                  << "it is damaged (Page ";
         QTest::newRow("not a shop's tables") << "tables"
@@ -166,7 +173,9 @@ private Q_SLOTS:
 
         restoreFrom(prompts, path);
 
-        QCOMPARE(prompts.allTexts().size(), 2); // the file dialog and the message: no question
+        // The file dialog and the message, with the key file's question and dialog before it
+        // for a file that no key opens; never the Replace question.
+        QCOMPARE(prompts.allTexts().size(), kind == QLatin1String("unkeyed") ? 4 : 2);
         QVERIFY2(prompts.lastMessage().startsWith(path + QStringLiteral(" cannot be restored: ")),
                  qPrintable(prompts.lastMessage()));
         QVERIFY2(prompts.lastMessage().contains(why), qPrintable(prompts.lastMessage()));
@@ -176,6 +185,103 @@ private Q_SLOTS:
         QCOMPARE(contentsOf(folder.databasePath()), before);
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files), programFiles);
         QCOMPARE(DbProbe::count("CallLog"), 6);
+    }
+
+    void aBackupUnderAnotherKeyIsRewrittenUnderTheShopsKey_data()
+    {
+        QTest::addColumn<QString>("backupKey"); // "old password" or the shop's key before
+        QTest::addColumn<QString>("keyFile");   // what the user chooses when asked; "" none
+        QTest::addColumn<QString>("outcome");   // how the last message starts; "" restored
+        QTest::newRow("old password") << "old password"
+                                      << "-"
+                                      << "";
+        QTest::newRow("key file chosen") << "earlier key"
+                                         << "earlier key"
+                                         << "";
+        QTest::newRow("no key file chosen") << "earlier key"
+                                            << ""
+                                            << "it does not open with the shop's key";
+        QTest::newRow("no key in the file") << "earlier key"
+                                            << "text"
+                                            << "holds no shop's key";
+        QTest::newRow("another shop's key file") << "earlier key"
+                                                 << "another key"
+                                                 << "the key file chosen does not open it";
+    }
+
+    void aBackupUnderAnotherKeyIsRewrittenUnderTheShopsKey()
+    {
+        QFETCH(QString, backupKey);
+        QFETCH(QString, keyFile);
+        QFETCH(QString, outcome);
+        SKIP_ON_SERVER();
+        TestFolder folder(TestFolder::Content::Demo);
+        if (backupKey == QLatin1String("old password"))
+            QVERIFY(folder.useOldPassword());
+        const QString shopKeyFile = folder.filePath(QString::fromLatin1(ShopKey::FileName));
+        const Result<ShopKey> earlier = ShopKey::readFile(shopKeyFile);
+        QTemporaryDir dir;
+        const QString backup = backUp(dir);
+        // The shop moves to a new key after the backup: the backup opens with none of its keys.
+        const ShopKey key = ShopKey::generate();
+        QVERIFY(CompactDatabase::run(key));
+        QVERIFY(key.writeFile(shopKeyFile));
+        QVERIFY(DbProbe::exec("DELETE FROM CallLog WHERE TicketNum = 1"));
+        // Shared with a group, as a shop whose workstations sign in as different accounts is.
+        const QByteArray database = QFile::encodeName(folder.databasePath());
+        QVERIFY(::chmod(database.constData(), 0640) == 0);
+        QVERIFY(::chown(database.constData(), ::getuid(), NoGroup) == 0);
+        const QString chosen = dir.filePath(QStringLiteral("monday.key"));
+        if (keyFile == QLatin1String("earlier key"))
+            QVERIFY(earlier->writeFile(chosen));
+        else if (keyFile == QLatin1String("another key"))
+            QVERIFY(ShopKey::generate().writeFile(chosen));
+        else if (keyFile == QLatin1String("text"))
+            QVERIFY(writeFile(chosen, "Dear customer, your printer is ready for pick-up."));
+        const QByteArray before = contentsOf(folder.databasePath());
+        const QStringList programFiles = QDir(folder.path()).entryList(QDir::Files);
+        ScriptedPrompter prompts;
+        prompts.answerFile(backup);
+        if (keyFile != QLatin1String("-"))
+            prompts.answerFile(keyFile.isEmpty() ? QString() : chosen);
+        prompts.answerConfirm(true);
+
+        UpkeepMenu().mnurestore_Click();
+
+        const QList<ScriptedPrompter::Shown>& shown = prompts.shown();
+        const bool askedForKey =
+            shown.size() > 2 && shown[2].kind == ScriptedPrompter::Shown::Kind::OpenFile;
+        QCOMPARE(askedForKey, keyFile != QLatin1String("-"));
+        if (askedForKey)
+            QVERIFY2(shown[1].text.contains(QLatin1String("Choose the key file")),
+                     qPrintable(shown[1].text));
+        QVERIFY2(prompts.lastMessage().contains(
+                     outcome.isEmpty() ? QStringLiteral("has been restored from") : outcome),
+                 qPrintable(prompts.lastMessage()));
+        Database::closeKeptConnections();
+        if (!outcome.isEmpty()) {
+            QVERIFY(prompts.lastMessage().endsWith(
+                QStringLiteral(" The database is left as it is.\n\nDatabase: the shop file ") +
+                folder.databasePath()));
+            QCOMPARE(contentsOf(folder.databasePath()), before);
+            QCOMPARE(QDir(folder.path()).entryList(QDir::Files), programFiles);
+            QCOMPARE(ShopKey::readFile(shopKeyFile).value(), key);
+            QCOMPARE(DbProbe::count("CallLog"), 5);
+            return;
+        }
+        // Every workstation opens the restored file with the shop's key file, and the file is
+        // reached by the accounts that reached the database.
+        QVERIFY(opensWithKey(folder.databasePath(), key.sqlcipherKey()));
+        QCOMPARE(ShopKey::readFile(shopKeyFile).value(), key);
+        QCOMPARE(DbProbe::count("CallLog"), 6);
+        QCOMPARE(modeOf(folder.databasePath()), 0640);
+        struct stat restored {};
+        QVERIFY(::stat(database.constData(), &restored) == 0);
+        QCOMPARE(restored.st_gid, NoGroup);
+        const QStringList kept =
+            QDir(folder.path()).entryList({QStringLiteral("helpdesk-e.mdb.before-restore-*")});
+        QCOMPARE(kept.size(), 1);
+        QCOMPARE(modeOf(folder.filePath(kept[0])), 0600);
     }
 };
 
