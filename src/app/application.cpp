@@ -55,9 +55,22 @@ int createDatabase(const CommandLine& line)
 int copyToServer(const CommandLine& line)
 {
     const QString file = ProgramFolder::filePath(QString::fromLatin1(Database::FileName));
-    const auto copied = ShopCopy::toServer(file, line.copyToServer);
+    std::optional<ShopKey> key;
+    if (!line.keyFile.isEmpty()) {
+        const Result<ShopKey> read = ShopKey::readFile(line.keyFile);
+        if (!read) {
+            std::cerr << read.status().message().toStdString() << " Nothing was copied.\n";
+            return 1;
+        }
+        key = *read;
+    }
+    const auto copied = ShopCopy::toServer(file, line.copyToServer, key);
     if (!copied) {
-        std::cerr << copied.status().message().toStdString() << '\n';
+        std::cerr << copied.status().message().toStdString();
+        if (copied.status().kind() == Status::Kind::WrongKey)
+            std::cerr << (key ? " The key file given does not open it either."
+                              : " Name the key file that opens it with --key-file FILE.");
+        std::cerr << " Nothing was copied.\n";
         return 1;
     }
     qint64 rows = 0;

@@ -26,6 +26,8 @@ CommandLine CommandLine::parse(const QStringList& arguments)
             value(line.server);
         } else if (argument == QLatin1String("--copy-to-server")) {
             value(line.copyToServer);
+        } else if (argument == QLatin1String("--key-file")) {
+            value(line.keyFile);
         } else if (argument == QLatin1String("--rekey")) {
             line.rekey = true;
         } else if (argument == QLatin1String("--report")) {
@@ -46,6 +48,8 @@ CommandLine CommandLine::parse(const QStringList& arguments)
         line.error = QStringLiteral("--demo and --admin-password go with --create-database.");
     if (line.error.isEmpty() && !line.server.isEmpty() && !line.createDatabase)
         line.error = QStringLiteral("--server goes with --create-database.");
+    if (line.error.isEmpty() && !line.keyFile.isEmpty() && line.copyToServer.isEmpty())
+        line.error = QStringLiteral("--key-file goes with --copy-to-server.");
     if (line.error.isEmpty() && line.wantsReport() && line.reportPdf.isEmpty() &&
         line.reportCsv.isEmpty())
         line.error = QStringLiteral("--report needs --pdf OUT or --csv OUT.");
@@ -58,7 +62,7 @@ QString CommandLine::usage()
         "Usage: quorvane [--program-folder DIR]\n"
         "       quorvane [--program-folder DIR] --create-database [--demo] [--admin-password PW]\n"
         "       quorvane --create-database --server URL [--demo] [--admin-password PW]\n"
-        "       quorvane [--program-folder DIR] --copy-to-server URL\n"
+        "       quorvane [--program-folder DIR] --copy-to-server URL [--key-file FILE]\n"
         "       quorvane [--program-folder DIR] --rekey\n"
         "       quorvane [--program-folder DIR] --report LAYOUT [--formula F] --pdf OUT\n"
         "       quorvane [--program-folder DIR] --report LAYOUT [--formula F] --csv OUT [--pdf "

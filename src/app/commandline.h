@@ -14,6 +14,8 @@ struct CommandLine {
     QString server;
     /** The database server the program folder's shop is copied to. */
     QString copyToServer;
+    /** The key file that opens the shop's file to copy, when its own keys do not. */
+    QString keyFile;
     /** Whether the program folder's shop is moved from the old password to a key of its own. */
     bool rekey = false;
     QString reportLayout;

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <memory>
 #include <sqlcipher/sqlite3.h>
 #include <vector>
 
@@ -185,10 +186,13 @@ Result<QString> upToDate(Database& file, Scratch& scratch)
 
 namespace ShopCopy {
 
-Result<QList<CopiedTable>> toServer(const QString& path, const QString& address)
+Result<QList<CopiedTable>> toServer(const QString& path, const QString& address,
+                                    const std::optional<ShopKey>& key)
 {
     Scratch scratch;
-    Database shop(path);
+    const std::unique_ptr<Database> opened =
+        key ? std::make_unique<Database>(path, *key) : std::make_unique<Database>(path);
+    Database& shop = *opened;
     if (!shop.isOpen())
         return shop.openStatus();
     if (Schema::versionOf(shop) == 0)
@@ -196,7 +200,10 @@ Result<QList<CopiedTable>> toServer(const QString& path, const QString& address)
     const auto source = upToDate(shop, scratch);
     if (!source)
         return source.status();
-    Database file(*source);
+    // An up-to-date copy is opened afresh; the shop's own file stays open as it was keyed.
+    const std::unique_ptr<Database> upgraded =
+        *source == shop.path() ? nullptr : std::make_unique<Database>(*source);
+    Database& file = upgraded ? *upgraded : shop;
     if (!file.isOpen())
         return file.openStatus();
     const auto tables = Schema::tableNames(file);

@@ -2,6 +2,7 @@
 #include "data/databasesetup.h"
 #include "data/schema.h"
 #include "data/shopcopy.h"
+#include "data/shopkey.h"
 #include "support/filecontents.h"
 #include "support/testfolder.h"
 
@@ -85,6 +86,57 @@ private Q_SLOTS:
         Database server = Database::atServer(address);
         QCOMPARE(Schema::versionOf(server), Schema::currentVersion());
         QCOMPARE(rows(server, QStringLiteral("SELECT TicketNum FROM CallLog")), QStringList{"6"});
+    }
+
+    void aFileWithoutItsKeyFileNeedsTheKeyGiven_data()
+    {
+        QTest::addColumn<QString>("given"); // the key given besides the file: none, its, another
+        QTest::addColumn<bool>("older");    // a file of an older release, copied up to date first
+        QTest::newRow("no key") << "none" << false;
+        QTest::newRow("another shop's key") << "another" << false;
+        QTest::newRow("its key") << "its" << false;
+        QTest::newRow("its key, older file") << "its" << true;
+    }
+
+    void aFileWithoutItsKeyFileNeedsTheKeyGiven()
+    {
+        QFETCH(QString, given);
+        QFETCH(bool, older);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("shop.mdb"));
+        const QString keyFile = ShopKey::filePathBeside(path);
+        if (older) {
+            QVERIFY(ShopKey::generate().writeFile(keyFile));
+            QVERIFY(Database::createFile(path));
+            Database file(path);
+            QVERIFY(Schema::upgrade(file, 3));
+            QVERIFY(file.exec(QStringLiteral("INSERT INTO CallLog (TicketNum) VALUES (6)")));
+        } else {
+            QVERIFY(DatabaseSetup::create(path, QStringLiteral("admin"), true));
+        }
+        Database::closeKeptConnections();
+        const ShopKey own = ShopKey::readFile(keyFile).value();
+        QVERIFY(QFile::remove(keyFile));
+        std::optional<ShopKey> key;
+        if (given == QLatin1String("its"))
+            key = own;
+        else if (given == QLatin1String("another"))
+            key = ShopKey::generate();
+        const QString address = TestFolder::emptyServerDatabase();
+
+        const auto copied = ShopCopy::toServer(path, address, key);
+
+        Database server = Database::atServer(address);
+        if (given != QLatin1String("its")) {
+            QVERIFY(!copied);
+            QCOMPARE(copied.status().kind(), Status::Kind::WrongKey);
+            QCOMPARE(Schema::tableNames(server)->size(), 0);
+            return;
+        }
+        QVERIFY2(copied, qPrintable(copied.status().message()));
+        QCOMPARE(rows(server, QStringLiteral("SELECT max(TicketNum) FROM CallLog")),
+                 QStringList{"6"});
+        QCOMPARE(Schema::versionOf(server), Schema::currentVersion());
     }
 
     void aTableTheServerLacksLeavesTheServerEmpty()
