@@ -17,35 +17,30 @@ namespace {
 const QString OwnKeyTitle = QStringLiteral("Protect with the Shop's Own Key");
 const QString SaveKeyTitle = QStringLiteral("Save the Shop's Key");
 
-/** The key the shop's file opens with; nothing on a server or when the file cannot be read. */
-std::optional<ShopKey> currentKey()
+/** The key the shop's file opens with, or why there is none: the shop is on a server, or its
+ *  file cannot be read. */
+Result<ShopKey> fileKey()
 {
-    if (!ServerSettings::address().isEmpty())
-        return std::nullopt;
-    const Result<ShopKey> key = Database::read([](Database& db) -> Result<ShopKey> {
-        if (const std::optional<ShopKey> opened = db.fileKey())
-            return *opened;
-        return Status::failed({});
-    });
-    return key ? std::optional<ShopKey>(*key) : std::nullopt;
+    if (const QString server = ServerSettings::address(); !server.isEmpty())
+        return Status::failed(QStringLiteral("The shop's data is on the database server %1, "
+                                             "which protects it with its own sign-in; there is "
+                                             "no key file to keep.")
+                                  .arg(ServerSettings::describe(server)));
+    const Result<ShopKey> key =
+        Database::read([](Database& db) -> Result<ShopKey> { return db.fileKey().value(); });
+    if (!key)
+        return Status::failed(
+            QStringLiteral("The shop's key cannot be read: %1").arg(key.status().message()));
+    return key;
 }
 
 /** The shop's own key, or a message that says why there is none to keep. */
 std::optional<ShopKey> ownKeyOrSay()
 {
-    if (const QString server = ServerSettings::address(); !server.isEmpty()) {
-        prompter().message(QStringLiteral("The shop's data is on the database server %1, which "
-                                          "protects it with its own sign-in; there is no key "
-                                          "file to keep.")
-                               .arg(ServerSettings::describe(server)));
-        return std::nullopt;
-    }
-    const Result<ShopKey> key =
-        Database::read([](Database& db) -> Result<ShopKey> { return db.fileKey().value(); });
+    const Result<ShopKey> key = fileKey();
     if (!key)
-        prompter().message(
-            QStringLiteral("The shop's key cannot be read: %1").arg(key.status().message()),
-            Prompter::defaultTitle(), Prompter::Icon::Warning);
+        prompter().message(key.status().message(), Prompter::defaultTitle(),
+                           Prompter::Icon::Warning);
     else if (key->isOldPassword())
         prompter().message(QStringLiteral("The shop's database has no key of its own yet: "
                                           "protect it with one first (File menu)."));
@@ -60,7 +55,7 @@ KeyMenu::KeyMenu(QObject* parent) : QObject(parent) {}
 
 void KeyMenu::showEntriesIn(QMenu* fileMenu)
 {
-    const std::optional<ShopKey> key = currentKey();
+    const Result<ShopKey> key = fileKey();
     const bool oldPassword = key && key->isOldPassword();
     const bool ownKey = key && !key->isOldPassword();
     for (QAction* action : fileMenu->actions()) {
