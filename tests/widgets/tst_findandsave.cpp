@@ -13,8 +13,10 @@
 #include "widgets/comboautocomplete.h"
 #include "widgets/linefinder.h"
 #include "widgets/listheadings.h"
+#include "widgets/singlelinetext.h"
 #include "widgets/tabbedlist.h"
 
+#include <QClipboard>
 #include <QFile>
 #include <QListWidget>
 #include <QMenu>
@@ -243,6 +245,24 @@ private Q_SLOTS:
     }
 
     // The customer history, saved from its context menu and read back.
+    void everyBoxOfAWindowKeepsSingleLineText()
+    {
+        SingleLineText::keepInEveryBox();
+        ScriptedPrompter prompts;
+        const auto window = open(QStringLiteral("Customer"));
+        const QList<QLineEdit*> boxes = window->findChildren<QLineEdit*>();
+        QVERIFY(boxes.size() > 10);
+        QGuiApplication::clipboard()->setText(QStringLiteral("a\tb\nc"));
+        for (QLineEdit* box : boxes) {
+            if (box->isReadOnly())
+                continue;
+            box->clear();
+            box->paste();
+            QVERIFY2(box->text() == QStringLiteral("a b c").left(box->maxLength()),
+                     qPrintable(box->objectName() + QStringLiteral(": ") + box->text()));
+        }
+    }
+
     void listSavedAsCsvFromItsMenu()
     {
         ScriptedPrompter prompts;
