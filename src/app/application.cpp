@@ -11,6 +11,7 @@
 #include "reportengine/reportcommand.h"
 #include "reportengine/reportpage.h"
 #include "upkeep/ownkey.h"
+#include "widgets/singlelinetext.h"
 #include "widgets/windowconventions.h"
 
 #include <QApplication>
@@ -143,6 +144,7 @@ int runQuorvane(int argc, char* argv[])
         return runReportCommand(line.reportLayout, line.reportFormula, line.reportPdf,
                                 line.reportCsv);
 
+    SingleLineText::keepInEveryBox();
     MDIHelpDesk main;
     main.show();
     main.start();

@@ -1,17 +1,63 @@
 #include "data/csvfile.h"
 
+#include "data/privatefile.h"
+
 #include <QIODevice>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 namespace CsvFile {
 
+namespace {
+
+/** Control characters have no place in a spreadsheet's cell; line breaks and tabs are text. */
+QString withoutControls(const QString& text)
+{
+    QString kept;
+    kept.reserve(text.size());
+    for (const QChar c : text) {
+        if (c.category() != QChar::Other_Control || c == u'\n' || c == u'\r' || c == u'\t')
+            kept += c;
+    }
+    return kept;
+}
+
+/** A plain decimal number, such as -12.50: a spreadsheet reads it as the number, never as a
+ *  formula, so it stays as it is. */
+bool isPlainNumber(const QString& text)
+{
+    static const QRegularExpression number(QStringLiteral("^[-+]?[0-9]+(\\.[0-9]+)?$"));
+    return number.match(text).hasMatch();
+}
+
+/** Whether a spreadsheet would take the text for a formula (or start one with it). */
+bool opensAsFormula(const QString& text)
+{
+    qsizetype first = 0;
+    while (first < text.size() && text.at(first) == u' ')
+        ++first;
+    if (first == text.size())
+        return false;
+    const QChar c = text.at(first);
+    const bool leads =
+        c == u'=' || c == u'+' || c == u'-' || c == u'@' || c == u'\t' || c == u'\r' || c == u'\n';
+    return leads && !isPlainNumber(text.trimmed());
+}
+
+} // namespace
+
 QString field(const QString& text)
 {
-    const bool quoted = text.contains(u',') || text.contains(u'"') || text.contains(u'\n') ||
-                        text.contains(u'\r') || text.startsWith(u' ') || text.endsWith(u' ');
+    QString escaped = withoutControls(text);
+    // A leading apostrophe makes a spreadsheet show the cell as text instead of running it.
+    const bool formula = opensAsFormula(escaped);
+    if (formula)
+        escaped.prepend(u'\'');
+    const bool quoted = formula || escaped.contains(u',') || escaped.contains(u'"') ||
+                        escaped.contains(u'\n') || escaped.contains(u'\r') ||
+                        escaped.startsWith(u' ') || escaped.endsWith(u' ');
     if (!quoted)
-        return text;
-    QString escaped = text;
+        return escaped;
     escaped.replace(QStringLiteral("\""), QStringLiteral("\"\""));
     return u'"' + escaped + u'"';
 }
@@ -50,8 +96,9 @@ QString write(const QString& path, const QStringList& headings,
     QSaveFile file(path);
     // Unbuffered, every write reaches the file at once and a full disk fails the write that
     // hits it, with the system's reason; a buffer would meet it only while closing, where the
-    // save file does not count it as a failure.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    // save file does not count it as a failure. The file holds the shop's data: owner-only.
+    if (const PrivateFile::CreationGuard ownerOnly;
+        !file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return file.errorString();
     if (QString problem = write(static_cast<QIODevice&>(file), headings, rows);
         !problem.isEmpty()) {

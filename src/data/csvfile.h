@@ -9,7 +9,10 @@ class QIODevice;
 /**
  * Comma-separated values as spreadsheets read them (RFC 4180): UTF-8, CRLF line ends, a field in
  * double quotes when it holds a comma, quote, line break or leading/trailing blank, quotes
- * inside it doubled.
+ * inside it doubled. Exports are safe to open: control characters other than tabs and line
+ * breaks are dropped, and a field that a spreadsheet would run as a formula (one starting with
+ * =, +, -, @, a tab or a line break) is quoted with an apostrophe before it, unless it is a
+ * plain number such as -12.50.
  */
 namespace CsvFile {
 

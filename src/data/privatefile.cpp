@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
@@ -89,11 +90,28 @@ Status keepAccessOf(const QString& original, const QString& copy)
 }
 
 #ifdef Q_OS_UNIX
-CreationGuard::CreationGuard() : m_previous(::umask(S_IRWXG | S_IRWXO)) {}
+namespace {
+
+// The mask belongs to the whole process: guards that overlap, in one thread or several, share
+// one owner-only mask, and the last of them to go puts back the mask that the first replaced.
+std::mutex guardsMutex;
+int guardsAlive = 0;
+mode_t maskBeforeGuards = 0;
+
+} // namespace
+
+CreationGuard::CreationGuard()
+{
+    const std::lock_guard<std::mutex> lock(guardsMutex);
+    if (guardsAlive++ == 0)
+        maskBeforeGuards = ::umask(S_IRWXG | S_IRWXO);
+}
 
 CreationGuard::~CreationGuard()
 {
-    ::umask(static_cast<mode_t>(m_previous));
+    const std::lock_guard<std::mutex> lock(guardsMutex);
+    if (--guardsAlive == 0)
+        ::umask(maskBeforeGuards);
 }
 #else
 CreationGuard::CreationGuard() = default;

@@ -24,17 +24,14 @@ bool makeFolder(const QString& path);
 Status keepAccessOf(const QString& original, const QString& copy);
 
 /** While it lives, the files and folders this process creates are owner-only: for writers that
- *  create their files themselves (a save file, the settings, a PDF). */
+ *  create their files themselves (a save file, the settings, a PDF). Guards may overlap, in one
+ *  thread or several; the mask comes back once the last of them goes. */
 class CreationGuard {
 public:
     CreationGuard();
     ~CreationGuard();
     CreationGuard(const CreationGuard&) = delete;
     CreationGuard& operator=(const CreationGuard&) = delete;
-
-private:
-    /** The mask it replaced, put back when it goes. */
-    unsigned m_previous = 0;
 };
 
 } // namespace PrivateFile

@@ -1,6 +1,7 @@
 #include "data/programfolder.h"
 
 #include "data/database.h"
+#include "data/privatefile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -49,7 +50,7 @@ void copyMissing(const QString& from, const QString& to)
         const QString copy = QDir(to).filePath(QDir(from).relativeFilePath(source));
         if (QFileInfo::exists(copy))
             continue;
-        QDir().mkpath(QFileInfo(copy).path());
+        PrivateFile::makeFolder(QFileInfo(copy).path());
         QFile::copy(source, copy);
     }
 }

@@ -2,6 +2,7 @@
 
 #include "data/database.h"
 #include "data/passwords.h"
+#include "data/privatefile.h"
 #include "data/programfolder.h"
 
 #include <QFile>
@@ -103,7 +104,8 @@ QString read()
 bool write(const QString& empId)
 {
     QSaveFile file(ProgramFolder::filePath(QStringLiteral("EmpID.dat")));
-    if (!file.open(QIODevice::WriteOnly))
+    // Who logs in here is for the shop's account alone to read.
+    if (const PrivateFile::CreationGuard ownerOnly; !file.open(QIODevice::WriteOnly))
         return false;
     file.write(empId.toUtf8() + "\r\n");
     return file.commit();

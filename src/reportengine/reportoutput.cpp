@@ -1,5 +1,7 @@
 #include "reportengine/reportoutput.h"
 
+#include "data/privatefile.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QGlyphRun>
@@ -99,7 +101,8 @@ PdfPageSink::PdfPageSink(const QString& path, const QString& title, bool landsca
         m_openError = QStringLiteral("it is not a plain file");
         return;
     }
-    if (!m_file->open(QIODevice::WriteOnly)) {
+    // A report holds the shop's data: the file is its owner's alone.
+    if (const PrivateFile::CreationGuard ownerOnly; !m_file->open(QIODevice::WriteOnly)) {
         m_openError = m_file->errorString();
         return;
     }

@@ -1,5 +1,6 @@
 #include "reports/reportpreview.h"
 
+#include "data/privatefile.h"
 #include "data/programfolder.h"
 #include "reportengine/reportcomposer.h"
 #include "reportengine/reportjob.h"
@@ -232,6 +233,8 @@ void ReportPreviewWindow::print()
         return;
     finishLayout();
     Hourglass busy;
+    // Printed to a file, the report is as private as the rest of the shop's data.
+    const PrivateFile::CreationGuard ownerOnly;
     QPainter painter;
     if (!painter.begin(&printer)) {
         prompter().message(QStringLiteral("The printer could not be started."),

@@ -1,5 +1,7 @@
 #include "upkeep/backuprecord.h"
 
+#include "data/privatefile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -57,7 +59,9 @@ Status write(const QString& folder, const std::vector<Entry>& entries)
                     .arg(entry.written.toString(Qt::ISODate))
                     .toUtf8();
     QSaveFile list(listPath(folder));
-    // Unbuffered, a full disk fails the write itself rather than pass unseen at the commit.
+    // Unbuffered, a full disk fails the write itself rather than pass unseen at the commit. The
+    // list sits among the backups, as private as they are.
+    const PrivateFile::CreationGuard ownerOnly;
     if (!list.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
         list.write(text) != text.size()) {
         const QString reason = list.errorString();

@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+using namespace Qt::Literals::StringLiterals;
+
 namespace {
 
 /** Takes `room` bytes and then refuses, as a file on a disk that fills up does. */
@@ -56,6 +58,47 @@ private Q_SLOTS:
         QCOMPARE(back.front(), headings);
         for (std::size_t i = 0; i < rows.size(); ++i)
             QCOMPARE(back[i + 1], rows[i]);
+    }
+
+    void fieldsThatWouldRunAreWrittenAsText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("formula") << "=HYPERLINK(\"http://x\",\"y\")"
+                                 << "\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\"";
+        QTest::newRow("command") << "=cmd|' /C calc'!A0"
+                                 << "\"'=cmd|' /C calc'!A0\"";
+        QTest::newRow("plus") << "+1+2"
+                              << "\"'+1+2\"";
+        QTest::newRow("minus") << "-2+3"
+                               << "\"'-2+3\"";
+        QTest::newRow("lone minus") << "-"
+                                    << "\"'-\"";
+        QTest::newRow("at") << "@SUM(A1)"
+                            << "\"'@SUM(A1)\"";
+        QTest::newRow("after blanks") << "  =1+1"
+                                      << "\"'  =1+1\"";
+        QTest::newRow("leading tab") << "\t=1+1"
+                                     << "\"'\t=1+1\"";
+        QTest::newRow("leading return") << "\r=1+1"
+                                        << "\"'\r=1+1\"";
+        QTest::newRow("NUL before a formula") << QString(u"\0=1+1"_s) << "\"'=1+1\"";
+        QTest::newRow("NUL and bell") << QString(u"Kim\0 Chen\a"_s) << "Kim Chen";
+        QTest::newRow("tab inside") << "Kim\tChen"
+                                    << "Kim\tChen";
+        QTest::newRow("negative amount") << "-12.50"
+                                         << "-12.50";
+        QTest::newRow("signed whole number") << "+7"
+                                             << "+7";
+        QTest::newRow("negative amount after a blank") << " -3"
+                                                       << "\" -3\"";
+    }
+
+    void fieldsThatWouldRunAreWrittenAsText()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, written);
+        QCOMPARE(CsvFile::field(text), written);
     }
 
     void everyWriteThatFailsIsReported_data()

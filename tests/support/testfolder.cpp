@@ -5,6 +5,7 @@
 #include "data/programfolder.h"
 #include "data/serversettings.h"
 #include "data/shopkey.h"
+#include "widgets/singlelinetext.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -152,6 +153,8 @@ void copyTree(const QString& from, const QString& to)
 
 TestFolder::TestFolder(Content content)
 {
+    // The windows a test opens keep single-line text in their boxes, as the program's do.
+    SingleLineText::keepInEveryBox();
     if (!m_dir.isValid())
         return;
     copyTree(qEnvironmentVariable("QUORVANE_PROGRAM_TEMPLATE"), m_dir.path());

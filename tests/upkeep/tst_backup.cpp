@@ -1,5 +1,8 @@
 #include "data/database.h"
+#include "data/privatefile.h"
 #include "data/programfolder.h"
+#include "login/loginstore.h"
+#include "reportengine/reportcommand.h"
 #include "support/filecontents.h"
 #include "support/scriptedprompter.h"
 #include "support/secondconnection.h"
@@ -7,13 +10,19 @@
 #include "support/widgettesting.h"
 #include "upkeep/backup.h"
 #include "upkeep/backupfile.h"
+#include "upkeep/backuprecord.h"
+#include "upkeep/compactdatabase.h"
+#include "upkeep/dailybackup.h"
 #include "upkeep/upkeepmenu.h"
+#include "widgets/tabbedlist.h"
 
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <functional>
+#include <sys/stat.h>
 
 namespace {
 
@@ -47,7 +56,31 @@ void backUpTo(const QString& target)
     QTRY_VERIFY(!window);
 }
 
+/** Writes files or folders for the shop in its program folder and names them. */
+using Writer = std::function<QStringList(const QString& programFolder)>;
+
+/** The process's file-creation mask for one test, the usual 022 of a desktop session. */
+class UsualMask {
+public:
+    UsualMask() : m_before(::umask(022)) {}
+    ~UsualMask() { ::umask(m_before); }
+    UsualMask(const UsualMask&) = delete;
+    UsualMask& operator=(const UsualMask&) = delete;
+    static mode_t now()
+    {
+        const mode_t mask = ::umask(022);
+        ::umask(mask);
+        return mask;
+    }
+
+private:
+    /** The mask the test found, put back when it ends. */
+    mode_t m_before;
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(Writer)
 
 /** The backup window: a checked, keyed copy of the database in a file the user names. */
 class TestBackup : public QObject {
@@ -172,6 +205,79 @@ private Q_SLOTS:
                  (QStringList{"helpdesk.mdb", "helpdesk.mdb.partial100",
                               "helpdesk.mdb.partial100-journal"}));
         QCOMPARE(ticketsIn(target), 6);
+    }
+
+    void everyFileWrittenForTheShopIsOwnerOnly_data()
+    {
+        QTest::addColumn<Writer>("write");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("fileOnly"); // what only a shop kept in a file writes
+        QTest::newRow("--csv and --pdf") << Writer([](const QString& folder) {
+            const QStringList out{folder + "/bill.pdf", folder + "/bill.csv"};
+            runReportCommand(QStringLiteral("Bill"), {}, out[0], out[1]);
+            return out;
+        }) << 0600 << false;
+        QTest::newRow("Save as CSV...") << Writer([](const QString& folder) {
+            ScriptedPrompter prompts;
+            prompts.answerFile(folder + "/list.csv");
+            TabbedList list;
+            list.setLines({QStringLiteral("1\tJTT-1")});
+            list.saveAsCsv();
+            return QStringList{folder + "/list.csv"};
+        }) << 0600 << false;
+        QTest::newRow("EmpID.dat") << Writer([](const QString& folder) {
+            LastEmployee::write(QStringLiteral("JTT-1"));
+            return QStringList{folder + "/EmpID.dat"};
+        }) << 0600 << false;
+        QTest::newRow("backup") << Writer([](const QString& folder) {
+            BackupFile::copyDatabaseTo(folder + "/copy.mdb");
+            return QStringList{folder + "/copy.mdb"};
+        }) << 0600 << true;
+        QTest::newRow("daily backup and its list") << Writer([](const QString& folder) {
+            const QString name = DailyBackup::fileName(QDate(2026, 12, 7), false);
+            BackupFile::copyDatabaseTo(folder + '/' + name);
+            DailyBackup::recordAndPrune(folder, name, QDateTime::currentDateTime(), 3);
+            return QStringList{folder + '/' + name,
+                               folder + '/' + QString::fromLatin1(BackupRecord::ListName)};
+        }) << 0600 << true;
+        QTest::newRow("compaction") << Writer([](const QString& folder) {
+            CompactDatabase::run();
+            return QStringList{folder + '/' + QString::fromLatin1(Database::FileName)};
+        }) << 0600 << true;
+        QTest::newRow("the shop's folders") << Writer([](const QString& folder) {
+            const QString shop = folder + "/new/shop";
+            PrivateFile::makeFolder(shop);
+            ProgramFolder::setPath(shop);
+            ProgramFolder::layOutShippedFiles();
+            ProgramFolder::setPath(folder);
+            return QStringList{folder + "/new", shop, shop + "/Reports", shop + "/EmpPics"};
+        }) << 0700 << false;
+    }
+
+    void everyFileWrittenForTheShopIsOwnerOnly()
+    {
+        QFETCH(Writer, write);
+        QFETCH(int, mode);
+        QFETCH(bool, fileOnly);
+        if (fileOnly)
+            SKIP_ON_SERVER();
+        TestFolder folder(TestFolder::Content::Demo);
+        const UsualMask usual;
+        for (const QString& path : write(folder.path()))
+            QVERIFY2(modeOf(path) == mode,
+                     qPrintable(QStringLiteral("%1: %2").arg(path).arg(modeOf(path), 0, 8)));
+        QCOMPARE(UsualMask::now(), mode_t(022));
+    }
+
+    void creationGuardsMayOverlap()
+    {
+        const UsualMask usual;
+        auto first = std::make_unique<PrivateFile::CreationGuard>();
+        auto second = std::make_unique<PrivateFile::CreationGuard>();
+        first.reset();
+        QCOMPARE(UsualMask::now(), mode_t(077));
+        second.reset();
+        QCOMPARE(UsualMask::now(), mode_t(022));
     }
 
     void failuresAreNamedAndLeaveNothingBehind_data()

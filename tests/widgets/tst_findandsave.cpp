@@ -4,6 +4,8 @@
 #include "masterdata/customer.h"
 #include "receivables/custhistory.h"
 #include "receivables/payment.h"
+#include "support/filecontents.h"
+#include "support/hostilefields.h"
 #include "support/scriptedprompter.h"
 #include "support/testfolder.h"
 #include "support/ticketrows.h"
@@ -11,8 +13,10 @@
 #include "widgets/comboautocomplete.h"
 #include "widgets/linefinder.h"
 #include "widgets/listheadings.h"
+#include "widgets/singlelinetext.h"
 #include "widgets/tabbedlist.h"
 
+#include <QClipboard>
 #include <QFile>
 #include <QListWidget>
 #include <QMenu>
@@ -241,6 +245,24 @@ private Q_SLOTS:
     }
 
     // The customer history, saved from its context menu and read back.
+    void everyBoxOfAWindowKeepsSingleLineText()
+    {
+        SingleLineText::keepInEveryBox();
+        ScriptedPrompter prompts;
+        const auto window = open(QStringLiteral("Customer"));
+        const QList<QLineEdit*> boxes = window->findChildren<QLineEdit*>();
+        QVERIFY(boxes.size() > 10);
+        QGuiApplication::clipboard()->setText(QStringLiteral("a\tb\nc"));
+        for (QLineEdit* box : boxes) {
+            if (box->isReadOnly())
+                continue;
+            box->clear();
+            box->paste();
+            QVERIFY2(box->text() == QStringLiteral("a b c").left(box->maxLength()),
+                     qPrintable(box->objectName() + QStringLiteral(": ") + box->text()));
+        }
+    }
+
     void listSavedAsCsvFromItsMenu()
     {
         ScriptedPrompter prompts;
@@ -270,10 +292,24 @@ private Q_SLOTS:
         QCOMPARE(rows.back(), (QStringList{"30", "Open", "Software", awkward, "JTT-1"}));
         QCOMPARE(prompts.shown().size(), 1);
 
-        // Without headings the columns are numbered; a file that cannot be written is told.
+        // Without headings the columns are numbered; a field a spreadsheet would run comes out
+        // as text; a file that cannot be written is told.
         TabbedList plain;
         plain.setLines({"1\ta", "2\tb\tc"});
         QCOMPARE(plain.csvHeadings(), (QStringList{"Column 1", "Column 2", "Column 3"}));
+        QStringList hostile, readBack;
+        for (const auto& [field, readBackAs] : hostileFields()) {
+            if (!field.contains(u'\t')) {
+                hostile << field;
+                readBack << readBackAs;
+            }
+        }
+        plain.setLines({hostile.join(u'\t')});
+        prompts.answerFile(m_folder->filePath("hostile.csv"));
+        plain.saveAsCsv();
+        QCOMPARE(
+            CsvFile::parse(QString::fromUtf8(contentsOf(m_folder->filePath("hostile.csv")))).back(),
+            readBack);
         prompts.answerFile(m_folder->filePath("missing/folder/list.csv"));
         plain.saveAsCsv();
         QVERIFY(prompts.lastMessage().startsWith("The list could not be saved in "));

@@ -1,12 +1,17 @@
 #include "support/widgettesting.h"
 #include "widgets/comboautocomplete.h"
 #include "widgets/inputhelpers.h"
+#include "widgets/singlelinetext.h"
 #include "widgets/tabbedlist.h"
 
 #include <QAbstractItemView>
+#include <QClipboard>
+#include <QInputMethodEvent>
 #include <QSignalSpy>
 #include <QVBoxLayout>
 #include <QtTest>
+
+using namespace Qt::Literals::StringLiterals;
 
 /** The shared typing comforts, driven through real widgets. */
 class TestInputHelpers : public QObject {
@@ -99,6 +104,69 @@ private Q_SLOTS:
         QCOMPARE(pressed, 0);
         QTest::keyClick(second, Qt::Key_Enter);
         QCOMPARE(pressed, 1);
+    }
+
+    void singleLineBoxesKeepSingleLineText_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("entered");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("pasted tab") << "paste"
+                                    << "John\tSmith"
+                                    << "John Smith";
+        QTest::newRow("pasted lines") << "paste"
+                                      << "12 Main St\r\n\r\nSpringfield\n"
+                                      << "12 Main St Springfield ";
+        QTest::newRow("pasted NUL") << "paste" << QString(u"Kim\0Chen\x7f"_s) << "KimChen";
+        QTest::newRow("pasted plain") << "paste"
+                                      << "Grüße, 555-0134"
+                                      << "Grüße, 555-0134";
+        QTest::newRow("typed with a tab") << "type"
+                                          << "a\tb"
+                                          << "a b";
+        QTest::newRow("from an input method") << "input method"
+                                              << "x\u2028y"
+                                              << "x y";
+        QTest::newRow("combo's edit line") << "combo paste"
+                                           << "A\tB\nC"
+                                           << "A B C";
+    }
+
+    void singleLineBoxesKeepSingleLineText()
+    {
+        QFETCH(QString, how);
+        QFETCH(QString, entered);
+        QFETCH(QString, kept);
+        SingleLineText::keepInEveryBox();
+        QWidget window;
+        auto* layout = new QVBoxLayout(&window);
+        auto* combo = new QComboBox(&window);
+        combo->setEditable(true);
+        auto* plain = new QLineEdit(&window);
+        layout->addWidget(combo);
+        layout->addWidget(plain);
+        QLineEdit* box = how == QLatin1String("combo paste") ? combo->lineEdit() : plain;
+        QVERIFY(WidgetTesting::showActive(&window));
+        box->setFocus();
+        box->setText(QStringLiteral("[]"));
+        box->setCursorPosition(1);
+        if (how == QLatin1String("type")) {
+            QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, entered);
+            QApplication::sendEvent(box, &key);
+        } else if (how == QLatin1String("input method")) {
+            QInputMethodEvent commit;
+            commit.setCommitString(entered);
+            QApplication::sendEvent(box, &commit);
+        } else {
+            QGuiApplication::clipboard()->setText(entered);
+            box->paste();
+        }
+        QCOMPARE(box->text(), u'[' + kept + u']');
+        QCOMPARE(box->cursorPosition(), kept.size() + 1);
+        // Tab is no character of the text: it still moves the focus on.
+        QTest::keyClick(box, Qt::Key_Tab);
+        QVERIFY(!box->hasFocus());
+        QCOMPARE(box->text(), u'[' + kept + u']');
     }
 
     void tabbedListKeepsLinesAndReportsUserChoices()
