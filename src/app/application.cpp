@@ -1,6 +1,7 @@
 #include "app/application.h"
 
 #include "app/commandline.h"
+#include "app/mainwindowplace.h"
 #include "app/mdihelpdesk.h"
 #include "app/terminal.h"
 #include "data/database.h"
@@ -13,6 +14,7 @@
 #include "widgets/windowconventions.h"
 
 #include <QApplication>
+#include <QSettings>
 #include <iostream>
 
 namespace {
@@ -110,7 +112,12 @@ int runQuorvane(int argc, char* argv[])
                                 line.reportCsv);
 
     MDIHelpDesk main;
+    QSettings userSettings(QSettings::NativeFormat, QSettings::UserScope,
+                           QStringLiteral("Quorvane"), QStringLiteral("quorvane"));
+    MainWindowPlace::restore(main, userSettings);
     main.show();
     main.start();
-    return QApplication::exec();
+    const int exitCode = QApplication::exec();
+    MainWindowPlace::remember(main, userSettings);
+    return exitCode;
 }

@@ -104,6 +104,8 @@ private:
     void showPlace();
     void addChild(QWidget* window);
     void addPopup(QWidget* window);
+    /** Fits a child window into the visible part of the main window. */
+    void keepInView(QMdiSubWindow* sub) const;
 
     QMdiArea* m_mdi;
     QWidget* Picture1;
