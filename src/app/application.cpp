@@ -1,6 +1,7 @@
 #include "app/application.h"
 
 #include "app/commandline.h"
+#include "app/mainwindowplace.h"
 #include "app/mdihelpdesk.h"
 #include "app/terminal.h"
 #include "data/database.h"
@@ -15,6 +16,7 @@
 #include "widgets/windowconventions.h"
 
 #include <QApplication>
+#include <QSettings>
 #include <iostream>
 
 namespace {
@@ -146,7 +148,12 @@ int runQuorvane(int argc, char* argv[])
 
     SingleLineText::keepInEveryBox();
     MDIHelpDesk main;
+    QSettings userSettings(QSettings::NativeFormat, QSettings::UserScope,
+                           QStringLiteral("Quorvane"), QStringLiteral("quorvane"));
+    MainWindowPlace::restore(main, userSettings);
     main.show();
     main.start();
-    return QApplication::exec();
+    const int exitCode = QApplication::exec();
+    MainWindowPlace::remember(main, userSettings);
+    return exitCode;
 }

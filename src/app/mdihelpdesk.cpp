@@ -40,6 +40,7 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
+#include <algorithm>
 
 MDIHelpDesk::MDIHelpDesk(QWidget* parent) : QMainWindow(parent), m_mdi(new QMdiArea(this))
 {
@@ -357,7 +358,21 @@ void MDIHelpDesk::addChild(QWidget* window)
                 (sub->size() - sub->contentsRect().size()));
     window->show();
     sub->show();
+    keepInView(sub);
     m_mdi->setActiveSubWindow(sub);
+}
+
+void MDIHelpDesk::keepInView(QMdiSubWindow* sub) const
+{
+    // Larger than the area, a window would open with its buttons out of reach: it takes the
+    // area's size, down to what it needs at least, and is moved to lie inside the area.
+    const QRect area = m_mdi->viewport()->rect();
+    if (area.width() < 200 || area.height() < 150)
+        return; // not laid out yet
+    sub->resize(sub->size().boundedTo(area.size()).expandedTo(sub->minimumSizeHint()));
+    const QRect frame = sub->geometry();
+    sub->move(std::clamp(frame.left(), 0, std::max(0, area.width() - frame.width())),
+              std::clamp(frame.top(), 0, std::max(0, area.height() - frame.height())));
 }
 
 void MDIHelpDesk::addPopup(QWidget* window)

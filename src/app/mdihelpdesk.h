@@ -1,5 +1,7 @@
 #pragma once
 
+#include "widgets/windowrefresh.h"
+
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -41,13 +43,15 @@ public:
     AutoBackup* autoBackup() const { return m_autoBackup; }
     QLineEdit* currentEmployeeBox() const { return txtEmpID; }
 
-    /** Shows the child window of type T, creating it the first time; brings it forward. */
+    /** Shows the child window of type T, creating it the first time; brings it forward and reads
+     *  its lists again. */
     template <typename T> T* showChild()
     {
         for (QMdiSubWindow* sub : m_mdi->subWindowList()) {
             if (auto* window = qobject_cast<T*>(sub->widget())) {
                 sub->showNormal();
                 m_mdi->setActiveSubWindow(sub);
+                WindowRefresh::reload(window);
                 return window;
             }
         }
@@ -64,6 +68,7 @@ public:
                 window->showNormal();
                 window->raise();
                 window->activateWindow();
+                WindowRefresh::reload(window);
                 return window;
             }
         }
@@ -99,6 +104,8 @@ private:
     void showPlace();
     void addChild(QWidget* window);
     void addPopup(QWidget* window);
+    /** Fits a child window into the visible part of the main window. */
+    void keepInView(QMdiSubWindow* sub) const;
 
     QMdiArea* m_mdi;
     QWidget* Picture1;

@@ -10,6 +10,7 @@
 #include "helpdesk/searchkbpage.h"
 #include "widgets/inputhelpers.h"
 #include "widgets/windowconventions.h"
+#include "widgets/windowrefresh.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -42,6 +43,7 @@ HelpDesk::HelpDesk(QWidget* parent)
         if (SSTab1->widget(index) == m_openTickets)
             m_openTickets->fillOpenTickets();
     });
+    WindowRefresh::install(this, [this] { m_openTickets->fillOpenTickets(); });
     load();
 }
 

@@ -7,6 +7,7 @@
 #include "widgets/formbuilder.h"
 #include "widgets/hourglass.h"
 #include "widgets/inputhelpers.h"
+#include "widgets/listheadings.h"
 #include "widgets/listread.h"
 #include "widgets/prompter.h"
 #include "widgets/statusnotice.h"
@@ -78,6 +79,9 @@ InvoiceFrame::InvoiceFrame(HelpDeskState& state, QLineEdit* customerIdBox, QLine
     combInvPart->setMinimumContentsLength(12);
     combInvPart->setEditText(QString());
     InputHelpers::selectOnFocus({txtInvQty});
+    // A long part number or description is cut short rather than pushing the amounts out from
+    // under their headings.
+    lstInvItems->setFieldsKeepColumns(true);
     lstInvItems->setMinimumHeight(lstInvItems->fontMetrics().lineSpacing() * 3);
     showTally();
     buildLayout(ui);
@@ -115,6 +119,8 @@ void InvoiceFrame::buildLayout(const FormBuilder& ui)
 
     auto* frame = new QVBoxLayout(this);
     frame->addLayout(entry);
+    frame->addWidget(new ListHeadings(
+        lstInvItems, {tr("Part#"), tr("Description"), tr("Qty"), tr("Price"), tr("Total")}, this));
     frame->addWidget(lstInvItems, 1);
     frame->addLayout(totals);
 }

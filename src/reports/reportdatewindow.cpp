@@ -11,6 +11,7 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QVBoxLayout>
@@ -106,6 +107,14 @@ void ReportDateWindow::Command1_Click()
         txtEDate->setFocus();
         return;
     }
-    previewReport(
+    const Status shown = previewReport(
         {m_layoutFile, dateRangeFormula(txtSDate->text(), txtEDate->text()), m_windowTitle, {}});
+    // Its work done, the window makes way for the report; one that could not run keeps the
+    // dates for another try.
+    if (!shown)
+        return;
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        frame->close();
+    else
+        close();
 }

@@ -12,6 +12,7 @@
 #include "widgets/windowconventions.h"
 
 #include <QAction>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPrintDialog>
@@ -164,6 +165,15 @@ void ReportPreviewWindow::buildToolbar()
         showPage(pageCount());
     });
     connect(m_page, &QSpinBox::valueChanged, this, &ReportPreviewWindow::showPage);
+}
+
+void ReportPreviewWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape || event->matches(QKeySequence::Close)) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 int ReportPreviewWindow::pageCount() const

@@ -85,6 +85,10 @@ public:
     int currentPage() const;
     void showPage(int number);
 
+protected:
+    /** Escape and the platform's Close keys (Ctrl+W) close the preview. */
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void buildToolbar();
     void layOutMore();

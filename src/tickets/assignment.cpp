@@ -9,6 +9,7 @@
 #include "widgets/prompter.h"
 #include "widgets/statusnotice.h"
 #include "widgets/windowconventions.h"
+#include "widgets/windowrefresh.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -135,6 +136,10 @@ void Assignment::fillLists()
     m_choices->watch(combAssignEmp);
     m_choices->watch(combAssignP);
     m_choices->refresh();
+    WindowRefresh::install(this, [this] {
+        const KeptChoices kept({combAssign, combAssignEmp, combAssignP});
+        m_choices->refresh();
+    });
 }
 
 void Assignment::showChoices(const AssignmentStore::Choices& choices)

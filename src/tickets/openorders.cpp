@@ -10,6 +10,7 @@
 #include "widgets/statusnotice.h"
 #include "widgets/tabbedlist.h"
 #include "widgets/windowconventions.h"
+#include "widgets/windowrefresh.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -65,6 +66,18 @@ OpenOrders::OpenOrders(QWidget* parent) : QWidget(parent)
                           [this](const TicketLogStore::TicketLog& log) { showLog(log); });
     m_log->watch(combTech);
     m_log->refresh();
+    WindowRefresh::install(this, [this] { reloadLists(); });
+}
+
+void OpenOrders::reloadLists()
+{
+    {
+        const KeptChoices kept({combTech});
+        if (!m_log->refresh())
+            return;
+    }
+    if (combTech->currentIndex() >= 0)
+        fillTechnicianList(chkTechOpenOnly->isChecked());
 }
 
 void OpenOrders::showLog(const TicketLogStore::TicketLog& log)

@@ -73,6 +73,8 @@ private:
     void addRemainingPages();
     void fillTechnicianList(bool openOnly);
     QString chosenTechnicianId() const;
+    /** Reads the log again, as F5 does, keeping the technician chosen and the lists' choices. */
+    void reloadLists();
 
     /** Reads the counts and the technicians, and again after a read that failed. */
     ListRead* m_log = nullptr;

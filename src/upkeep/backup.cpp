@@ -11,6 +11,8 @@
 #include "widgets/windowconventions.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,7 +20,10 @@
 
 namespace {
 
-QString failureMessage(const BackupFile::Outcome& outcome)
+const char* const Prompt =
+    "Please select a directory and drive to back up the database or type in the drive and path.";
+
+QString failureMessage(const BackupFile::Outcome& outcome, const QString& target)
 {
     using BackupFile::Failure;
     switch (outcome.failure) {
@@ -31,7 +36,8 @@ QString failureMessage(const BackupFile::Outcome& outcome)
     case Failure::InvalidPath:
         return QStringLiteral("Please enter a valid path!");
     case Failure::PathNotFound:
-        return QStringLiteral("Path not found");
+        return QStringLiteral("Path not found") + QLatin1Char('\n') +
+               QDir::toNativeSeparators(QFileInfo(target).absolutePath());
     case Failure::None:
     case Failure::Other:
         break;
@@ -48,9 +54,7 @@ Backup::Backup(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStaysOn
     setWindowTitle(QStringLiteral("Backup Database"));
     WindowConventions::applyIcon(this);
     const FormBuilder build(this);
-    Label1 = build.make<QLabel>(QStringLiteral("Label1"),
-                                QStringLiteral("Please select a directory and drive to back up the "
-                                               "database or type in the drive and path."));
+    Label1 = build.make<QLabel>(QStringLiteral("Label1"), QString::fromLatin1(Prompt));
     Label1->setWordWrap(true);
     txtDrivePath = build.textBox(QStringLiteral("txtDrivePath"));
     txtDrivePath->setMinimumWidth(300);
@@ -71,8 +75,9 @@ Backup::Backup(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStaysOn
     connect(cmdBrowes, &QPushButton::clicked, this, &Backup::cmdBrowes_Click);
     connect(cmdBackup, &QPushButton::clicked, this, &Backup::cmdBackup_Click);
     m_dump = new ServerBackup(this);
-    connect(m_dump, &ServerBackup::finished, this,
-            [this](const Status& status) { tell(status ? doneMessage() : status.message()); });
+    connect(m_dump, &ServerBackup::finished, this, [this](const Status& status) {
+        tell(status ? doneMessage() : status.message(), status.isOk());
+    });
 
     adjustSize();
     WindowConventions::centreOnMainWindow(this);
@@ -106,7 +111,7 @@ void Backup::cmdBackup_Click()
     }
     const BackupFile::Outcome outcome =
         Hourglass::around([&] { return BackupFile::copyDatabaseTo(target); });
-    tell(outcome.isOk() ? doneMessage() : failureMessage(outcome));
+    tell(outcome.isOk() ? doneMessage() : failureMessage(outcome, target), outcome.isOk());
 }
 
 QString Backup::doneMessage() const
@@ -114,12 +119,22 @@ QString Backup::doneMessage() const
     return QStringLiteral("Database has been backedup to: ") + txtDrivePath->text();
 }
 
-void Backup::tell(const QString& message)
+void Backup::tell(const QString& message, bool made)
 {
     unsetCursor();
-    leaveTopmostBand();
+    if (made) {
+        leaveTopmostBand();
+        prompter().message(ShopPlace::naming(message));
+        close();
+        return;
+    }
+    txtDrivePath->setReadOnly(false);
+    cmdBrowes->setEnabled(true);
+    cmdBackup->setEnabled(true);
+    Label1->setText(QString::fromLatin1(Prompt));
     prompter().message(ShopPlace::naming(message));
-    close();
+    txtDrivePath->setFocus();
+    txtDrivePath->selectAll();
 }
 
 void Backup::closeEvent(QCloseEvent* event)

@@ -8,7 +8,8 @@ class QPushButton;
 class ServerBackup;
 
 /** The pop-up that copies the database to a file the user names; it stays above the other
- *  windows while open and closes itself once a backup has been tried. A server's dump runs
+ *  windows while open and closes itself once a backup is made. A failed backup keeps it open
+ *  with the path as typed, for another try. A server's dump runs
  *  while the other windows go on answering; meanwhile this one shows that it works and stays
  *  open. */
 class Backup : public QWidget {
@@ -32,8 +33,9 @@ protected:
 
 private:
     QString doneMessage() const;
-    /** Shows the outcome and closes the window. */
-    void tell(const QString& message);
+    /** Shows the outcome; a backup that was made closes the window, a failed one gives the
+     *  window back to the user with the path as typed. */
+    void tell(const QString& message, bool made);
     void leaveTopmostBand();
 
     ServerBackup* m_dump;

@@ -28,22 +28,16 @@ public:
         if (style)
             style->drawControl(QStyle::CE_ItemViewItem, &background, painter, widget);
 
-        const QStringList fields = index.data().toString().split(QLatin1Char('\t'));
         const QRect area = option.rect.adjusted(3, 0, -3, 0);
         painter->save();
         painter->setPen(option.state & QStyle::State_Selected
                             ? option.palette.color(QPalette::HighlightedText)
                             : option.palette.color(QPalette::Text));
-        // As a list box expands tabs: a field that runs past the next stop pushes the fields
-        // after it to the first stop beyond its end, so nothing is cut short.
-        int x = 0;
-        for (int i = 0; i < fields.size(); ++i) {
-            if (i > 0)
-                x = m_list->nextStop(x);
-            const int width = option.fontMetrics.horizontalAdvance(fields[i]);
-            painter->drawText(QRect(area.left() + x, area.top(), width + 1, area.height()),
-                              Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, fields[i]);
-            x += width + option.fontMetrics.averageCharWidth() / 2;
+        for (const TabbedList::PlacedField& field :
+             m_list->placeFields(index.data().toString(), option.fontMetrics)) {
+            const int width = option.fontMetrics.horizontalAdvance(field.text);
+            painter->drawText(QRect(area.left() + field.x, area.top(), width + 1, area.height()),
+                              Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, field.text);
         }
         painter->restore();
     }
@@ -83,6 +77,36 @@ int TabbedList::nextStop(int x) const
     if (step <= 0)
         step = 8 * fontMetrics().averageCharWidth();
     return last + ((x - last) / step + 1) * step;
+}
+
+void TabbedList::setFieldsKeepColumns(bool keep)
+{
+    m_fieldsKeepColumns = keep;
+    viewport()->update();
+}
+
+QList<TabbedList::PlacedField> TabbedList::placeFields(const QString& line,
+                                                       const QFontMetrics& metrics) const
+{
+    const QStringList fields = line.split(QLatin1Char('\t'));
+    const QList<int> stops = tabStopPixels();
+    const int gap = metrics.averageCharWidth() / 2;
+    QList<PlacedField> placed;
+    placed.reserve(fields.size());
+    // As a list box expands tabs: a field that runs past the next stop pushes the fields after
+    // it to the first stop beyond its end, so nothing is cut short; unless the fields keep to
+    // their columns, and then the field's own column ends it.
+    int x = 0;
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            x = m_fieldsKeepColumns && i <= stops.size() ? stops[i - 1] : nextStop(x);
+        QString text = fields[i];
+        if (m_fieldsKeepColumns && i < stops.size())
+            text = metrics.elidedText(text, Qt::ElideRight, std::max(0, stops[i] - x - gap));
+        placed.append({x, text});
+        x += metrics.horizontalAdvance(text) + gap;
+    }
+    return placed;
 }
 
 QList<int> TabbedList::tabStopPixels() const

@@ -22,6 +22,18 @@ public:
     QList<int> tabStopPixels() const;
     /** Where a field that follows a tab starts when the text before it ends at `x` pixels. */
     int nextStop(int x) const;
+    /** Keeps every field under its column: a field that would run past the next stop is shown
+     *  cut short with an ellipsis there, instead of pushing the fields after it along. The
+     *  line's text is not changed. */
+    void setFieldsKeepColumns(bool keep);
+
+    /** A field of a line as it is painted: where it starts and the text shown. */
+    struct PlacedField {
+        int x;
+        QString text;
+    };
+    /** Places the fields of `line` in pixels from the list's left text edge. */
+    QList<PlacedField> placeFields(const QString& line, const QFontMetrics& metrics) const;
 
     void addLine(const QString& line) { m_model.append({line}); }
     /** Replaces every line at once; fast for long lists. */
@@ -69,6 +81,7 @@ protected:
 private:
     LineModel m_model;
     QList<int> m_tabStops;
+    bool m_fieldsKeepColumns = false;
     QStringList m_headings;
     std::function<void()> m_finishFilling;
     bool m_choosingInCode = false;

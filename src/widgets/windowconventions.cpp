@@ -1,8 +1,10 @@
 #include "widgets/windowconventions.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <algorithm>
 
 // The icon is compiled into the program's library, whose resources must be registered by hand.
 static QIcon loadApplicationIcon()
@@ -41,8 +43,17 @@ void centreOnMainWindow(QWidget* popup)
     else if (QScreen* screen = QApplication::primaryScreen())
         area = screen->availableGeometry();
     const QSize size = popup->frameGeometry().size();
-    popup->move(area.left() + area.width() / 2 - size.width() / 2,
-                area.top() + area.height() / 2 - size.height() / 2);
+    QPoint place(area.left() + area.width() / 2 - size.width() / 2,
+                 area.top() + area.height() / 2 - size.height() / 2);
+    // Over a main window partly off the screen, the pop-up still opens wholly on it.
+    if (const QScreen* screen = QGuiApplication::screenAt(area.center())) {
+        const QRect room = screen->availableGeometry();
+        place.setX(
+            std::clamp(place.x(), room.left(), std::max(room.left(), room.right() - size.width())));
+        place.setY(
+            std::clamp(place.y(), room.top(), std::max(room.top(), room.bottom() - size.height())));
+    }
+    popup->move(place);
 }
 
 } // namespace WindowConventions

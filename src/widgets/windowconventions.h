@@ -17,7 +17,8 @@ QIcon applicationIcon();
 void applyIcon(QWidget* window);
 /** The main window (object name MDIHelpDesk), or nullptr when it is not open. */
 QWidget* mainWindow();
-/** Places `popup` at the centre of the main window (or of the screen when there is none). */
+/** Places `popup` at the centre of the main window (or of the screen when there is none),
+ *  wholly on the screen. */
 void centreOnMainWindow(QWidget* popup);
 
 } // namespace WindowConventions

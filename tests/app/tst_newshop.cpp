@@ -1,3 +1,4 @@
+#include "app/mainwindowplace.h"
 #include "app/mdihelpdesk.h"
 #include "app/newshop.h"
 #include "data/serversettings.h"
@@ -10,7 +11,10 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
+#include <QSettings>
 #include <QtTest>
 
 using WidgetTesting::typeInto;
@@ -67,6 +71,39 @@ private Q_SLOTS:
         login->cmdLogin->click();
         QTRY_VERIFY(!login);
         QVERIFY(menusOn(main));
+    }
+
+    void windowsOpenInViewAndTheMainWindowKeepsItsPlace()
+    {
+        TestFolder folder(TestFolder::Content::Demo);
+        QTemporaryDir settingsFolder;
+        QSettings settings(settingsFolder.filePath(QStringLiteral("user.ini")),
+                           QSettings::IniFormat);
+        {
+            MDIHelpDesk main;
+            QVERIFY(WidgetTesting::showActive(&main));
+            main.showMaximized();
+            QTRY_VERIFY(main.isMaximized());
+            MainWindowPlace::remember(main, settings);
+        }
+        MDIHelpDesk next;
+        MainWindowPlace::restore(next, settings);
+        QVERIFY(next.windowState().testFlag(Qt::WindowMaximized));
+
+        // A child window larger than the main window's room opens inside it.
+        MDIHelpDesk small;
+        small.resize(640, 520);
+        QVERIFY(WidgetTesting::showActive(&small));
+        small.entry(QStringLiteral("mnuOpenOrd"))->trigger();
+        auto* area = small.findChild<QMdiArea*>();
+        QMdiSubWindow* child = area->activeSubWindow();
+        QVERIFY(child);
+        QVERIFY2(area->viewport()->rect().contains(child->geometry()),
+                 qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                .arg(child->x())
+                                .arg(child->y())
+                                .arg(child->width())
+                                .arg(child->height())));
     }
 
     void newShopPasswordRules_data()

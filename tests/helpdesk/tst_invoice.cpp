@@ -94,6 +94,13 @@ private Q_SLOTS:
         QCOMPARE(f.texts({"txtInvDesc", "txtPrice"}), "Ten dollar part|10");
         addLine(f, nullptr, QStringLiteral("3"));
         QCOMPARE(f.list("lstInvItems")->lines(), QStringList{"TEN\tTen dollar part\t3\t10\t30"});
+        // The amounts stay under their headings whatever the description's length.
+        TabbedList* lines = f.list("lstInvItems");
+        QCOMPARE(lines->csvHeadings(),
+                 (QStringList{"Part#", "Description", "Qty", "Price", "Total"}));
+        const QString longLine = "TEN\t" + QString(60, QLatin1Char('D')) + "\t3\t10\t30";
+        QCOMPARE(lines->placeFields(longLine, lines->fontMetrics())[2].x,
+                 lines->tabStopPixels()[1]);
         QCOMPARE(taxAndTotal(f) + f.combo("combInvPart")->currentText(), "2.48|32.48");
         QCOMPARE(f.texts({"txtInvDesc", "txtInvQty", "txtPrice", "txtInvSubTotal"}), "|||");
 

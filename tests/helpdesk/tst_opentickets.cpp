@@ -66,6 +66,13 @@ private Q_SLOTS:
                                                       "or not."}));
         QCOMPARE(callField("Comm || CallStatus", 40), "Customer gone.Closed");
         QCOMPARE(f.list("lstOpenTickets")->count(), 2);
+
+        // A call logged at another workstation shows on F5.
+        QVERIFY(DbProbe::exec(QStringLiteral("INSERT INTO CallLog (TicketNum, CustID, Priority, "
+                                             "CallStatus, Tech) VALUES (43, 'KEN-7', '3-Low', "
+                                             "'Open', 'JTT-1')")));
+        QTest::keyClick(f.list("lstOpenTickets"), Qt::Key_F5);
+        QCOMPARE(f.list("lstOpenTickets")->count(), 3);
     }
 
     void updateStoresTheCallsOwnTexts_data()

@@ -216,7 +216,13 @@ private Q_SLOTS:
         QCOMPARE(preview->windowTitle(), QString("Inventory List"));
         QVERIFY(preview->windowState().testFlag(Qt::WindowMaximized));
         QVERIFY(!preview->isModal());
-        preview->close();
+        // Escape closes the preview, and so does Ctrl+W.
+        QTest::keyClick(preview, Qt::Key_Escape);
+        QTRY_VERIFY(!preview);
+        menu.mnuInvent_Click();
+        preview = openPreview();
+        QVERIFY(preview);
+        QTest::keyClick(preview, Qt::Key_W, Qt::ControlModifier);
         QTRY_VERIFY(!preview);
     }
 
@@ -233,6 +239,18 @@ private Q_SLOTS:
         QCOMPARE(saleTaxes.size(), 1);
         QVERIFY(saleTaxes.first()->isWindow());
         QVERIFY(saleTaxes.first()->isVisible());
+
+        // Each dates window closes once its report opens, the one inside the main window too.
+        ReportCapture capture;
+        for (ReportDateWindow* dates : std::initializer_list<ReportDateWindow*>{
+                 saleTaxes.first(), main.findChild<BillingReport*>()}) {
+            QPointer<ReportDateWindow> window = dates;
+            window->txtSDate->setText(QStringLiteral("01/15/04"));
+            window->txtEDate->setText(QStringLiteral("02/01/04"));
+            window->Command1->click();
+            QTRY_VERIFY(!window || !window->isVisible());
+        }
+        QCOMPARE(capture.runs().size(), 2);
     }
 };
 

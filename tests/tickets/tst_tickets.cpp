@@ -1,3 +1,4 @@
+#include "app/mdihelpdesk.h"
 #include "data/csvfile.h"
 #include "data/database.h"
 #include "support/dbprobe.h"
@@ -158,6 +159,39 @@ private Q_SLOTS:
         QVERIFY(TicketRows::add({.number = 5, .priority = "2-Med"}));
         OpenOrders window;
         QCOMPARE(counts(window), (QStringList{"4", "0", "2", "1"}));
+    }
+
+    void f5AndTheMenuReadTheListsAgainKeepingChoices()
+    {
+        TestFolder folder(TestFolder::Content::Demo);
+        MDIHelpDesk main;
+        QAction* ticketLog = main.entry(QStringLiteral("mnuOpenOrd"));
+        ticketLog->trigger();
+        auto* log = main.findChild<OpenOrders*>();
+        QVERIFY(log);
+        QVERIFY(choose(log->combTech, "JTT-1 - Jack   Thompson"));
+        const int technicianLines = log->lstTechTickets->count();
+        // Another workstation logs a call: F5 shows it, the technician stays chosen.
+        QVERIFY(TicketRows::add({.number = 7}));
+        QCOMPARE(log->lstOpenOrders->count(), 6);
+        QTest::keyClick(log->lstOpenOrders, Qt::Key_F5);
+        QCOMPARE(log->lstOpenOrders->count(), 7);
+        QCOMPARE(log->combTech->currentText(), QStringLiteral("JTT-1 - Jack   Thompson"));
+        QCOMPARE(log->lstTechTickets->count(), technicianLines + 1);
+        // Choosing the window again from the menu reads the log again as well.
+        QVERIFY(TicketRows::add({.number = 8}));
+        ticketLog->trigger();
+        QCOMPARE(log->lstOpenOrders->count(), 8);
+
+        Assignment assign;
+        QVERIFY(WidgetTesting::showActive(&assign));
+        QVERIFY(choose(assign.combAssign, items(assign.combAssign).first()));
+        const QString chosen = assign.combAssign->currentText();
+        const qsizetype open = assign.combAssign->count();
+        QVERIFY(TicketRows::add({.number = 9}));
+        QTest::keyClick(assign.combAssign, Qt::Key_F5);
+        QCOMPARE(assign.combAssign->count(), open + 1);
+        QCOMPARE(assign.combAssign->currentText(), chosen);
     }
 
     void ticketLines()

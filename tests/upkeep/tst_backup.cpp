@@ -44,16 +44,28 @@ qint64 ticketsIn(const QString& path)
     return query.next() ? query.integer(0) : -1;
 }
 
-/** Opens the window from the menu, types the target and presses Backup. */
-void backUpTo(const QString& target)
+enum class Outcome { Made, Failed };
+
+/** Opens the window from the menu, types the target and presses Backup: a backup made closes
+ *  the window, a failed one keeps it open with the path as typed. */
+void backUpTo(const QString& target, Outcome expected = Outcome::Made)
 {
     UpkeepMenu menu;
     menu.mnubackup_Click();
     QPointer<Backup> window = menu.backupWindow();
     QVERIFY(window);
-    WidgetTesting::typeInto(WidgetTesting::child<QLineEdit>(window, "txtDrivePath"), target);
+    auto* path = WidgetTesting::child<QLineEdit>(window, "txtDrivePath");
+    WidgetTesting::typeInto(path, target);
     WidgetTesting::child<QPushButton>(window, "cmdBackup")->click();
-    QTRY_VERIFY(!window);
+    if (expected == Outcome::Made) {
+        QTRY_VERIFY(!window);
+        return;
+    }
+    QTest::qWait(0);
+    QVERIFY(window && window->isVisible());
+    QCOMPARE(path->text(), target);
+    QVERIFY(!path->isReadOnly() && window->cmdBackup->isEnabled());
+    window->close();
 }
 
 /** Writes files or folders for the shop in its program folder and names them. */
@@ -286,9 +298,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message");
         const QString invalid = QStringLiteral("Please enter a valid path!");
         QTest::newRow("missing folder") << "%1/missing/helpdesk.mdb"
-                                        << "Path not found";
+                                        << "Path not found\n%1/missing";
         QTest::newRow("file as folder") << "%1/file/helpdesk.mdb"
-                                        << "Path not found";
+                                        << "Path not found\n%1/file";
         QTest::newRow("database itself") << "%2/helpdesk-e.mdb" << PermissionMessage;
         QTest::newRow("database by another way") << "%2/../%3/helpdesk-e.mdb" << PermissionMessage;
         QTest::newRow("a folder") << "%1" << invalid;
@@ -311,7 +323,8 @@ private Q_SLOTS:
         target.replace(QLatin1String("%1"), scratch.path())
             .replace(QLatin1String("%2"), folder.path())
             .replace(QLatin1String("%3"), QFileInfo(folder.path()).fileName());
-        backUpTo(target);
+        message.replace(QLatin1String("%1"), scratch.path());
+        backUpTo(target, Outcome::Failed);
 
         QCOMPARE(prompts.messages(), QStringList{onShopFile(message)});
         QCOMPARE(contentsOf(folder.databasePath()), before);
@@ -337,7 +350,7 @@ private Q_SLOTS:
                 QSKIP("No folder refuses this user");
         }
         ScriptedPrompter prompts;
-        backUpTo(readOnly + QStringLiteral("/helpdesk.mdb"));
+        backUpTo(readOnly + QStringLiteral("/helpdesk.mdb"), Outcome::Failed);
         QCOMPARE(prompts.messages(), QStringList{onShopFile(PermissionMessage)});
         QVERIFY(!QFileInfo::exists(readOnly + QStringLiteral("/helpdesk.mdb")));
         QFile::setPermissions(scratch.filePath(QStringLiteral("locked")),

@@ -179,6 +179,17 @@ private Q_SLOTS:
         QCOMPARE(list.nextStop(0), stops[0]);
         QCOMPARE(list.nextStop(stops[0]), stops[1]); // a field reaching a stop moves on
         QCOMPARE(list.nextStop(stops[3] + 1), stops[3] + (stops[3] - stops[2]));
+        // A field longer than its column pushes the rest along, unless fields keep to columns.
+        const QString wide = QStringLiteral("1\t") + QString(40, QLatin1Char('W')) + "\tend";
+        const QFontMetrics metrics = list.fontMetrics();
+        QVERIFY(list.placeFields(wide, metrics).last().x > stops[1]);
+        list.setFieldsKeepColumns(true);
+        const QList<TabbedList::PlacedField> kept = list.placeFields(wide, metrics);
+        QCOMPARE(kept.last().x, stops[1]);
+        QVERIFY(kept[1].text.endsWith(QChar(0x2026)));
+        QVERIFY(kept[1].x + metrics.horizontalAdvance(kept[1].text) < stops[1]);
+        QCOMPARE(kept.last().text, QStringLiteral("end"));
+        list.setFieldsKeepColumns(false);
         list.setLines({QStringLiteral("12\tJTH-1\tJohn Smith\t1-High"),
                        QStringLiteral("15\tMIA-2\tMaria Garcia\t2-Med")});
         list.addLine(QStringLiteral("16\tKEN-7\tKim Chen\t3-Low"));
