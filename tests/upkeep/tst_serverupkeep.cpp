@@ -165,7 +165,8 @@ private Q_SLOTS:
             QVERIFY(QTest::qWaitFor([&] { return (dump = childNamed("pg_dump")) != 0; }, 10000));
             const QByteArray commandLine = contentsOf(QStringLiteral("/proc/%1/cmdline").arg(dump));
             QVERIFY(commandLine.contains("--dbname="));
-            QVERIFY2(!commandLine.contains("Sesame"), commandLine.constData());
+            QVERIFY2(!commandLine.contains("Sesame"),
+                     QByteArray(commandLine).replace('\0', ' ').constData());
             QVERIFY(contentsOf(QStringLiteral("/proc/%1/environ").arg(dump))
                         .split('\0')
                         .contains("PGPASSWORD=Sesame42"));
