@@ -277,10 +277,10 @@ void MDIHelpDesk::start()
     const QString server = ServerSettings::address();
     if (ServerSettings::isPlainRemote(server))
         prompter().message(
-            tr("The connection to %1 is not encrypted: passwords and the shop's data cross the "
-               "network where others can read them. Set sslmode=verify-full in the server "
-               "address in quorvane.ini (the server then needs a certificate).")
-                .arg(ServerSettings::describe(server)),
+            tr("The connection to the database server is not encrypted: passwords and the "
+               "shop's data cross the network where others can read them. Set "
+               "sslmode=verify-full in the server address in quorvane.ini (the server then needs "
+               "a certificate)."),
             Prompter::defaultTitle(), Prompter::Icon::Warning);
     // A shop on a server is made there by its administrator, never by the first start here.
     const Status shop =
@@ -304,6 +304,8 @@ void MDIHelpDesk::start()
         prompter().message(shop.message(), Prompter::defaultTitle(), Prompter::Icon::Critical);
         return;
     }
+    // A server is named by what its session reported, now that one has opened.
+    showPlace();
     // A file from an earlier release gets the steps it has not had yet before anyone works on it.
     if (const Status upgraded = Database::read([](Database& db) { return Schema::upgrade(db); });
         !upgraded)

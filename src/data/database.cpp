@@ -46,14 +46,12 @@ Database::Database() : m_answerLimitMs(ServerSettings::answerLimitMs())
             QFileInfo(ProgramFolder::filePath(QString::fromLatin1(FileName))).absoluteFilePath();
     } else {
         m_server = server;
-        m_path = ServerSettings::describe(server);
     }
     connect();
 }
 
 Database::Database(ServerAddress server)
-    : m_path(ServerSettings::describe(server.address)), m_server(server.address),
-      m_answerLimitMs(PostgresConnection::DefaultAnswerLimitMs)
+    : m_server(server.address), m_answerLimitMs(PostgresConnection::DefaultAnswerLimitMs)
 {
     connect();
 }
@@ -85,6 +83,8 @@ void Database::connect()
     m_connection.reset();
     m_openStatus = Status::ok();
     if (!m_server.isEmpty()) {
+        // Named by what the server's session reported, once one has opened.
+        m_path = ServerSettings::describe(m_server);
         // A session opened with another answer limit has a lock timeout to match that one.
         const QString key =
             ServerPrefix + QString::number(m_answerLimitMs) + QLatin1Char(' ') + m_server;
@@ -103,6 +103,7 @@ void Database::connect()
         }
         m_connection = std::move(opened.value());
         kept[key] = m_connection;
+        m_path = ServerSettings::describe(m_server);
         return;
     }
     auto found = kept.find(m_path);

@@ -162,7 +162,7 @@ public:
     sqlite3* handle() const;
     /** The key the file opened with; nothing on a server or when it did not open. */
     std::optional<ShopKey> fileKey() const;
-    /** The file's path, or the server's address without its password. */
+    /** The file's path, or the server as its session reported it (never the settings' text). */
     QString path() const { return m_path; }
 
     /** Whether the file at the path is no longer the one this scope has open (another

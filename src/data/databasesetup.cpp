@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <vector>
 
 namespace {
 
@@ -62,12 +63,16 @@ Status addLogin(Database& db, const QString& empId, const QString& password,
         !status)
         return status;
     const QStringList& flags = Schema::accessFlagColumns();
-    QString sql = QStringLiteral("INSERT INTO EmployeeAccess (%1, EmpID) VALUES (")
-                      .arg(flags.join(QStringLiteral(", ")));
+    std::vector<SqlValue> values;
     for (qsizetype i = 0; i < flags.size(); ++i)
-        sql += rights.value(i) ? QStringLiteral("1, ") : QStringLiteral("0, ");
-    sql += QStringLiteral("?)");
-    return db.exec(sql, empId);
+        values.emplace_back(rights.value(i));
+    values.emplace_back(empId);
+    const QString sql =
+        QStringLiteral("INSERT INTO EmployeeAccess (%1, EmpID) VALUES (%2)")
+            .arg(flags.join(QStringLiteral(", ")),
+                 QStringList(static_cast<qsizetype>(values.size()), QStringLiteral("?"))
+                     .join(QStringLiteral(", ")));
+    return db.prepare(sql, values).exec();
 }
 
 namespace {

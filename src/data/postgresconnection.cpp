@@ -1,5 +1,7 @@
 #include "data/postgresconnection.h"
 
+#include "data/serverpassword.h"
+
 #include <QElapsedTimer>
 #include <QRegularExpression>
 #include <algorithm>
@@ -9,6 +11,7 @@
 #include <deque>
 #include <future>
 #include <libpq-fe.h>
+#include <mutex>
 #include <optional>
 #include <thread>
 #include <vector>
@@ -33,6 +36,10 @@ constexpr char DefaultKeepaliveIdleS[] = "10", DefaultKeepaliveIntervalS[] = "5"
                DefaultKeepaliveCount[] = "3";
 
 std::atomic<std::uint64_t> sentRequests{0};
+
+// The names libpq reported for the sessions opened, by their settings.
+std::mutex reportedNamesLock;
+QHash<QString, QString> reportedNames;
 
 void countRoundTrip()
 {
@@ -264,7 +271,8 @@ PostgresConnection::open(const QString& settings, const QString& database, int a
     valuePointers.push_back(nullptr);
     PGconn* connection = PQconnectdbParams(keyPointers.data(), valuePointers.data(), 0);
     if (PQstatus(connection) != CONNECTION_OK) {
-        const QString reason = firstLine(PQerrorMessage(connection));
+        const QString reason =
+            ServerPassword::hiddenIn(settings, firstLine(PQerrorMessage(connection)));
         PQfinish(connection);
         return Status::failed(
             QStringLiteral("Cannot connect to the database server: %1").arg(reason));
@@ -279,7 +287,26 @@ PostgresConnection::open(const QString& settings, const QString& database, int a
         return Status::failed(
             QStringLiteral("Cannot connect to the database server: %1").arg(reason));
     }
-    return std::unique_ptr<PostgresConnection>(new PostgresConnection(connection, answerLimitMs));
+    std::unique_ptr<PostgresConnection> opened(new PostgresConnection(connection, answerLimitMs));
+    if (database.isEmpty()) {
+        const std::lock_guard lock(reportedNamesLock);
+        reportedNames.insert(settings, opened->name());
+    }
+    return opened;
+}
+
+QString PostgresConnection::name() const
+{
+    const auto text = [](const char* value) { return QString::fromUtf8(value ? value : ""); };
+    return QStringLiteral("PostgreSQL %1@%2:%3/%4")
+        .arg(text(PQuser(m_connection)), text(PQhost(m_connection)), text(PQport(m_connection)),
+             text(PQdb(m_connection)));
+}
+
+QString PostgresConnection::reportedName(const QString& settings)
+{
+    const std::lock_guard lock(reportedNamesLock);
+    return reportedNames.value(settings);
 }
 
 PostgresConnection::PostgresConnection(pg_conn* connection, int answerLimitMs)

@@ -58,6 +58,12 @@ public:
     /** How many requests this process has sent a server and waited on: statements, their
      *  preparation and the transaction commands. Each costs the network's round trip. */
     static std::uint64_t roundTrips();
+    /** The server as libpq reports this session, "PostgreSQL user@host:port/database": what
+     *  it reached, whatever the settings' text says. */
+    QString name() const;
+    /** The name of the last session opened with `settings` (and their own database); empty
+     *  while none has opened. */
+    static QString reportedName(const QString& settings);
     /** How many statements may be kept prepared on the server; 0 parses every statement anew. */
     void setPreparedLimit(int limit) { m_preparedLimit = limit; }
 

@@ -89,15 +89,8 @@ int answerLimitMs()
 
 QString describe(const QString& address)
 {
-    const Options options = optionsOf(address);
-    if (options.empty())
-        return QStringLiteral("PostgreSQL (unreadable settings)");
-    const QString host = option(options, "host", QStringLiteral("localhost"));
-    const QString port = option(options, "port", QStringLiteral("5432"));
-    const QString user = option(options, "user");
-    const QString database = option(options, "dbname", user);
-    return QStringLiteral("PostgreSQL %1%2:%3/%4")
-        .arg(user.isEmpty() ? QString() : user + QLatin1Char('@'), host, port, database);
+    const QString reported = PostgresConnection::reportedName(address);
+    return reported.isEmpty() ? QStringLiteral("PostgreSQL (not connected)") : reported;
 }
 
 bool isPlainRemote(const QString& address)

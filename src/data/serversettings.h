@@ -19,8 +19,9 @@ QString address();
  *  (seconds), or 30 s when it is not set or not a positive number. */
 int answerLimitMs();
 
-/** The server as the status bar and messages name it: user, host, port and database, never a
- *  password. */
+/** The server as the status bar and messages name it: the user, host, port and database that
+ *  libpq reported for the last session opened with these settings, never their text (which may
+ *  hold the password); "PostgreSQL (not connected)" while none has opened. */
 QString describe(const QString& address);
 
 /** Whether the settings leave the connection unencrypted to a host other than this machine. */

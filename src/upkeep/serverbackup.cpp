@@ -1,5 +1,6 @@
 #include "upkeep/serverbackup.h"
 
+#include "data/serverpassword.h"
 #include "data/serversettings.h"
 #include "upkeep/backupfile.h"
 #include "upkeep/serverupkeep.h"
@@ -47,7 +48,7 @@ ServerBackup::ServerBackup(QObject* parent) : QObject(parent)
     // would fail, not at the overall limit; a limit set in the address still wins.
     if (!environment.contains(QStringLiteral("PGCONNECT_TIMEOUT")))
         environment.insert(QStringLiteral("PGCONNECT_TIMEOUT"), QStringLiteral("15"));
-    m_dump.setProcessEnvironment(environment);
+    m_environment = environment;
     m_overall.setSingleShot(true);
     connect(&m_overall, &QTimer::timeout, this, [this] {
         m_stopped = true;
@@ -78,6 +79,7 @@ void ServerBackup::start(const QString& address, const QString& target)
         return;
     m_running = true;
     m_stopped = false;
+    m_address = address;
     m_server = ServerSettings::describe(address);
     m_target = target;
     m_partial.clear();
@@ -101,10 +103,17 @@ void ServerBackup::start(const QString& address, const QString& target)
         return failLater(QStringLiteral("The backup could not be written to %1: %2")
                              .arg(target, created.detail));
     }
-    m_dump.start(tool,
-                 {QStringLiteral("--format=custom"), QStringLiteral("--no-password"),
-                  QStringLiteral("--lock-wait-timeout=%1").arg(limits().lockWaitMs),
-                  QStringLiteral("--file=") + m_partial, QStringLiteral("--dbname=") + address});
+    // Every local user reads a command line; only this account reads the child's environment.
+    const ServerPassword::Split connection = ServerPassword::split(address);
+    QProcessEnvironment environment = m_environment;
+    if (!connection.password.isEmpty())
+        environment.insert(QStringLiteral("PGPASSWORD"), connection.password);
+    m_dump.setProcessEnvironment(environment);
+    // pg_dump writes into the owner-only file made for it, which keeps its mode.
+    m_dump.start(tool, {QStringLiteral("--format=custom"), QStringLiteral("--no-password"),
+                        QStringLiteral("--lock-wait-timeout=%1").arg(limits().lockWaitMs),
+                        QStringLiteral("--file=") + m_partial,
+                        QStringLiteral("--dbname=") + connection.settings});
     m_overall.start(limits().overallMs);
 }
 
@@ -130,7 +139,8 @@ void ServerBackup::dumpFailedToStart()
 
 QString ServerBackup::failure(int exitCode, QProcess::ExitStatus exitStatus)
 {
-    const QString said = QString::fromLocal8Bit(m_dump.readAll()).trimmed();
+    const QString said =
+        ServerPassword::hiddenIn(m_address, QString::fromLocal8Bit(m_dump.readAll()).trimmed());
     const QString start =
         QStringLiteral("pg_dump could not back up the database server %1").arg(m_server);
     if (m_stopped)

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QTimer>
 
@@ -48,7 +49,11 @@ private:
     void finish(Status status);
 
     QProcess m_dump;
+    /** pg_dump's environment without the password, which each start adds for its server. */
+    QProcessEnvironment m_environment;
     QTimer m_overall;
+    /** The settings of the server being dumped, and its name as messages give it. */
+    QString m_address;
     QString m_server;
     QString m_target;
     QString m_partial;

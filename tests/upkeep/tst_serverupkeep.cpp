@@ -1,6 +1,7 @@
 #include "data/database.h"
 #include "data/serversettings.h"
 #include "support/dbprobe.h"
+#include "support/filecontents.h"
 #include "support/testfolder.h"
 #include "upkeep/serverbackup.h"
 #include "upkeep/serverupkeep.h"
@@ -8,6 +9,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QtTest>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -31,6 +34,23 @@ Status dump(const QString& target, int* ticks = nullptr)
     if (ticks)
         *ticks = fired;
     return *outcome;
+}
+
+/** A child of this process running `program`, by its process id; 0 when there is none. */
+pid_t childNamed(const QByteArray& program)
+{
+    const QStringList processes =
+        QDir(QStringLiteral("/proc")).entryList({QStringLiteral("[0-9]*")}, QDir::Dirs);
+    for (const QString& process : processes) {
+        // pid (comm) state ppid ...
+        const QByteArray stat = contentsOf(QStringLiteral("/proc/%1/stat").arg(process));
+        const qsizetype end = stat.lastIndexOf(')');
+        const QList<QByteArray> after = stat.mid(end + 2).split(' ');
+        if (end > 0 && after.size() > 1 && after[1].toLongLong() == ::getpid() &&
+            stat.mid(stat.indexOf('(') + 1, end - stat.indexOf('(') - 1) == program)
+            return process.toInt();
+    }
+    return 0;
 }
 
 } // namespace
@@ -122,6 +142,40 @@ private Q_SLOTS:
         QVERIFY2(ticks >= std::min(lockWaitMs, overallMs) / 100,
                  qPrintable(QString::number(ticks)));
         QCOMPARE(QDir(folder.path()).entryList({QStringLiteral("shop.backup*")}), QStringList());
+    }
+
+    void theDumpShowsNoPasswordAndIsOwnerOnly()
+    {
+        TestFolder folder(TestFolder::Content::Demo);
+        // The test server lets the user in without it, so the password only has to get there.
+        const QString address = ServerSettings::address() + QStringLiteral(" password=Sesame42");
+        const QString target = folder.filePath(QStringLiteral("shop.backup"));
+        const mode_t mask = ::umask(022);
+        std::optional<Status> outcome;
+        {
+            // The dump waits for the table that another workstation holds.
+            OtherWorkstation other;
+            Transaction holding(other.db());
+            QVERIFY(other.db().exec(QStringLiteral("LOCK TABLE CallLog IN ACCESS EXCLUSIVE MODE")));
+            ServerBackup backup;
+            QObject::connect(&backup, &ServerBackup::finished,
+                             [&](const Status& status) { outcome = status; });
+            backup.start(address, target);
+            pid_t dump = 0;
+            QVERIFY(QTest::qWaitFor([&] { return (dump = childNamed("pg_dump")) != 0; }, 10000));
+            const QByteArray commandLine = contentsOf(QStringLiteral("/proc/%1/cmdline").arg(dump));
+            QVERIFY(commandLine.contains("--dbname="));
+            QVERIFY2(!commandLine.contains("Sesame"),
+                     QByteArray(commandLine).replace('\0', ' ').constData());
+            QVERIFY(contentsOf(QStringLiteral("/proc/%1/environ").arg(dump))
+                        .split('\0')
+                        .contains("PGPASSWORD=Sesame42"));
+            holding.commit();
+            QVERIFY(QTest::qWaitFor([&] { return outcome.has_value(); }, 60000));
+        }
+        ::umask(mask);
+        QVERIFY2(*outcome, qPrintable(outcome->message()));
+        QCOMPARE(modeOf(target), 0600);
     }
 };
 
